@@ -1,0 +1,73 @@
+#pragma once
+// Plain-data models of the window components. Handlers change these; the Win32 host turns
+// them into real controls after each handler, and tests read them directly.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace raz {
+
+struct Control {
+  std::string Caption;  // UTF-8
+  bool Visible = true;
+  bool Enabled = true;
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+};
+
+struct Label : Control {};
+struct Button : Control {};
+
+struct RadioButton : Control {
+  bool Checked = false;
+};
+
+struct RadioGroup : Control {
+  std::vector<std::string> Items;
+  int ItemIndex = -1;  // -1: nothing selected
+};
+
+struct Memo : Control {
+  std::vector<std::string> Lines;
+};
+
+struct Edit : Control {
+  std::string Text;
+};
+
+// A drawing surface: 32-bit 0x00RRGGBB pixels, row by row from the top.
+struct Image : Control {
+  std::vector<std::uint32_t> Pixels;
+};
+
+struct MenuItem {
+  std::string Caption;
+  bool Checked = false;
+  bool RadioItem = false;
+  bool Visible = true;
+};
+
+// A message-based timer. A change of Enabled or Interval restarts its countdown; setting
+// the value it already has changes nothing.
+struct Timer {
+  bool Enabled = true;
+  std::uint32_t Interval = 1000;  // milliseconds
+};
+
+enum class WindowState { Normal, Maximized };
+
+// Window-level properties shared by both forms.
+struct FormWindow {
+  std::string Caption;
+  bool Visible = false;
+  WindowState State = WindowState::Normal;
+  int Left = 0;
+  int Top = 0;
+  int ClientWidth = 0;
+  int ClientHeight = 0;
+  bool CloseRequested = false;
+};
+
+}  // namespace raz

@@ -1,0 +1,169 @@
+#include "app/form1.h"
+
+#include "board/device_connection.h"
+#include "pointer/transform.h"
+#include "shell/language.h"
+#include "shell/tray.h"
+#include "storage/data_files.h"
+#include "storage/settings.h"
+#include "vkeys/form2.h"
+#include "vkeys/key_calibration.h"
+
+namespace raz {
+namespace {
+
+void Place(Control& c, int left, int top, int width, int height, const char* caption = "") {
+  c.Left = left;
+  c.Top = top;
+  c.Width = width;
+  c.Height = height;
+  c.Caption = caption;
+}
+
+}  // namespace
+
+TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform_(platform) {
+  // Design state of the form resource.
+  Window.Caption = kMainCaption;
+  Window.Left = 32000;
+  Window.Top = 23;
+  Window.ClientWidth = 1014;
+  Window.ClientHeight = 670;
+
+  Timer1 = {true, 2};
+  Timer2 = {true, 2000};
+  Timer3 = {true, 3000};
+
+  N1 = {kChineseCaptions.N1};
+  N6 = {kChineseCaptions.N6};
+  N2 = {kChineseCaptions.N2, true};
+  langer1 = {"语言（language）", false, true};
+  N7 = {"简体中文"};
+  English1 = {"English"};
+  N4 = {kChineseCaptions.N4, true};
+  N5 = {"-"};
+  N3 = {kChineseCaptions.N3};
+
+  Place(Image1, 0, 0, 1600, 900);
+  Place(Image2, 900, 8, 32, 32);
+  Place(Image3, 940, 8, 32, 32);
+  Image2.Visible = Image3.Visible = false;
+
+  Place(Label13, 32, 152, 820, 29, kChineseCaptions.Label13);
+  Place(Label14, 32, 352, 820, 29, kChineseCaptions.Label14);
+  Place(Label15, 232, 224, 700, 29, kChineseCaptions.Label15);
+  Label13.Visible = Label14.Visible = Label15.Visible = false;
+
+  Place(button1, 0, 0, 150, 40, kChineseCaptions.button1);
+  Place(Button3, 0, 0, 150, 40, kChineseCaptions.Button3);
+  Place(Button4, 16, 560, 90, 25, "开始测频");
+  Place(Button5, 116, 560, 90, 25, "结束测频");
+  Place(Memo1, 16, 420, 300, 130);
+  Place(Memo2, 330, 420, 400, 130);
+  Place(Memo3, 740, 420, 260, 130);
+
+  Place(Label1, 16, 16, 60, 13, "Label1");
+  Place(Label2, 16, 40, 60, 13, "Label2");
+  Place(Label3, 16, 64, 120, 13, "Label3");
+  Place(Label4, 16, 88, 120, 13, "Label4");
+  Place(Label5, 150, 64, 120, 13, "Label5");
+  Place(Label6, 150, 88, 120, 13, "Label6");
+  Place(Label7, 290, 64, 120, 13, "Label7");
+  Place(Label8, 290, 88, 120, 13, "Label8");
+  Place(Label9, 16, 112, 40, 13, "Label9");
+  Place(Label12, 64, 112, 40, 13, "Label12");
+  Label9.Visible = Label12.Visible = false;
+
+  Place(Edit1, 16, 600, 120, 21);
+  Edit1.Text = kTrayTip;
+  Edit1.Visible = false;
+}
+
+// The start-up sequence; it runs once, while the main window is being created.
+void TForm1::FormCreate() {
+  LoadSettings();
+  state_.keyCalibration.KeyCalibrationActive = 0;
+  RefreshScreen(state_.screen, platform_.display);
+  state_.tour.CalibrationActive = 0;
+  state_.keyCalibration.KeyCalibrationActive = 0;
+  RemoveLeftoverShortcuts();
+  ProtectDataFiles();
+  LoadStoredCalibration();
+  state_.interpolation.SpanTracking = 1;
+  state_.link.LinkOpenPending = 1;
+  Timer1.Enabled = false;
+  Timer2.Enabled = true;
+  TrayMessage(*this, TrayOperation::Add);
+  TrayMessage(*this, TrayOperation::Modify);
+  LoadFlags();
+}
+
+void TForm1::LoadSettings() {
+  SettingsFile ini(platform_.profile, ProgramFile(platform_.files, kSettingsFileName));
+  const std::string className = ini.ReadString(Section::Parameters, "APPClassName");
+  const std::string caption = ini.ReadString(Section::Parameters, "APPCaption");
+  // Read for compatibility with installed settings files; the driver does not use them.
+  ini.ReadInteger(Section::Parameters, "ScanPeriod_5", 0);
+  ini.ReadInteger(Section::Parameters, "SmoothPeriod8_10", 0);
+  ini.ReadInteger(Section::Parameters, "SmoothPeriod4_25", 0);
+  ApplyStartupLanguage(*this, ini.ReadInteger(Section::Language, "Select", 0));
+  state_.settings.PenTouchLimit = ini.ReadInteger(Section::Parameters, "Pen", 0);
+  state_.settings.PenRightCentre = ini.ReadInteger(Section::Parameters, "PenRight", 0);
+  LoadKeyLayout(ini, state_.keyCalibration, state_.keys, N4);
+  CopyToWindowName(className, state_.settings.TargetWindowClass);
+  CopyToWindowName(caption, state_.settings.TargetWindowCaption);
+}
+
+void TForm1::RemoveLeftoverShortcuts() {
+  Files& files = platform_.files;
+  files.DeleteFile(ProgramFile(files, kShortcutName));
+  if (const auto programs = platform_.shell.ProgramsFolder()) {
+    files.DeleteFile(*programs + kStaleStartupShortcut);
+  }
+}
+
+void TForm1::ProtectDataFiles() {
+  for (const char* name : {kCalibrationFileName, kAutostartFileName, kFramingFileName,
+                           kBoardModelFileName, kSettingsFileName}) {
+    platform_.files.SetArchiveAttribute(ProgramFile(platform_.files, name));
+  }
+}
+
+void TForm1::LoadStoredCalibration() {
+  state_.calibration = LoadCalibration(platform_.files);
+  state_.interpolation.InterpolationSpan.fill(110);
+  BuildCalibrationModel(state_.model, state_.calibration.CalibrationPoints);
+}
+
+void TForm1::LoadFlags() {
+  Files& files = platform_.files;
+  if (const auto autostart = LoadFlag(files, kAutostartFileName)) {
+    if (*autostart == 1) N2.Checked = true;
+    if (*autostart == 0) N2.Checked = false;
+  }
+  state_.link.ReportFraming = LoadFlag(files, kFramingFileName).value_or(0);
+  if (state_.link.ReportFraming == 0 || state_.link.ReportFraming == 1) {
+    Label9.Caption = std::to_string(state_.link.ReportFraming);
+  }
+  state_.link.BoardModel = LoadFlag(files, kBoardModelFileName).value_or(0);
+  if (state_.link.BoardModel >= 0 && state_.link.BoardModel <= 2) {
+    Label12.Caption = std::to_string(state_.link.BoardModel);
+  }
+}
+
+void TForm1::FormDestroy() { TrayMessage(*this, TrayOperation::Delete); }
+
+void TForm1::Timer1Timer() {}
+
+void TForm1::Timer2Timer() { WatchDevice(*this); }
+
+void TForm1::Timer3Timer() {}
+
+void TForm1::N3Click() {
+  Timer1.Enabled = false;
+  state_.interpolation.SpanTracking = 0;
+  if (form2_ != nullptr) form2_->Window.Visible = false;
+  Window.CloseRequested = true;
+}
+
+}  // namespace raz

@@ -1,0 +1,60 @@
+#pragma once
+// TForm1, the main window: its components as plain data and its handlers. Handlers change
+// the model and the driver state; the host turns the model into real controls.
+#include "app/components.h"
+#include "app/driver_state.h"
+#include "platform/platform.h"
+
+namespace raz {
+
+class TForm2;
+
+inline constexpr char kMainCaption[] = "RA_Zazide";
+inline constexpr char kTrayTip[] = "Rored_Evezed";
+
+class TForm1 {
+ public:
+  TForm1(DriverState& state, Platform& platform);
+
+  // The settings dialog is created after this window; handlers that read its labels need it.
+  void AttachDialog(TForm2& form2) { form2_ = &form2; }
+
+  // Handlers.
+  void FormCreate();
+  void FormDestroy();
+  void Timer1Timer();
+  void Timer2Timer();
+  void Timer3Timer();
+  void N3Click();
+
+  FormWindow Window;
+  Timer Timer1;
+  Timer Timer2;
+  Timer Timer3;
+
+  MenuItem N1, N6, N2, langer1, N7, English1, N4, N5, N3;
+
+  Image Image1, Image2, Image3;
+  Label Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label12;
+  Label Label13, Label14, Label15;
+  Button button1, Button3, Button4, Button5;
+  Memo Memo1, Memo2, Memo3;
+  Edit Edit1;
+
+  DriverState& state() { return state_; }
+  Platform& platform() { return platform_; }
+  TForm2* dialog() { return form2_; }
+
+ private:
+  void LoadSettings();
+  void RemoveLeftoverShortcuts();
+  void ProtectDataFiles();
+  void LoadStoredCalibration();
+  void LoadFlags();
+
+  DriverState& state_;
+  Platform& platform_;
+  TForm2* form2_ = nullptr;
+};
+
+}  // namespace raz

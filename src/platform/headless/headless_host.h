@@ -1,0 +1,67 @@
+#pragma once
+// Runs the driver without a window system: the same handlers in the same order as the real
+// program, fired by a deterministic scheduler on a virtual clock.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/driver_state.h"
+#include "app/form1.h"
+#include "app/timer_watch.h"
+#include "platform/clock.h"
+#include "platform/platform.h"
+#include "vkeys/form2.h"
+
+namespace raz {
+
+class VirtualClock : public Clock {
+ public:
+  std::uint64_t NowMicros() const override { return now_; }
+  void Set(std::uint64_t micros) { now_ = micros; }
+
+ private:
+  std::uint64_t now_ = 0;
+};
+
+class HeadlessHost {
+ public:
+  explicit HeadlessHost(Platform& platform);
+
+  // Creates the main window (its start-up runs) and then the settings dialog.
+  void Start();
+  // Fires every timer that falls due up to and including the given virtual time.
+  void RunUntil(std::uint64_t micros);
+  void RunFor(std::uint64_t micros) { RunUntil(clock_.NowMicros() + micros); }
+  // Runs a menu or button handler the way the message loop would.
+  void Dispatch(const std::function<void()>& handler);
+
+  bool Closed() const { return closed_; }
+  const VirtualClock& clock() const { return clock_; }
+  DriverState& state() { return *state_; }
+  TForm1& form1() { return *form1_; }
+  TForm2& form2() { return *form2_; }
+  // Messages of exceptions that escaped a handler, as the real host would have shown them.
+  const std::vector<std::string>& shownErrors() const { return errors_; }
+  // Called after every handler; the simulator logs from here.
+  std::function<void()> afterHandler;
+
+ private:
+  void Guarded(const std::function<void()>& handler);
+  void SyncTimers();
+  void CloseIfRequested();
+
+  Platform& platform_;
+  VirtualClock clock_;
+  std::unique_ptr<DriverState> state_;
+  std::unique_ptr<TForm1> form1_;
+  std::unique_ptr<TForm2> form2_;
+  std::array<TimerWatch, 3> watches_{};
+  std::array<std::uint64_t, 3> due_{};
+  std::vector<std::string> errors_;
+  bool closed_ = false;
+};
+
+}  // namespace raz

@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/messenger.h"
+
+namespace raz {
+
+enum class TrayOperation : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
+enum class TrayIconImage { None, BoardWithPen, BoardGrey };
+
+// What one tray-icon operation passes to the system.
+struct TrayIconRecord {
+  std::uint32_t id = 0;
+  std::uint32_t flags = 0;
+  std::uint32_t callbackMessage = 0;
+  TrayIconImage icon = TrayIconImage::None;
+  std::string tip;  // UTF-8, at most 63 characters
+};
+
+struct ScreenPoint {
+  int x = 0;
+  int y = 0;
+};
+
+// The desktop shell: notification area, cursor, foreground, special folders.
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  virtual bool NotifyIcon(TrayOperation operation, const TrayIconRecord& record) = 0;
+  virtual std::optional<ScreenPoint> CursorPosition() = 0;
+  virtual void SetForeground() = 0;
+  // The current user's Start-menu Programs folder, without a trailing separator.
+  virtual std::optional<std::string> ProgramsFolder() = 0;
+};
+
+}  // namespace raz

@@ -1,0 +1,62 @@
+#pragma once
+// The settings file VaziZod.ini: its keys, their defaults, and the value conversions of the
+// system's profile functions.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/profile.h"
+
+namespace raz {
+
+inline constexpr char kSettingsFileName[] = "VaziZod.ini";
+
+namespace Section {
+inline constexpr char Parameters[] = "PARAMETERS";
+inline constexpr char VKeyCali[] = "VKeyCali";
+inline constexpr char Language[] = "language";
+}  // namespace Section
+
+// The profile functions read into a 2048-byte buffer: at most 2047 characters survive.
+inline constexpr std::size_t kMaxSettingsString = 2047;
+
+// Values an installer provides, read once at start-up.
+struct Settings {
+  std::int32_t PenTouchLimit = 0;
+  std::int32_t PenRightCentre = 0;
+  std::array<char, 100> TargetWindowClass{};
+  std::array<char, 100> TargetWindowCaption{};
+};
+
+// A write the system refused. The host shows its message and goes on.
+class SettingsWriteError : public std::runtime_error {
+ public:
+  explicit SettingsWriteError(const std::string& path);
+};
+
+// Integer text as the profile functions convert it: "0x"/"0X" followed by at least one more
+// character is hexadecimal, anything else decimal; text that is not a whole number is nullopt.
+std::optional<std::int32_t> ParseProfileInteger(std::string_view text);
+
+// Copies at most 99 characters and a terminating zero into a zero-filled buffer.
+void CopyToWindowName(std::string_view value, std::array<char, 100>& buffer);
+
+// One burst of reads or writes on the settings file at a fixed path.
+class SettingsFile {
+ public:
+  SettingsFile(Profile& profile, std::string path);
+  const std::string& Path() const { return path_; }
+  std::string ReadString(const char* section, const char* key, const std::string& fallback = "");
+  std::int32_t ReadInteger(const char* section, const char* key, std::int32_t fallback);
+  // Throws SettingsWriteError when the system refuses the write.
+  void WriteInteger(const char* section, const char* key, std::int32_t value);
+
+ private:
+  Profile& profile_;
+  std::string path_;
+};
+
+}  // namespace raz

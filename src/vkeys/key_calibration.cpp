@@ -1,0 +1,42 @@
+#include "vkeys/key_calibration.h"
+
+#include "app/numeric.h"
+
+namespace raz {
+
+void DeriveKeyBounds(float topY, float bottomY, KeyLayout& layout) {
+  // Extended precision with 1/9 as a constant, in this order of operations: the stored
+  // layouts of installed boards were derived exactly this way.
+  const long double ninth = 1.0L / 9.0L;
+  const long double top = topY;
+  const long double height = static_cast<long double>(bottomY) - top;
+  layout.KeyBounds[0] = TruncToInt(top);
+  layout.KeyBounds[1] = TruncToInt(height * ninth + top);
+  for (int n = 2; n <= 9; ++n) {
+    layout.KeyBounds[n] = TruncToInt(height * ninth * n + top);
+  }
+}
+
+void LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& layout,
+                   MenuItem& N4) {
+  auto point = [&](const char* keyX, const char* keyY) {
+    return PointF{static_cast<float>(ini.ReadInteger(Section::VKeyCali, keyX, 0)),
+                  static_cast<float>(ini.ReadInteger(Section::VKeyCali, keyY, 0))};
+  };
+  calibration.KeyPointLeftTop = point("VKeyPoint_L_TopX", "VKeyPoint_L_TopY");
+  calibration.KeyPointLeftBottom = point("VKeyPoint_L_BottomX", "VKeyPoint_L_BottomY");
+  calibration.KeyPointRightMiddle = point("VKeyPoint_R_middleX", "VKeyPoint_R_middleY");
+  const bool keysOn = ini.ReadInteger(Section::Parameters, "vkey", 0) == 1;
+  N4.Checked = keysOn;
+  if (keysOn) {
+    layout.KeyMarginLeft = TruncToInt(calibration.KeyPointLeftTop.x);
+    layout.KeyMarginRight = TruncToInt(calibration.KeyPointRightMiddle.x);
+  } else {
+    layout.KeyMarginLeft = kMarginLeftWhenOff;
+    layout.KeyMarginRight = kMarginRightWhenOff;
+  }
+  DeriveKeyBounds(calibration.KeyPointLeftTop.y, calibration.KeyPointLeftBottom.y, layout);
+  calibration.KeyCalibrationActive = 0;
+}
+
+}  // namespace raz

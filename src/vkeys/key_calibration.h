@@ -1,0 +1,18 @@
+#pragma once
+// The layout of the margin keys: loaded at start-up, derived from three calibration points.
+#include "app/components.h"
+#include "storage/settings.h"
+#include "vkeys/key_layout.h"
+
+namespace raz {
+
+// Splits the left margin from the top of its first icon to the bottom of its last into nine
+// equal bands.
+void DeriveKeyBounds(float topY, float bottomY, KeyLayout& layout);
+
+// Start-up: the three points from VKeyCali, the margins from the vkey switch (and N4's check
+// mark), then the bands.
+void LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& layout,
+                   MenuItem& N4);
+
+}  // namespace raz

@@ -1,0 +1,106 @@
+#include "storage/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_platform.h"
+
+namespace raz {
+namespace {
+
+TEST(ParseProfileInteger, ConvertsLikeTheProfileFunctions) {
+  struct Row {
+    const char* text;
+    std::optional<std::int32_t> expected;
+  };
+  const Row rows[] = {
+      {"0x1", 1},          {"0X1F", 31},        {"0x", std::nullopt}, {"0X", std::nullopt},
+      {"1x", std::nullopt}, {"", std::nullopt},  {"12", 12},           {"-3", -3},
+      {"+7", 7},           {"0", 0},            {"0xFFFFFFFF", -1},   {"0x7fffffff", 2147483647},
+      {"0x100000000", std::nullopt},            {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},          {"2147483648", std::nullopt},
+      {"0xG", std::nullopt}, {"1 2", std::nullopt}, {"-", std::nullopt}, {"0x-1", std::nullopt},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(ParseProfileInteger(row.text), row.expected) << "text: \"" << row.text << "\"";
+  }
+}
+
+TEST(CopyToWindowName, KeepsAtMost99CharactersAndZeroFillsTheRest) {
+  std::array<char, 100> buffer;
+  buffer.fill('x');
+  CopyToWindowName("Notepad", buffer);
+  EXPECT_STREQ(buffer.data(), "Notepad");
+  EXPECT_EQ(buffer[99], '\0');
+  EXPECT_EQ(buffer[8], '\0');
+
+  CopyToWindowName(std::string(150, 'a'), buffer);
+  EXPECT_EQ(std::string(buffer.data()), std::string(99, 'a'));
+}
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  test::TestPlatform tp;
+  std::string path = tp.folder.File("VaziZod.ini");
+  SettingsFile ini{tp.profile, path};
+};
+
+TEST_F(SettingsFileTest, MissingFileSectionOrKeyGivesTheDefault) {
+  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "Pen", 17), 17);
+  tp.folder.WriteText("VaziZod.ini", "[PARAMETERS]\r\nPenRight=5\r\n");
+  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "Pen", 17), 17);
+  EXPECT_EQ(ini.ReadInteger(Section::Language, "Select", 0), 0);
+  EXPECT_EQ(ini.ReadString(Section::Language, "OK"), "");
+}
+
+TEST_F(SettingsFileTest, IntegerEntriesFollowTheConversionRules) {
+  tp.folder.WriteText("VaziZod.ini", "[PARAMETERS]\r\nvkey=0x1\r\nPen=1x\r\nPenRight= 60 \r\n");
+  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "vkey", 0), 1);
+  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "Pen", 0), 0);
+  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "PenRight", 0), 60);
+}
+
+TEST_F(SettingsFileTest, SectionAndKeyNamesMatchWithoutRegardToCase) {
+  tp.folder.WriteText("VaziZod.ini", "[Language]\r\nSelect=1\r\nok=Fine\r\n");
+  EXPECT_EQ(ini.ReadInteger(Section::Language, "Select", 0), 1);
+  // SELECT and Select are one entry: the dialog's group caption is the language number.
+  EXPECT_EQ(ini.ReadString(Section::Language, "SELECT"), "1");
+  EXPECT_EQ(ini.ReadString(Section::Language, "OK"), "Fine");
+}
+
+TEST_F(SettingsFileTest, LongStringsAreCutAt2047Characters) {
+  tp.folder.WriteText("VaziZod.ini", "[PARAMETERS]\r\nAPPCaption=" + std::string(3000, 'c') + "\r\n");
+  EXPECT_EQ(ini.ReadString(Section::Parameters, "APPCaption").size(), 2047u);
+}
+
+TEST_F(SettingsFileTest, WritesCreateWhatIsMissingAndKeepEveryOtherLine) {
+  const std::string original =
+      "; installed by the vendor\r\n[PARAMETERS]\r\nAPPClassName=Board\r\nvkey=1\r\n\r\n"
+      "[language]\r\nOK=Yes\r\n";
+  tp.folder.WriteText("VaziZod.ini", original);
+  ini.WriteInteger(Section::Parameters, "VKEY", 0);
+  ini.WriteInteger(Section::Language, "Select", 2);
+  ini.WriteInteger(Section::VKeyCali, "VKeyPoint_L_TopX", -3);
+  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"),
+            "; installed by the vendor\r\n[PARAMETERS]\r\nAPPClassName=Board\r\nvkey=0\r\n\r\n"
+            "[language]\r\nOK=Yes\r\nSelect=2\r\n\r\n[VKeyCali]\r\nVKeyPoint_L_TopX=-3\r\n");
+  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "vkey", 9), 0);
+}
+
+TEST_F(SettingsFileTest, WriteToMissingFileCreatesIt) {
+  ini.WriteInteger(Section::Language, "Select", 1);
+  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), "[language]\r\nSelect=1\r\n");
+}
+
+TEST_F(SettingsFileTest, RefusedWriteRaisesTheErrorWithTheFullPath) {
+  const std::string unreachable = tp.folder.File("no-such-folder/VaziZod.ini");
+  SettingsFile refused(tp.profile, unreachable);
+  try {
+    refused.WriteInteger(Section::Language, "Select", 1);
+    FAIL() << "the write should have been refused";
+  } catch (const SettingsWriteError& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + unreachable);
+  }
+}
+
+}  // namespace
+}  // namespace raz
