@@ -39,4 +39,14 @@ void LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& la
   calibration.KeyCalibrationActive = 0;
 }
 
+void SaveKeyPoints(SettingsFile& ini, const KeyCalibration& calibration) {
+  auto save = [&](const char* keyX, const char* keyY, PointF point) {
+    ini.WriteInteger(Section::VKeyCali, keyX, TruncToInt(point.x));
+    ini.WriteInteger(Section::VKeyCali, keyY, TruncToInt(point.y));
+  };
+  save("VKeyPoint_L_TopX", "VKeyPoint_L_TopY", calibration.KeyPointLeftTop);
+  save("VKeyPoint_L_BottomX", "VKeyPoint_L_BottomY", calibration.KeyPointLeftBottom);
+  save("VKeyPoint_R_middleX", "VKeyPoint_R_middleY", calibration.KeyPointRightMiddle);
+}
+
 }  // namespace raz

@@ -15,4 +15,7 @@ void DeriveKeyBounds(float topY, float bottomY, KeyLayout& layout);
 void LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& layout,
                    MenuItem& N4);
 
+// Stores the three points in VKeyCali, X before Y, each truncated toward zero.
+void SaveKeyPoints(SettingsFile& ini, const KeyCalibration& calibration);
+
 }  // namespace raz

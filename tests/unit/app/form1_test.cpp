@@ -1,0 +1,194 @@
+#include "app/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/test_platform.h"
+
+namespace raz {
+namespace {
+
+class StartupTest : public ::testing::Test {
+ protected:
+  TForm1& Start() {
+    form.FormCreate();
+    return form;
+  }
+  void WriteIni(const std::string& text) { tp.folder.WriteText("VaziZod.ini", text); }
+
+  test::TestPlatform tp;
+  DriverState state;
+  TForm1 form{state, tp.platform};
+};
+
+TEST_F(StartupTest, WithoutAnyFileEverythingTakesItsDefault) {
+  Start();
+  EXPECT_EQ(form.N1.Caption, "定位");
+  EXPECT_EQ(form.N3.Caption, "退出");
+  EXPECT_FALSE(form.N4.Checked);
+  EXPECT_TRUE(form.N2.Checked) << "a missing server11.txt keeps the design state";
+  EXPECT_EQ(state.keys.KeyMarginLeft, 0);
+  EXPECT_EQ(state.keys.KeyMarginRight, 28450);
+  EXPECT_EQ(state.settings.PenTouchLimit, 0);
+  EXPECT_EQ(state.settings.PenRightCentre, 0);
+  EXPECT_EQ(state.settings.TargetWindowClass[0], '\0');
+  EXPECT_EQ(state.settings.TargetWindowCaption[0], '\0');
+  EXPECT_EQ(state.link.ReportFraming, 0);
+  EXPECT_EQ(form.Label9.Caption, "0");
+  EXPECT_EQ(form.Label12.Caption, "0");
+  EXPECT_EQ(state.calibration.CalibrationScaleX, 0.0f);
+}
+
+TEST_F(StartupTest, LeavesTheTimersAndLinkReadyForTheFirstWatchTick) {
+  state.interpolation.SpanTracking = 0;
+  state.link.LinkOpenPending = 0;
+  Start();
+  EXPECT_FALSE(form.Timer1.Enabled);
+  EXPECT_EQ(form.Timer1.Interval, 2u);
+  EXPECT_TRUE(form.Timer2.Enabled);
+  EXPECT_EQ(form.Timer2.Interval, 2000u);
+  EXPECT_TRUE(form.Timer3.Enabled);
+  EXPECT_EQ(form.Timer3.Interval, 3000u);
+  EXPECT_EQ(state.link.LinkOpenPending, 1);
+  EXPECT_EQ(state.link.BoardPresent, 0);
+  EXPECT_EQ(state.interpolation.SpanTracking, 1);
+  EXPECT_EQ(state.tour.CalibrationActive, 0);
+  EXPECT_EQ(state.keyCalibration.KeyCalibrationActive, 0);
+}
+
+TEST_F(StartupTest, LanguageSelectsTheCaptions) {
+  struct Row {
+    const char* select;
+    const char* n1;
+    const char* n6;
+    const char* label13;
+  };
+  const Row rows[] = {{"1", "CALIBRATE", "Hotkey Settings",
+                       "Click on the first icon to the left of the upper right corner"},
+                      {"2", "定位", "快捷键定位", "请点击左侧第一个图标的右上角"},
+                      {"3", "定位", "快捷键定位", "请点击左侧第一个图标的右上角"},
+                      {"0x1", "CALIBRATE", "Hotkey Settings",
+                       "Click on the first icon to the left of the upper right corner"}};
+  for (const Row& row : rows) {
+    test::TestPlatform p;
+    p.folder.WriteText("VaziZod.ini", std::string("[language]\r\nSelect=") + row.select + "\r\n");
+    DriverState s;
+    TForm1 f(s, p.platform);
+    f.FormCreate();
+    SCOPED_TRACE(std::string("Select=") + row.select);
+    EXPECT_EQ(f.N1.Caption, row.n1);
+    EXPECT_EQ(f.N6.Caption, row.n6);
+    EXPECT_EQ(f.Label13.Caption, row.label13);
+    EXPECT_EQ(f.langer1.Caption, "语言（language）");
+    EXPECT_EQ(f.Edit1.Text, "Rored_Evezed");
+  }
+}
+
+TEST_F(StartupTest, SettingsReachTheirStateItems) {
+  WriteIni("[PARAMETERS]\r\nAPPClassName=TClientMain\r\nAPPCaption=" + std::string(150, 'w') +
+           "\r\nPen=10\r\nPenRight=0x3C\r\nScanPeriod_5=abc\r\n");
+  Start();
+  EXPECT_EQ(state.settings.PenTouchLimit, 10);
+  EXPECT_EQ(state.settings.PenRightCentre, 60);
+  EXPECT_STREQ(state.settings.TargetWindowClass.data(), "TClientMain");
+  EXPECT_EQ(std::string(state.settings.TargetWindowCaption.data()), std::string(99, 'w'));
+}
+
+TEST_F(StartupTest, DisplayGivesTheMouseScalesUnlessAResolutionIsZero) {
+  Start();
+  EXPECT_EQ(state.screen.ScreenWidth, 1024);
+  EXPECT_EQ(state.screen.MouseScaleX, static_cast<float>(65535.0 / 1024));
+  EXPECT_EQ(state.screen.MouseScaleY, static_cast<float>(65535.0 / 768));
+
+  test::TestPlatform p;
+  p.display.Set(1920, 0);
+  DriverState s;
+  TForm1 f(s, p.platform);
+  f.FormCreate();
+  EXPECT_EQ(s.screen.ScreenWidth, 1920);
+  EXPECT_EQ(s.screen.MouseScaleX, 0.0f);
+  EXPECT_EQ(s.screen.MouseScaleY, 0.0f);
+}
+
+TEST_F(StartupTest, FlagFilesSetTheMenuAndTheHiddenLabels) {
+  struct Row {
+    std::vector<std::uint8_t> autostart, framing, model;
+    bool n2;
+    std::int32_t reportFraming;
+    const char* label9;
+    std::int32_t boardModel;
+    const char* label12;
+  };
+  const Row rows[] = {
+      {{0, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, false, 1, "1", 2, "2"},
+      {{1, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 0, 0}, true, 0, "0", 1, "1"},
+      {{5, 0, 0, 0}, {2, 0, 0, 0}, {7, 0, 0, 0}, true, 2, "Label9", 7, "Label12"},
+      {{0, 0}, {1}, {}, true, 0, "0", 0, "0"},
+  };
+  for (const Row& row : rows) {
+    test::TestPlatform p;
+    p.folder.Write("server11.txt", row.autostart);
+    p.folder.Write("server111.txt", row.framing);
+    p.folder.Write("server1111.txt", row.model);
+    DriverState s;
+    TForm1 f(s, p.platform);
+    f.FormCreate();
+    SCOPED_TRACE("framing file of " + std::to_string(row.framing.size()) + " bytes");
+    EXPECT_EQ(f.N2.Checked, row.n2);
+    EXPECT_EQ(s.link.ReportFraming, row.reportFraming);
+    EXPECT_EQ(f.Label9.Caption, row.label9);
+    EXPECT_EQ(s.link.BoardModel, row.boardModel);
+    EXPECT_EQ(f.Label12.Caption, row.label12);
+  }
+}
+
+TEST_F(StartupTest, StoredCalibrationIsLoadedButSpansStartAfresh) {
+  std::vector<std::uint8_t> record(3472, 0);
+  record[88 + 2] = 0xA0;  // span 0 stored as 80.0f (0x42A00000)
+  record[88 + 3] = 0x42;
+  record[3464 + 2] = 0x4E;  // ScreenOffsetX 12.9f = 0x414E6666
+  record[3464 + 3] = 0x41;
+  tp.folder.Write("server.txt", record);
+  Start();
+  EXPECT_EQ(state.calibration.ScreenOffsetX, 12);
+  EXPECT_EQ(state.interpolation.InterpolationSpan, (std::array<std::int32_t, 4>{110, 110, 110, 110}));
+}
+
+TEST_F(StartupTest, LeftoverShortcutsAreDeletedAndDataFilesMadeWritable) {
+  namespace fs = std::filesystem;
+  tp.folder.WriteText("RA_Zazide.lnk", "x");
+  tp.folder.WriteText("Programs/Stratup/RA_Zazide.lnk", "x");
+  tp.folder.WriteText("server.txt", "");
+  fs::permissions(tp.folder.File("server.txt"), fs::perms::owner_read, fs::perm_options::replace);
+  Start();
+  EXPECT_FALSE(tp.folder.Exists("RA_Zazide.lnk"));
+  EXPECT_FALSE(tp.folder.Exists("Programs/Stratup/RA_Zazide.lnk"));
+  EXPECT_NE(fs::status(tp.folder.File("server.txt")).permissions() & fs::perms::owner_write,
+            fs::perms::none);
+}
+
+TEST_F(StartupTest, TrayIconIsAddedThenModifiedWithTheBoardAndTip) {
+  Start();
+  ASSERT_EQ(tp.shell.trayCalls.size(), 2u);
+  EXPECT_EQ(tp.shell.trayCalls[0].first, TrayOperation::Add);
+  EXPECT_EQ(tp.shell.trayCalls[0].second.tip, "");
+  const TrayIconRecord& modify = tp.shell.trayCalls[1].second;
+  EXPECT_EQ(tp.shell.trayCalls[1].first, TrayOperation::Modify);
+  EXPECT_EQ(modify.id, 1006u);
+  EXPECT_EQ(modify.flags, 7u);
+  EXPECT_EQ(modify.callbackMessage, 0x8064u);
+  EXPECT_EQ(modify.icon, TrayIconImage::BoardWithPen);
+  EXPECT_EQ(modify.tip, "Rored_Evezed");
+}
+
+TEST_F(StartupTest, StartUpReadsButNeverWritesTheSettingsFile) {
+  const std::string ini = "[PARAMETERS]\r\nvkey=1\r\n";
+  WriteIni(ini);
+  Start();
+  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), ini);
+  EXPECT_FALSE(tp.folder.Exists("server.txt"));
+}
+
+}  // namespace
+}  // namespace raz
