@@ -2,6 +2,7 @@
 // State of the board input: the link to the board, the report decoder and the position
 // interpolation. Every field lives as long as the program; a fresh value is the start-up state.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/vendor_usb.h"
@@ -49,6 +50,16 @@ inline constexpr std::size_t kReceiveBufferSize = 50004;
 inline constexpr std::size_t kReportStoreSlots = 47;
 inline constexpr int kSensorsPerAxis = 21;
 
+using ReceiveBytes = std::array<std::uint8_t, kReceiveBufferSize>;
+// One received byte (0..255) per slot; slot k holds byte k of a frame, byte k-1 of a report.
+using ReportSlots = std::array<std::int32_t, kReportStoreSlots>;
+
+// A frame being collected across reads.
+struct FrameSync {
+  bool Syncing = false;
+  std::size_t StoreIndex = 0;
+};
+
 // Working values of one sensor row, kept between ticks.
 struct AxisWork {
   std::array<std::int32_t, kSensorsPerAxis + 1> Levels{};  // by sensor number; [0] stays 0
@@ -61,10 +72,9 @@ struct AxisWork {
 };
 
 struct DecoderState {
-  std::array<std::uint8_t, kReceiveBufferSize> ReceiveBuffer{};
-  std::array<std::int32_t, kReportStoreSlots> ReportStore{};
-  bool Syncing = false;
-  std::size_t StoreIndex = 0;
+  ReceiveBytes ReceiveBuffer{};
+  ReportSlots ReportStore{};
+  FrameSync Sync;
   AxisWork X;
   AxisWork Y;
   AxisFix FixX;

@@ -1,0 +1,109 @@
+#include "board/axis_decoder.h"
+
+#include <cstdlib>
+#include <utility>
+
+#include "board/cell_table.h"
+
+namespace raz {
+namespace {
+
+constexpr std::size_t kLast = kSensorsPerAxis - 1;
+
+// Ascending bubble sort that swaps only on a strictly smaller level, so among equal levels
+// the higher sensor number ends up nearer the top.
+void SortAscending(AxisWork& work) {
+  for (std::size_t sensor = 0; sensor < kSensorsPerAxis; ++sensor) {
+    work.SortedLevels[sensor] = work.Levels[sensor + 1];
+    work.SortedSensors[sensor] = static_cast<std::int32_t>(sensor + 1);
+  }
+  for (std::size_t pass = 0; pass < kLast; ++pass) {
+    for (std::size_t i = 0; i < kLast - pass; ++i) {
+      if (work.SortedLevels[i + 1] < work.SortedLevels[i]) {
+        std::swap(work.SortedLevels[i], work.SortedLevels[i + 1]);
+        std::swap(work.SortedSensors[i], work.SortedSensors[i + 1]);
+      }
+    }
+  }
+}
+
+std::int32_t LevelAtCell(const AxisWork& work, std::int64_t cell) {
+  return work.Levels[static_cast<std::size_t>(SensorAtCell(cell))];
+}
+
+}  // namespace
+
+void RankRow(const ReportSlots& store, std::size_t firstSlot, AxisWork& work) {
+  work.Levels[0] = 0;
+  for (std::size_t sensor = 1; sensor <= kSensorsPerAxis; ++sensor) {
+    work.Levels[sensor] = store[firstSlot + sensor - 1];
+  }
+  SortAscending(work);
+  for (std::size_t rank = 0; rank < work.Top.size(); ++rank) {
+    work.Top[rank] = work.SortedSensors[kLast - rank];
+  }
+  // Every anchor sensor is somewhere in the ranking, so the walk always ends on one.
+  for (std::size_t rank = 0; rank < kSensorsPerAxis; ++rank) {
+    const std::int32_t sensor = work.SortedSensors[kLast - rank];
+    if (IsAnchorSensor(sensor)) {
+      work.Anchor = sensor;
+      break;
+    }
+  }
+}
+
+CellFix FixCell(std::int32_t block, const AxisWork& work) {
+  const std::int64_t g = std::llabs(std::int64_t{kCellsPerBlock} * (block - 1) + work.Anchor);
+  // Levels around the anchor's cell, paired so that any window of four consecutive entries
+  // runs over four consecutive half-cell positions.
+  const std::array<std::int32_t, 8> s{
+      LevelAtCell(work, g),     LevelAtCell(work, g - 3), LevelAtCell(work, g + 1),
+      LevelAtCell(work, g - 2), LevelAtCell(work, g + 2), LevelAtCell(work, g - 1),
+      LevelAtCell(work, g + 3), LevelAtCell(work, g)};
+  std::size_t w = 4;
+  if (s[3] > s[2]) {
+    w = 0;
+  } else if (s[5] > s[4]) {
+    w = 2;
+  }
+  CellFix result;
+  result.Cell = static_cast<std::int32_t>(g);
+  AxisFix& fix = result.Fix;
+  fix.P1 = static_cast<std::int32_t>(2 * g - 3 + static_cast<std::int64_t>(w));
+  fix.P2 = fix.P1 + 1;
+  fix.P3 = fix.P1 + 2;
+  fix.P4 = fix.P1 + 3;
+  fix.A1 = s[w];
+  fix.A2 = s[w + 1];
+  fix.A3 = s[w + 2];
+  fix.A4 = s[w + 3];
+  fix.Spread = std::abs(fix.A4 - fix.A1);
+  return result;
+}
+
+bool PlaceRow(Axis axis, AxisWork& work, AxisFix& fix) {
+  work.Block = FindBlock(axis, work.Anchor, work.Top);
+  const CellFix cellFix = FixCell(work.Block, work);
+  work.Cell = cellFix.Cell;
+  fix = cellFix.Fix;
+  return work.Block != 0;
+}
+
+std::int32_t StrongestLevel(const AxisWork& work) {
+  return work.Levels[static_cast<std::size_t>(work.Top[0])];
+}
+
+std::int32_t DoublePeak(const AxisWork& work) {
+  const bool first = work.Levels[static_cast<std::size_t>(work.Top[0])] > kDoublePeakLevel;
+  const bool second = work.Levels[static_cast<std::size_t>(work.Top[1])] > kDoublePeakLevel;
+  return first && second ? 1 : 0;
+}
+
+bool RowIsEmpty(const AxisWork& work) {
+  for (std::size_t sensor = 1; sensor <= kSensorsPerAxis; ++sensor) {
+    if (work.Levels[sensor] != 0) return false;
+  }
+  return true;
+}
+
+}  // namespace raz
