@@ -1,0 +1,45 @@
+#pragma once
+// A board that replays a capture: the read batches a real board delivered, one batch per poll.
+// This is how a user's problem is reproduced from a capture without the user's board.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/vendor_usb.h"
+
+namespace raz::sim {
+
+using ReadBatch = std::vector<std::uint8_t>;
+
+struct CaptureParse {
+  std::vector<ReadBatch> batches;
+  std::vector<std::string> errors;  // "line 4: 'zz' is not a hex byte"
+};
+
+// One batch per line, bytes as hex pairs separated by blanks; blank lines and lines starting
+// with '#' are skipped. A line "-" is a poll that found nothing.
+CaptureParse ParseCapture(std::string_view text);
+
+class CaptureBoard : public VendorUsb {
+ public:
+  explicit CaptureBoard(std::vector<ReadBatch> batches) : batches_(std::move(batches)) {}
+
+  bool Finished() const { return next_ >= batches_.size(); }
+  std::size_t BatchesRead() const { return next_; }
+
+  std::int32_t ProbeDevices(std::uint32_t& deviceCount) override;
+  std::int32_t OpenDevice(std::uint32_t deviceIndex, UsbHandle& handle) override;
+  std::int32_t CloseDevice(UsbHandle handle) override;
+  std::int32_t SetLinkRate(UsbHandle handle, std::uint32_t bitsPerSecond) override;
+  std::int32_t QueueStatus(UsbHandle handle, std::uint32_t& bytesInQueue,
+                           std::uint32_t& queueStatus) override;
+  std::int32_t Read(UsbHandle handle, std::uint8_t* buffer, std::uint32_t bytesToRead,
+                    std::uint32_t& bytesRead) override;
+
+ private:
+  std::vector<ReadBatch> batches_;
+  std::size_t next_ = 0;
+};
+
+}  // namespace raz::sim

@@ -1,0 +1,50 @@
+#pragma once
+// Where the projected screen lies on the board. A projector never hits the board squarely:
+// the image is shifted, scaled differently on the two axes, turned a little and keystoned
+// (wider at the bottom than at the top). The calibration exists to undo exactly this, so the
+// simulator applies it to every position given in screen pixels.
+//
+// Model, with (u, v) a screen position in pixels and W, H the screen size:
+//   a = u / W - 0.5, b = v / H - 0.5               (centred, -0.5 .. 0.5)
+//   a' = a * (1 + 2 * keystone * b)                (top edge (1 - keystone) wide, bottom 1 + ...)
+//   (dx, dy) = (a' * widthCells, b * heightCells)
+//   board = centre + rotate((dx, dy), rotation)    (clockwise on the board for positive angles,
+//                                                   since board y grows downward)
+#include <cstdint>
+
+#include "sim/pen_state.h"
+
+namespace raz::sim {
+
+struct PixelPoint {
+  double x = 0.0;
+  double y = 0.0;
+  bool operator==(const PixelPoint&) const = default;
+};
+
+struct ProjectionConfig {
+  std::int32_t screenWidth = 1024;
+  std::int32_t screenHeight = 768;
+  BoardPoint centre{88.0, 72.0};  // board position of the screen's centre, in cells
+  double widthCells = 94.0;       // screen width on the board at mid height
+  double heightCells = 120.0;
+  double rotationDegrees = 0.4;
+  double keystone = 0.02;  // kept within ±0.45 so that no screen row collapses
+};
+
+class Projection {
+ public:
+  explicit Projection(ProjectionConfig config = {});
+
+  BoardPoint ToBoard(PixelPoint pixel) const;
+  PixelPoint ToScreen(BoardPoint board) const;
+
+  const ProjectionConfig& config() const { return config_; }
+
+ private:
+  ProjectionConfig config_;
+  double cos_ = 1.0;
+  double sin_ = 0.0;
+};
+
+}  // namespace raz::sim

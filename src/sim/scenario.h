@@ -1,0 +1,63 @@
+#pragma once
+// A pen scenario: the board's settings and a list of timed steps, as read from a scenario
+// text (see README.md for the format).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/margin_keys.h"
+#include "sim/pen_state.h"
+#include "sim/projection.h"
+#include "sim/sim_board.h"
+
+namespace raz::sim {
+
+// Everything about the simulated setup that a scenario may set.
+struct SimSettings {
+  SimBoardConfig board{};
+  ProjectionConfig projection{};
+  MarginKeyLayout keys{};
+};
+
+enum class Units { Pixels, Cells };
+
+struct ScenarioPoint {
+  double x = 0.0;
+  double y = 0.0;
+  Units units = Units::Pixels;
+  bool operator==(const ScenarioPoint&) const = default;
+};
+
+enum class StepKind {
+  Pen,           // the pen takes a contact at a point and stays for the duration
+  Stroke,        // the pen moves from one point to another over the duration
+  Wait,          // time passes, nothing changes
+  Unplug,        // the board's cable comes out
+  Plug,          // ... and goes back in
+  ReadFail,      // the next reads fail
+  TapKey,        // touch a margin icon for the hold time, then lift
+  Calibrate,     // touch the nine screen-calibration targets in tour order
+  KeyCalibrate,  // touch the three key-calibration points in order
+};
+
+struct ScenarioStep {
+  StepKind kind = StepKind::Wait;
+  int line = 0;  // line of the scenario text, for messages
+  PenContact contact = PenContact::Away;
+  ScenarioPoint from;
+  ScenarioPoint to;
+  std::uint64_t durationMicros = 0;  // Pen, Stroke, Wait, Unplug, Plug
+  std::uint64_t holdMicros = 0;      // TapKey, Calibrate, KeyCalibrate: pen down per point
+  std::uint64_t gapMicros = 0;       // Calibrate, KeyCalibrate: pen up between points
+  double pressure = 1.0;
+  Margin margin = Margin::Left;
+  int icon = 1;
+  std::uint32_t count = 0;  // ReadFail
+};
+
+struct Scenario {
+  SimSettings settings;
+  std::vector<ScenarioStep> steps;
+};
+
+}  // namespace raz::sim

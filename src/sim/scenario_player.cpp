@@ -1,0 +1,124 @@
+#include "sim/scenario_player.h"
+
+#include <algorithm>
+
+#include "sim/margin_keys.h"
+
+namespace raz::sim {
+namespace {
+
+constexpr std::int32_t kCalibrationMargin = 50;
+
+ScenarioPoint Lerp(ScenarioPoint from, ScenarioPoint to, double fraction) {
+  return {from.x + (to.x - from.x) * fraction, from.y + (to.y - from.y) * fraction, from.units};
+}
+
+ScenarioPoint Cells(BoardPoint point) { return {point.x, point.y, Units::Cells}; }
+
+}  // namespace
+
+std::vector<ScenarioPoint> CalibrationTargets(std::int32_t screenWidth, std::int32_t screenHeight) {
+  const double m = kCalibrationMargin;
+  const double w = screenWidth;
+  const double h = screenHeight;
+  const double midX = screenWidth / 2;
+  const double midY = screenHeight / 2;
+  return {{m, m},        {midX, m},  {w - m, m}, {w - m, midY}, {w - m, h - m},
+          {midX, h - m}, {m, h - m}, {m, midY},  {midX, midY}};
+}
+
+ScenarioPlayer::ScenarioPlayer(const Scenario& scenario)
+    : projection_(scenario.settings.projection) {
+  for (const ScenarioStep& step : scenario.steps) AddStep(step, scenario);
+}
+
+void ScenarioPlayer::AddStep(const ScenarioStep& step, const Scenario& scenario) {
+  switch (step.kind) {
+    case StepKind::Pen:
+    case StepKind::Stroke:
+      AddPen(step.contact, step.from, step.to, step.durationMicros, step.pressure);
+      break;
+    case StepKind::Wait:
+      end_ += step.durationMicros;
+      break;
+    case StepKind::Unplug:
+    case StepKind::Plug:
+      AddLink(step.kind == StepKind::Plug, 0);
+      end_ += step.durationMicros;
+      break;
+    case StepKind::ReadFail:
+      AddLink(LinkAt(end_).plugged, step.count);
+      break;
+    case StepKind::TapKey:
+      AddTouches({Cells(KeyCentre(scenario.settings.keys, step.margin, step.icon))}, step);
+      break;
+    case StepKind::Calibrate: {
+      const ProjectionConfig& screen = scenario.settings.projection;
+      AddTouches(CalibrationTargets(screen.screenWidth, screen.screenHeight), step);
+      break;
+    }
+    case StepKind::KeyCalibrate: {
+      std::vector<ScenarioPoint> points;
+      for (const BoardPoint& point : KeyCalibrationPoints(scenario.settings.keys)) {
+        points.push_back(Cells(point));
+      }
+      AddTouches(points, step);
+      break;
+    }
+  }
+}
+
+void ScenarioPlayer::AddPen(PenContact contact, ScenarioPoint from, ScenarioPoint to,
+                            std::uint64_t duration, double pressure) {
+  segments_.push_back({end_, end_ + duration, contact, from, to, pressure});
+  end_ += duration;
+}
+
+void ScenarioPlayer::AddTouches(const std::vector<ScenarioPoint>& points,
+                                const ScenarioStep& step) {
+  for (const ScenarioPoint& point : points) {
+    AddPen(PenContact::Touch, point, point, step.holdMicros, step.pressure);
+    AddPen(PenContact::Away, point, point, step.gapMicros, step.pressure);
+  }
+}
+
+void ScenarioPlayer::AddLink(bool plugged, std::uint32_t readFailures) {
+  LinkCondition after = links_.empty() ? LinkCondition{} : links_.back().after;
+  if (after.plugged && !plugged) ++after.unplugCount;
+  after.plugged = plugged;
+  after.readFailures += readFailures;
+  links_.push_back({end_, after});
+}
+
+PenState ScenarioPlayer::PenAt(std::uint64_t micros) const {
+  // The last segment that has started; of several starting together, the last one written.
+  const auto later =
+      std::upper_bound(segments_.begin(), segments_.end(), micros,
+                       [](std::uint64_t t, const Segment& s) { return t < s.start; });
+  if (later == segments_.begin()) return {};
+  const Segment& segment = *std::prev(later);
+  if (segment.contact == PenContact::Away) return {};
+  ScenarioPoint point = segment.to;
+  if (micros < segment.end) {
+    const double fraction = static_cast<double>(micros - segment.start) /
+                            static_cast<double>(segment.end - segment.start);
+    // Both ends in one unit: move straight in that unit. Mixed ends move straight on the board.
+    point = segment.from.units == segment.to.units
+                ? Lerp(segment.from, segment.to, fraction)
+                : Lerp(Cells(ToBoard(segment.from)), Cells(ToBoard(segment.to)), fraction);
+  }
+  return {segment.contact, ToBoard(point), segment.pressure};
+}
+
+LinkCondition ScenarioPlayer::LinkAt(std::uint64_t micros) const {
+  const auto later = std::upper_bound(links_.begin(), links_.end(), micros,
+                                      [](std::uint64_t t, const LinkEvent& e) { return t < e.at; });
+  return later == links_.begin() ? LinkCondition{} : std::prev(later)->after;
+}
+
+BoardPoint ScenarioPlayer::ToBoard(ScenarioPoint point) const {
+  if (point.units == Units::Cells) return {point.x, point.y};
+  return projection_.ToBoard({point.x, point.y});
+}
+
+}  // namespace raz::sim

@@ -1,0 +1,81 @@
+#include "stand_in_board.h"
+
+#include <string_view>
+
+#include "sim/scenario_parser.h"
+
+namespace raz::siusbxp {
+namespace {
+
+struct FileCloser {
+  HANDLE handle;
+  ~FileCloser() {
+    if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
+  }
+};
+
+// The whole file, or nothing when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+  const FileCloser file{::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string text;
+  char chunk[4096];
+  DWORD got = 0;
+  while (::ReadFile(file.handle, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+    text.append(chunk, got);
+  }
+  return text;
+}
+
+void WriteWholeFile(const std::wstring& path, std::string_view text) {
+  const FileCloser file{::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(file.handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+}  // namespace
+
+StandInBoard::StandInBoard(HMODULE module) : module_(module) {
+  ::InitializeCriticalSection(&lock_);
+}
+
+StandInBoard::~StandInBoard() { ::DeleteCriticalSection(&lock_); }
+
+std::wstring StandInBoard::Folder() const {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameW(module_, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return L"";
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+}
+
+sim::SimBoard& StandInBoard::Board() {
+  if (board_) return *board_;
+  const std::wstring folder = Folder();
+  // No scenario file: a board that stays plugged in with no pen on it.
+  const std::optional<std::string> text = ReadWholeFile(folder + kScenarioFileName);
+  sim::ScenarioParse parse = sim::ParseScenario(text.value_or(""));
+  if (!parse.Ok()) {
+    std::string report;
+    for (const sim::ScenarioError& error : parse.errors) report += sim::FormatError(error) + "\r\n";
+    WriteWholeFile(folder + kErrorFileName, report);
+    ::OutputDebugStringA(("SIUSBXP stand-in: scenario errors\r\n" + report).c_str());
+  }
+  player_.emplace(parse.scenario);
+  board_ = std::make_unique<sim::SimBoard>(clock_, parse.scenario.settings.board);
+  board_->SetPenSource(&*player_);
+  return *board_;
+}
+
+}  // namespace raz::siusbxp
