@@ -1,7 +1,10 @@
 #include "app/form1.h"
 
 #include "board/device_connection.h"
+#include "pointer/mouse_injection.h"
+#include "pointer/poll_tick.h"
 #include "pointer/transform.h"
+#include "pointer/usable_calibration.h"
 #include "shell/language.h"
 #include "shell/tray.h"
 #include "storage/data_files.h"
@@ -131,6 +134,15 @@ void TForm1::ProtectDataFiles() {
 
 void TForm1::LoadStoredCalibration() {
   state_.calibration = LoadCalibration(platform_.files);
+  // A missing, short or degenerate file must not leave the pen dead until the first
+  // calibration: map the whole board linearly instead. The file itself stays as it is.
+  if (!IsUsableCalibration(state_.calibration)) {
+    const StoredCalibration loaded = state_.calibration;
+    state_.calibration =
+        DefaultCalibration(state_.screen.ScreenWidth, state_.screen.ScreenHeight);
+    state_.calibration.ReservedWord = loaded.ReservedWord;
+    state_.calibration.ReservedLevel = loaded.ReservedLevel;
+  }
   state_.interpolation.InterpolationSpan.fill(110);
   BuildCalibrationModel(state_.model, state_.calibration.CalibrationPoints);
 }
@@ -153,13 +165,14 @@ void TForm1::LoadFlags() {
 
 void TForm1::FormDestroy() { TrayMessage(*this, TrayOperation::Delete); }
 
-void TForm1::Timer1Timer() {}
+void TForm1::Timer1Timer() { PollTick(*this); }
 
 void TForm1::Timer2Timer() { WatchDevice(*this); }
 
 void TForm1::Timer3Timer() {}
 
 void TForm1::N3Click() {
+  ReleaseLeftButton(*this);
   Timer1.Enabled = false;
   state_.interpolation.SpanTracking = 0;
   if (form2_ != nullptr) form2_->Window.Visible = false;

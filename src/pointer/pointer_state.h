@@ -36,7 +36,11 @@ struct PointerState {
   float SmoothedX = 0.0f;
   float SmoothedY = 0.0f;
   std::int32_t KeyHoldPending = 0;
+  // Whether the driver holds the left button down, and the pixel of the last event it
+  // emitted: a button that must be let go without a fresh sample is released there.
   bool LeftButtonDown = false;
+  std::int32_t LastEventX = 0;
+  std::int32_t LastEventY = 0;
 };
 
 struct PointD {
@@ -44,25 +48,28 @@ struct PointD {
   double y = 0.0;
 };
 
-// Piecewise board-to-screen mapping built from the nine calibration points.
+// Piecewise board-to-screen mapping built from the nine calibration points. Everything but
+// Sector is recomputed as a whole by BuildCalibrationModel; the screen offsets live with the
+// stored calibration.
 struct CalibrationModel {
-  std::array<PointD, 9> P{};
+  std::array<PointD, 9> P{};  // measured points relative to the measured centre
   std::int32_t GridWidth = 0;
   std::int32_t GridHeight = 0;
-  std::array<PointD, 9> T{};
-  PointD IdealCentre;
-  PointD CentreOffset;
+  std::array<PointD, 9> T{};  // ideal grid points relative to the ideal centre
+  PointD IdealCentre;         // C
+  PointD CentreOffset;        // D: measured centre minus C
   float CentreOffsetFX = 0.0f;
   float CentreOffsetFY = 0.0f;
-  std::array<float, 9> SlopeX{};
-  std::array<float, 9> SlopeY{};
+  std::array<float, 9> SlopeX{};  // used for k = 0, 1, 2, 6, 7, 8
+  std::array<float, 9> SlopeY{};  // used for k = 0, 2, 3, 5, 6, 8
+  // Axis groups: 0 bottom (P[1]), 1 right (P[5]), 2 top (P[7]), 3 left (P[3]).
   std::array<float, 4> AxisLength{};
   std::array<float, 4> AxisScale{};
   std::array<float, 4> AxisCos{};
   std::array<float, 4> AxisSin{};
-  std::array<PointD, 9> CornerA{};
-  std::array<PointD, 9> CornerB{};
-  std::int32_t Sector = 0;
+  std::array<PointD, 9> CornerA{};  // corners 0, 2, 6, 8 through their top/bottom sector
+  std::array<PointD, 9> CornerB{};  // corners 0, 2, 6, 8 through their left/right sector
+  std::int32_t Sector = 0;          // 0 until a sample has been classified, then 1..8
 };
 
 }  // namespace raz

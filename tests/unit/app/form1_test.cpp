@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "support/test_platform.h"
@@ -37,7 +38,9 @@ TEST_F(StartupTest, WithoutAnyFileEverythingTakesItsDefault) {
   EXPECT_EQ(state.link.ReportFraming, 0);
   EXPECT_EQ(form.Label9.Caption, "0");
   EXPECT_EQ(form.Label12.Caption, "0");
-  EXPECT_EQ(state.calibration.CalibrationScaleX, 0.0f);
+  // No stored calibration: the pen works on the linear default until the user calibrates.
+  EXPECT_FLOAT_EQ(state.calibration.CalibrationScaleX, 1023 * 10.0f / 2940);
+  EXPECT_FALSE(tp.folder.Exists("server.txt")) << "the default is not written";
 }
 
 TEST_F(StartupTest, LeavesTheTimersAndLinkReadyForTheFirstWatchTick) {
@@ -144,14 +147,28 @@ TEST_F(StartupTest, FlagFilesSetTheMenuAndTheHiddenLabels) {
 }
 
 TEST_F(StartupTest, StoredCalibrationIsLoadedButSpansStartAfresh) {
+  // A perfect grid from (100, 100) to (900, 700), scales 2 and 3, offsets 12.9 and -7.2.
   std::vector<std::uint8_t> record(3472, 0);
-  record[88 + 2] = 0xA0;  // span 0 stored as 80.0f (0x42A00000)
-  record[88 + 3] = 0x42;
-  record[3464 + 2] = 0x4E;  // ScreenOffsetX 12.9f = 0x414E6666
-  record[3464 + 3] = 0x41;
+  auto put = [&](std::size_t at, float v) {
+    std::uint32_t u;
+    std::memcpy(&u, &v, 4);
+    for (int i = 0; i < 4; ++i) record[at + i] = static_cast<std::uint8_t>(u >> (8 * i));
+  };
+  for (int k = 0; k < 9; ++k) {
+    put(4 * k, 100.0f + 400.0f * (k % 3));
+    put(36 + 4 * k, 700.0f - 300.0f * (k / 3));
+  }
+  put(80, 2.0f);
+  put(84, 3.0f);
+  put(88, 80.0f);
+  put(3464, 12.9f);
+  put(3468, -7.2f);
   tp.folder.Write("server.txt", record);
   Start();
+  EXPECT_EQ(state.calibration.CalibrationScaleX, 2.0f);
+  EXPECT_EQ(state.calibration.CalibrationPoints[8].x, 900.0f);
   EXPECT_EQ(state.calibration.ScreenOffsetX, 12);
+  EXPECT_EQ(state.calibration.ScreenOffsetY, -7);
   EXPECT_EQ(state.interpolation.InterpolationSpan, (std::array<std::int32_t, 4>{110, 110, 110, 110}));
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+// Guards the transform against a stored calibration it cannot use, and supplies the linear
+// calibration the pen works with until the user calibrates.
+#include <cstdint>
+
+#include "calibration/calibration_state.h"
+#include "pointer/pointer_state.h"
+
+namespace raz {
+
+// Raw board units across the coded area on each axis: 147 cells of two half-cells, ten
+// units per half-cell.
+inline constexpr std::int32_t kCodedAreaRawSpan = 2940;
+
+// Every value the mapping reads is finite, every divisor is non-zero and the ideal grid has
+// an extent on both axes, so no sample can map to NaN, an infinity or a single point.
+bool IsUsableModel(const CalibrationModel& model);
+
+// Scales and points of plausible size (finite, scales not zero) whose model is usable.
+bool IsUsableCalibration(const StoredCalibration& calibration);
+
+// Maps raw board units 0..kCodedAreaRawSpan linearly onto pixels 0..W-1 and 0..H-1. A display
+// that reports no usable size gets the calibration of a 1024 x 768 screen.
+StoredCalibration DefaultCalibration(int screenWidth, int screenHeight);
+
+}  // namespace raz
