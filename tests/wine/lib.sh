@@ -1,0 +1,63 @@
+# Shared by tests/wine/run.sh and scripts/demo: a private X server, a fresh Wine prefix,
+# and a screenshot. Source it; every function is bounded by a timeout.
+
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+XVFB_PID=""
+SCREEN_WIDTH=1280
+SCREEN_HEIGHT=800
+
+# wine_env PREFIX: the environment every Wine call of a run shares.
+wine_env() {
+  export WINEPREFIX="$1"
+  export WINEDEBUG=-all
+  # No Mono or Gecko installer prompts while the prefix is created.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEARCH=win64
+}
+
+# start_xvfb LOGDIR: starts Xvfb on a free display and exports DISPLAY.
+start_xvfb() {
+  local numberFile="$1/xvfb.display"
+  rm -f "$numberFile"
+  Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp 3>"$numberFile" >"$1/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 1 100); do
+    if [ -s "$numberFile" ]; then
+      export DISPLAY=":$(head -n1 "$numberFile")"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "Xvfb did not start (see $1/xvfb.log)" >&2
+  return 1
+}
+
+# make_prefix LOGDIR: creates the prefix named by WINEPREFIX and waits until Wine is idle.
+make_prefix() {
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  timeout 120 "$WINE" wineboot -i >"$1/wineboot.log" 2>&1 || return 1
+  timeout 60 "$WINESERVER" -w
+}
+
+# stop_wine: ends every Wine process of the prefix and the X server of this run.
+stop_wine() {
+  timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
+  fi
+}
+
+# screenshot FILE: the whole virtual screen as a PNG.
+screenshot() {
+  mkdir -p "$(dirname "$1")"
+  timeout 20 import -display "$DISPLAY" -window root "$1"
+}
+
+# le32 VALUE: the four little-endian bytes of a 32-bit integer (0..255 is enough here).
+le32() {
+  printf "\\x$(printf %02x "$1")\\x00\\x00\\x00"
+}
