@@ -8,8 +8,10 @@
 
 namespace raz {
 
-HeadlessHost::HeadlessHost(Platform& platform)
-    : platform_(platform), state_(std::make_unique<DriverState>()) {}
+HeadlessHost::HeadlessHost(Platform& platform, VirtualClock* clock)
+    : platform_(platform),
+      clock_(clock != nullptr ? *clock : ownClock_),
+      state_(std::make_unique<DriverState>()) {}
 
 void HeadlessHost::Start() {
   form1_ = std::make_unique<TForm1>(*state_, platform_);

@@ -28,7 +28,9 @@ class VirtualClock : public Clock {
 
 class HeadlessHost {
  public:
-  explicit HeadlessHost(Platform& platform);
+  // Simulated devices that need the time share the host's clock: pass it in, or let the host
+  // keep its own.
+  explicit HeadlessHost(Platform& platform, VirtualClock* clock = nullptr);
 
   // Creates the main window (its start-up runs) and then the settings dialog.
   void Start();
@@ -62,7 +64,8 @@ class HeadlessHost {
   void CloseIfRequested();
 
   Platform& platform_;
-  VirtualClock clock_;
+  VirtualClock ownClock_;
+  VirtualClock& clock_;
   std::unique_ptr<DriverState> state_;
   std::unique_ptr<TForm1> form1_;
   std::unique_ptr<TForm2> form2_;

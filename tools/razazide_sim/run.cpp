@@ -1,0 +1,216 @@
+#include "run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+
+#include "event_log.h"
+#include "plot.h"
+#include "platform/headless/headless_devices.h"
+#include "platform/headless/headless_files.h"
+#include "platform/headless/headless_host.h"
+#include "platform/headless/headless_profile.h"
+#include "sim/capture_board.h"
+#include "sim/scenario_parser.h"
+#include "sim/scenario_player.h"
+#include "sim/sim_board.h"
+#include "storage/data_files.h"
+
+namespace raz::simcli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The scenario as seen on the driver's clock: it starts when the driver first looks for the board.
+class ShiftedSource : public sim::PenSource {
+ public:
+  ShiftedSource(const sim::PenSource& inner, std::uint64_t offset) : inner_(inner), offset_(offset) {}
+  sim::PenState PenAt(std::uint64_t micros) const override {
+    return micros < offset_ ? sim::PenState{} : inner_.PenAt(micros - offset_);
+  }
+  sim::LinkCondition LinkAt(std::uint64_t micros) const override {
+    return micros < offset_ ? sim::LinkCondition{} : inner_.LinkAt(micros - offset_);
+  }
+
+ private:
+  const sim::PenSource& inner_;
+  std::uint64_t offset_;
+};
+
+std::optional<std::string> ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+fs::path MakeTempFolder() {
+  std::random_device rd;
+  const fs::path folder = fs::temp_directory_path() / ("razazide-sim-" + std::to_string(rd()));
+  fs::create_directories(folder);
+  return folder;
+}
+
+// The program folder and whether to remove it afterwards.
+struct Folder {
+  fs::path path;
+  bool temporary = false;
+  ~Folder() {
+    std::error_code ec;
+    if (temporary) fs::remove_all(path, ec);
+  }
+};
+
+// Everything one run needs, wired like the real program but headless and logged.
+struct Rig {
+  Rig(const fs::path& folder, int width, int height, std::ostream& out)
+      : files(folder.string()),
+        loggedFiles(files, log),
+        loggedProfile(profile, log),
+        display(width, height),
+        mouse(log),
+        loggedMessenger(messenger, log),
+        log(out, clock) {
+    log.SetScreen(width, height);
+  }
+
+  VirtualClock clock;
+  HeadlessFiles files;
+  LoggingFiles loggedFiles;
+  HeadlessProfile profile;
+  LoggingProfile loggedProfile;
+  HeadlessDisplay display;
+  LoggingMouseOutput mouse;
+  HeadlessMessenger messenger;
+  LoggingMessenger loggedMessenger;
+  HeadlessShell shell;
+  EventLog log;
+};
+
+void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
+           const std::function<bool()>& done, std::ostream& err) {
+  Platform platform{rig.loggedFiles, rig.loggedProfile, rig.display, board,
+                    rig.mouse,       rig.loggedMessenger, rig.shell};
+  HeadlessHost host(platform, &rig.clock);
+  std::string link;
+  host.afterHandler = [&] {
+    if (host.form1().Label2.Caption != link) {
+      link = host.form1().Label2.Caption;
+      if (link == "ok" || link == "no") rig.log.Link(link);
+    }
+  };
+  host.Start();
+  while (rig.clock.NowMicros() < untilMicros && !host.Closed() && !(done && done())) {
+    host.RunFor(std::min<std::uint64_t>(100'000, untilMicros - rig.clock.NowMicros()));
+  }
+  for (const std::string& e : host.shownErrors()) err << "shown to the user: " << e << "\n";
+}
+
+std::string Quantiles(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  auto at = [&](double q) { return values[static_cast<std::size_t>(q * (values.size() - 1))]; };
+  std::ostringstream text;
+  text.precision(3);
+  text << "median " << at(0.5) << " px, p95 " << at(0.95) << " px, max " << values.back() << " px";
+  return text.str();
+}
+
+double DistanceToStrokes(const sim::PixelPoint& p, const std::vector<PixelStroke>& strokes) {
+  double best = 1e300;
+  for (const PixelStroke& s : strokes) {
+    for (const sim::PixelPoint& q : s.points) best = std::min(best, std::hypot(q.x - p.x, q.y - p.y));
+  }
+  return best;
+}
+
+// How far each injected drag point lies from the true pen: at the same moment (this includes
+// the driver's latency) and from the nearest point of the true strokes (the spatial error).
+void ReportAccuracy(const std::vector<LoggedMouseEvent>& events, const sim::ScenarioPlayer& player,
+                    std::uint64_t startMicros, std::ostream& err) {
+  const std::vector<PixelStroke> truth = TrueStrokes(player, 1000);
+  std::vector<double> sameTime;
+  std::vector<double> toPath;
+  bool down = false;
+  for (const LoggedMouseEvent& e : events) {
+    if (e.flags & MouseFlags::LeftDown) down = true;
+    if (e.flags & MouseFlags::LeftUp) down = false;
+    if (!down || !(e.flags & MouseFlags::Move)) continue;
+    const auto t = static_cast<std::uint64_t>(e.timeMs * 1000.0);
+    const sim::PenState pen = player.PenAt(t > startMicros ? t - startMicros : 0);
+    if (pen.contact != sim::PenContact::Touch) continue;
+    const sim::PixelPoint at = player.projection().ToScreen(pen.position);
+    const sim::PixelPoint injected{static_cast<double>(e.x), static_cast<double>(e.y)};
+    sameTime.push_back(std::hypot(at.x - injected.x, at.y - injected.y));
+    toPath.push_back(DistanceToStrokes(injected, truth));
+  }
+  if (sameTime.empty()) return;
+  err << "drag points: " << sameTime.size() << "\n"
+      << "  distance to the true pen at the same time: " << Quantiles(sameTime) << "\n"
+      << "  distance to the true stroke:               " << Quantiles(toPath) << "\n";
+}
+
+int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostream& out,
+                std::ostream& err) {
+  const sim::ScenarioParse parse = sim::ParseScenario(text);
+  for (const auto& e : parse.errors) err << o.scenarioPath << ": " << sim::FormatError(e) << "\n";
+  if (!parse.Ok()) return 2;
+  const sim::ScenarioPlayer player(parse.scenario);
+  const std::uint64_t start = o.startMs * 1000;
+  ShiftedSource source(player, start);
+  sim::SimBoard board(rig.clock, parse.scenario.settings.board);
+  board.SetPenSource(&source);
+  const std::uint64_t until = o.untilMs ? *o.untilMs * 1000 : start + player.EndMicros() + 500'000;
+  Drive(rig, board, until, nullptr, err);
+  ReportAccuracy(rig.log.mouseEvents(), player, start, err);
+  if (!o.plotPath.empty()) {
+    std::ofstream svg(o.plotPath);
+    WritePlot(svg, rig.display.HorizontalResolution(), rig.display.VerticalResolution(),
+              TrueStrokes(player, 2000), InjectedStrokes(rig.log.mouseEvents()),
+              rig.log.mouseEvents());
+  }
+  (void)out;
+  return 0;
+}
+
+int RunCapture(const Options& o, const std::string& text, Rig& rig, std::ostream& err) {
+  sim::CaptureParse parse = sim::ParseCapture(text);
+  for (const auto& e : parse.errors) err << o.capturePath << ": " << e << "\n";
+  if (!parse.errors.empty()) return 2;
+  sim::CaptureBoard board(std::move(parse.batches));
+  const std::uint64_t cap = o.untilMs ? *o.untilMs * 1000 : ~std::uint64_t{0} / 2;
+  Drive(rig, board, cap, [&] { return board.Finished(); }, err);
+  if (!o.untilMs) Drive(rig, board, rig.clock.NowMicros() + 100'000, nullptr, err);
+  err << "batches replayed: " << board.BatchesRead() << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
+  const std::string& inputPath = o.scenarioPath.empty() ? o.capturePath : o.scenarioPath;
+  const auto text = ReadText(inputPath);
+  if (!text) {
+    err << "cannot read " << inputPath << "\n";
+    return 2;
+  }
+  Folder folder{o.folder.empty() ? MakeTempFolder() : fs::path(o.folder),
+                o.folder.empty() && !o.keepFolder};
+  if (o.keepFolder) err << "program folder: " << folder.path.string() << "\n";
+  int width = o.screenWidth;
+  int height = o.screenHeight;
+  if (width == 0) {
+    const auto parse = sim::ParseScenario(o.scenarioPath.empty() ? "" : *text);
+    width = parse.scenario.settings.projection.screenWidth;
+    height = parse.scenario.settings.projection.screenHeight;
+  }
+  Rig rig(folder.path, width, height, out);
+  if (o.framing) SaveFlag(rig.files, kFramingFileName, *o.framing);
+  return o.scenarioPath.empty() ? RunCapture(o, *text, rig, err) : RunScenario(o, *text, rig, out, err);
+}
+
+}  // namespace raz::simcli
