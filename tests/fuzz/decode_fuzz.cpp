@@ -1,0 +1,73 @@
+// Arbitrary byte streams through the report reader, in both framings.
+//
+// Input layout: one option byte (bit 0 framing, bit 1 screen calibration running, bit 2 rate
+// measurement, bit 3 key calibration running), two bytes for the Pen and PenRight settings,
+// then batches, each a 16-bit little-endian header and its bytes. Header bits 0-14 give the
+// batch length (cut at the end of the input, 0 meaning a tick without data); bit 15 repeats
+// the batch until more than a receive buffer is queued.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "app/form1.h"
+#include "board/report_decoder.h"
+#include "support/test_platform.h"
+#include "unit/board/fake_board_usb.h"
+
+namespace {
+
+constexpr std::size_t kOversizeQueue = raz::kReceiveBufferSize + 5000;
+constexpr std::size_t kMaxTicks = 64;
+
+struct Harness {
+  raz::test::FakeBoardUsb usb;
+  raz::test::TestPlatform platform{&usb};
+  std::unique_ptr<raz::DriverState> state = std::make_unique<raz::DriverState>();
+  raz::TForm1 form{*state, platform.platform};
+
+  void Reset(std::uint8_t options, std::int8_t pen, std::int8_t penRight) {
+    *state = raz::DriverState{};
+    form.Memo1.Lines.clear();
+    form.Memo2.Lines.clear();
+    usb = raz::test::FakeBoardUsb{};
+    state->link.ReportFraming = options & 1;
+    state->tour.CalibrationActive = (options >> 1) & 1;
+    state->decoder.RateMeasurement = (options >> 2) & 1;
+    state->keyCalibration.KeyCalibrationActive = (options >> 3) & 1;
+    state->settings.PenTouchLimit = pen;
+    state->settings.PenRightCentre = penRight;
+    state->calibration.CalibrationScaleX = 1.0f;
+    state->calibration.CalibrationScaleY = 1.0f;
+  }
+};
+
+std::vector<std::uint8_t> Repeated(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::uint8_t> batch;
+  if (size == 0) return batch;
+  while (batch.size() <= kOversizeQueue) batch.insert(batch.end(), data, data + size);
+  return batch;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Harness harness;
+  if (size < 3) return 0;
+  harness.Reset(data[0], static_cast<std::int8_t>(data[1]), static_cast<std::int8_t>(data[2]));
+  std::size_t at = 3;
+  for (std::size_t tick = 0; tick < kMaxTicks && at + 2 <= size; ++tick) {
+    const std::uint16_t header = static_cast<std::uint16_t>(data[at] | data[at + 1] << 8);
+    at += 2;
+    const std::size_t length = std::min<std::size_t>(header & 0x7FFF, size - at);
+    if (length > 0) {
+      harness.usb.batches.push_back((header & 0x8000) != 0
+                                        ? Repeated(data + at, length)
+                                        : std::vector<std::uint8_t>(data + at, data + at + length));
+    }
+    at += length;
+    raz::ReadAndDecodeReports(harness.form);
+  }
+  return 0;
+}
