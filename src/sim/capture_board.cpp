@@ -45,6 +45,27 @@ CaptureParse ParseCapture(std::string_view text) {
   return parse;
 }
 
+std::string FormatCaptureLine(const std::uint8_t* bytes, std::size_t count) {
+  if (count == 0) return "-";
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string line;
+  line.reserve(count * 3);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) line += ' ';
+    line += kDigits[bytes[i] >> 4];
+    line += kDigits[bytes[i] & 0x0F];
+  }
+  return line;
+}
+
+std::int32_t RecordingUsb::Read(UsbHandle handle, std::uint8_t* buffer, std::uint32_t bytesToRead,
+                                std::uint32_t& bytesRead) {
+  const std::int32_t status = inner_.Read(handle, buffer, bytesToRead, bytesRead);
+  // The driver decodes the bytes it asked for; a failed read gives it nothing.
+  out_ << FormatCaptureLine(buffer, status == 0 ? bytesToRead : 0) << '\n';
+  return status;
+}
+
 std::int32_t CaptureBoard::ProbeDevices(std::uint32_t& deviceCount) {
   deviceCount = 1;
   return 0;

@@ -31,6 +31,7 @@ bool Apply(const std::string& name, const std::string& value, Options& o) {
   else if (name == "--folder") o.folder = value;
   else if (name == "--out") o.outPath = value;
   else if (name == "--plot") o.plotPath = value;
+  else if (name == "--record") o.recordPath = value;
   else if (name == "--screen") return ParseScreen(value, o);
   else if (name == "--framing") {
     if (value != "0" && value != "1") return false;
@@ -61,7 +62,8 @@ const char* UsageText() {
          "  --until-ms N      stop at this driver time (default: scenario end + 500 ms,\n"
          "                    or the last captured batch + 100 ms)\n"
          "  --out FILE        write the event lines here instead of standard output\n"
-         "  --plot FILE.svg   draw the injected strokes over the scenario's true strokes\n";
+         "  --plot FILE.svg   draw the injected strokes over the scenario's true strokes\n"
+         "  --record FILE     write every batch the driver read as a capture, for --capture\n";
 }
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {

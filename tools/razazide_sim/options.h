@@ -13,6 +13,7 @@ struct Options {
   std::string folder;  // program folder; empty: a fresh temporary one
   std::string outPath;  // JSON lines; empty: standard output
   std::string plotPath;
+  std::string recordPath;  // write every read batch here as a capture
   std::optional<int> framing;  // capture mode: the framing the board used
   int screenWidth = 0;          // 0: the scenario's screen, or 1024 x 768
   int screenHeight = 0;

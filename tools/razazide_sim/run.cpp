@@ -90,11 +90,19 @@ struct Rig {
   LoggingMessenger loggedMessenger;
   HeadlessShell shell;
   EventLog log;
+  std::string recordPath;
 };
 
 void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
            const std::function<bool()>& done, std::ostream& err) {
-  Platform platform{rig.loggedFiles, rig.loggedProfile, rig.display, board,
+  std::ofstream recordFile;
+  std::unique_ptr<sim::RecordingUsb> recorder;
+  if (!rig.recordPath.empty()) {
+    recordFile.open(rig.recordPath, std::ios::app);
+    recorder = std::make_unique<sim::RecordingUsb>(board, recordFile);
+  }
+  VendorUsb& usb = recorder ? static_cast<VendorUsb&>(*recorder) : board;
+  Platform platform{rig.loggedFiles, rig.loggedProfile, rig.display, usb,
                     rig.mouse,       rig.loggedMessenger, rig.shell};
   HeadlessHost host(platform, &rig.clock);
   std::string link;
@@ -209,6 +217,11 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
     height = parse.scenario.settings.projection.screenHeight;
   }
   Rig rig(folder.path, width, height, out);
+  if (!o.recordPath.empty()) {
+    std::ofstream(o.recordPath, std::ios::trunc) << "# read batches of razazide-sim " << inputPath
+                                                << "\n";
+    rig.recordPath = o.recordPath;
+  }
   if (o.framing) SaveFlag(rig.files, kFramingFileName, *o.framing);
   return o.scenarioPath.empty() ? RunCapture(o, *text, rig, err) : RunScenario(o, *text, rig, out, err);
 }
