@@ -56,10 +56,10 @@ CellFix FixCell(std::int32_t block, const AxisWork& work) {
   const std::int64_t g = std::llabs(std::int64_t{kCellsPerBlock} * (block - 1) + work.Anchor);
   // Levels around the anchor's cell, paired so that any window of four consecutive entries
   // runs over four consecutive half-cell positions.
-  const std::array<std::int32_t, 8> s{
-      LevelAtCell(work, g),     LevelAtCell(work, g - 3), LevelAtCell(work, g + 1),
-      LevelAtCell(work, g - 2), LevelAtCell(work, g + 2), LevelAtCell(work, g - 1),
-      LevelAtCell(work, g + 3), LevelAtCell(work, g)};
+  const std::array<std::int32_t, 8> s{LevelAtCell(work, g),     LevelAtCell(work, g - 3),
+                                      LevelAtCell(work, g + 1), LevelAtCell(work, g - 2),
+                                      LevelAtCell(work, g + 2), LevelAtCell(work, g - 1),
+                                      LevelAtCell(work, g + 3), LevelAtCell(work, g)};
   std::size_t w = 4;
   if (s[3] > s[2]) {
     w = 0;

@@ -59,8 +59,8 @@ constexpr std::array<QuadruplePattern, 5> kAnchorSevenPatterns{{
     {{20, 6, 3, 2, 0}, 5},
 }};
 
-// Offsets of (T1, T2, T3) from the anchor's cell: anchor or its neighbour, the next anchor
-// cell on that side, and the cell between them.
+// Offsets of (T1, T2, T3) from the anchor's cell: T1 and T2 three cells apart, T3 beside
+// one of them.
 constexpr std::array<std::array<std::int32_t, 3>, 8> kTripleOffsets{{
     {0, 3, 1},
     {0, 3, -1},
@@ -139,7 +139,8 @@ std::int32_t QuadrupleBlock(std::int32_t anchor, const TopSensors& top) {
 
 std::int32_t FindBlock(Axis axis, std::int32_t anchor, const TopSensors& top) {
   if (const auto block = ExceptionBlock(axis, anchor, top)) return *block;
-  if (const auto block = FirstBlockWhere([&](std::int32_t b) { return PairFits(b, anchor, top); })) {
+  if (const auto block =
+          FirstBlockWhere([&](std::int32_t b) { return PairFits(b, anchor, top); })) {
     return *block;
   }
   if (const auto block =

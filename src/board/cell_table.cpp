@@ -4,6 +4,7 @@ namespace raz {
 
 // Seven blocks of 21 cells. The anchors 1, 4, ..., 19 keep their place in every block; the
 // fourteen sensors between them are permuted so that a neighbour of the anchor names the block.
+// clang-format off
 const std::array<std::int32_t, kCellTableSize> CellSensorTable{
     0,
     1, 5,  15, 4, 8,  18, 7, 11, 21, 10, 14, 3,  13, 17, 6,  16, 20, 9,  19, 2,  12,
@@ -14,6 +15,7 @@ const std::array<std::int32_t, kCellTableSize> CellSensorTable{
     1, 20, 12, 4, 2,  15, 7, 5,  18, 10, 8,  21, 13, 11, 3,  16, 14, 6,  19, 17, 9,
     1, 2,  3,  4, 5,  6,  7, 8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
     0, 0,  0};
+// clang-format on
 
 std::int32_t SensorAtCell(std::int64_t cell) {
   if (cell < 0 || cell >= kCellTableSize) return 0;

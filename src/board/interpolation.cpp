@@ -17,12 +17,16 @@ constexpr std::int32_t kHoverMidLevelHigh = 180;
 constexpr std::int32_t kHoverSpanMidLevel = 90;
 constexpr std::int32_t kHoverSpanOtherLevel = 100;
 constexpr long double kScreenScaleFactor = 0.1L;
-constexpr std::int32_t kTopEdgeLevelX = 90;
-constexpr std::int32_t kTopEdgeLevelY = 50;
-constexpr std::int32_t kTopEdgeY = 3;
+constexpr std::int32_t kPinnedYLevelX = 90;
+constexpr std::int32_t kPinnedYLevelY = 50;
+constexpr std::int32_t kPinnedY = 3;
 
-enum SpanIndex : std::size_t { kSpanXRising = 0, kSpanXFalling = 1, kSpanYRising = 2,
-                               kSpanYFalling = 3 };
+enum SpanIndex : std::size_t {
+  kSpanXRising = 0,
+  kSpanXFalling = 1,
+  kSpanYRising = 2,
+  kSpanYFalling = 3
+};
 
 bool Calibrating(const DriverState& state) {
   return state.tour.CalibrationActive == 1 || state.keyCalibration.KeyCalibrationActive == 1;
@@ -46,16 +50,16 @@ void LearnSpan(const AxisFix& fix, std::int32_t& span) {
 
 std::int32_t& TouchSpan(InterpolationState& interp, const AxisFix& fix, bool xAxis) {
   const bool rising = Rising(fix);
-  const std::size_t index = xAxis ? (rising ? kSpanXRising : kSpanXFalling)
-                                  : (rising ? kSpanYRising : kSpanYFalling);
+  const std::size_t index =
+      xAxis ? (rising ? kSpanXRising : kSpanXFalling) : (rising ? kSpanYRising : kSpanYFalling);
   return interp.InterpolationSpan[index];
 }
 
 void SetRawX(DriverState& state, long double v) {
   InterpolationState& interp = state.interpolation;
   interp.RawBoardX = TruncToInt(v);
-  const bool outside = interp.RawBoardX < state.keys.KeyMarginLeft ||
-                       interp.RawBoardX > state.keys.KeyMarginRight;
+  const bool outside =
+      interp.RawBoardX < state.keys.KeyMarginLeft || interp.RawBoardX > state.keys.KeyMarginRight;
   interp.InKeyMargin = outside ? 1 : 0;
 }
 
@@ -91,8 +95,10 @@ void InterpolateTouch(DriverState& state, bool calibrating) {
     interp.CalibrationSampleY = static_cast<float>(vy);
   } else {
     SetRawY(state, vy);
-    interp.CalibrationSampleX = ToScreenScale(interp.RawBoardX, state.calibration.CalibrationScaleX);
-    interp.CalibrationSampleY = ToScreenScale(interp.RawBoardY, state.calibration.CalibrationScaleY);
+    interp.CalibrationSampleX =
+        ToScreenScale(interp.RawBoardX, state.calibration.CalibrationScaleX);
+    interp.CalibrationSampleY =
+        ToScreenScale(interp.RawBoardY, state.calibration.CalibrationScaleY);
   }
   state.sample.X = RoundSample(interp.CalibrationSampleX);
   state.sample.Y = RoundSample(interp.CalibrationSampleY);
@@ -138,9 +144,9 @@ void InterpolatePosition(DriverState& state) {
   } else if (sample.PenStatus == PenStatusCode::Hover && sample.LevelX > kInterpolationLevel) {
     InterpolateHover(state, calibrating);
   }
-  if (sample.PenStatus == PenStatusCode::Touch && sample.LevelX > kTopEdgeLevelX &&
-      sample.LevelY < kTopEdgeLevelY) {
-    sample.Y = kTopEdgeY;
+  if (sample.PenStatus == PenStatusCode::Touch && sample.LevelX > kPinnedYLevelX &&
+      sample.LevelY < kPinnedYLevelY) {
+    sample.Y = kPinnedY;
   }
   if (!calibrating) MapToScreen(state);
 }

@@ -6,7 +6,7 @@ namespace raz {
 namespace {
 
 constexpr std::int32_t kReportTypeMask = 3;
-constexpr std::int32_t kPenCodeReportType = 2;   // pen code bands
+constexpr std::int32_t kPenCodeReportType = 2;    // pen code bands
 constexpr std::int32_t kTouchFlagReportType = 1;  // high codes mean touch
 constexpr std::int64_t kHoverCodeEnd = 28;
 constexpr std::int64_t kRightButtonHalfWidth = 25;
@@ -15,7 +15,8 @@ constexpr std::int32_t kTouchCodeLast = 255;
 
 // Later bands override earlier ones, so with the settings at 0 the right-button band covers
 // the low codes.
-std::int32_t StatusFromPenCode(std::int64_t code, std::int64_t touchLimit, std::int64_t rightCentre) {
+std::int32_t StatusFromPenCode(std::int64_t code, std::int64_t touchLimit,
+                               std::int64_t rightCentre) {
   std::int32_t status = PenStatusCode::NoPen;
   if (code >= 0 && code <= touchLimit) status = PenStatusCode::Touch;
   if (code >= touchLimit + 1 && code < kHoverCodeEnd) status = PenStatusCode::Hover;

@@ -12,7 +12,7 @@ namespace raz {
 namespace {
 
 constexpr std::array<const char*, 5> kTopSensorLabels{"x_zdxs1：", "x_zdxs2：", "x_zdxs3：",
-                                                       "x_zdxs4：", "x_zdxs5："};
+                                                      "x_zdxs4：", "x_zdxs5："};
 constexpr char kLabelSeparator[] = "  ";
 constexpr std::size_t kStatusSlot = 1;
 constexpr std::size_t kPenCodeSlot = 2;
@@ -50,7 +50,8 @@ void DecodeStoredReport(DriverState& state, std::vector<std::string>& diagnostic
 
   if (!PlaceRow(Axis::X, decoder.X, decoder.FixX)) {
     sample.SampleRejected = 1;
-    if (UnplacedAroundLoggedAnchor(decoder.X)) diagnostics.push_back(UnplacedRowLine(decoder.X.Top));
+    if (UnplacedAroundLoggedAnchor(decoder.X))
+      diagnostics.push_back(UnplacedRowLine(decoder.X.Top));
   }
   sample.LevelX = StrongestLevel(decoder.X);
 

@@ -23,8 +23,7 @@ std::size_t FetchReports(VendorUsb& usb, UsbHandle link, ReceiveBytes& buffer) {
   std::uint32_t queued = 0;
   std::uint32_t queueStatus = 0;
   if (usb.QueueStatus(link, queued, queueStatus) != 0) return 0;
-  const auto request =
-      static_cast<std::uint32_t>(std::min<std::size_t>(queued, buffer.size()));
+  const auto request = static_cast<std::uint32_t>(std::min<std::size_t>(queued, buffer.size()));
   std::uint32_t bytesRead = 0;
   if (usb.Read(link, buffer.data(), request, bytesRead) != 0) return 0;
   return request;

@@ -20,12 +20,13 @@ AxisWork RankedRow(const std::vector<int>& levels) {
 
 std::vector<int> Levels(std::initializer_list<std::pair<int, int>> sensorLevels, int rest = 0) {
   std::vector<int> levels(21, rest);
-  for (const auto& [sensor, level] : sensorLevels) levels[static_cast<std::size_t>(sensor - 1)] = level;
+  for (const auto& [sensor, level] : sensorLevels)
+    levels[static_cast<std::size_t>(sensor - 1)] = level;
   return levels;
 }
 
-const std::vector<int> kWorkedExample{6, 40, 4,  11, 10, 3,   54, 6, 8,   93, 3,
-                                      28, 13, 6, 218, 6, 16, 21, 5, 138, 7};
+const std::vector<int> kWorkedExample{6,  40, 4, 11,  10, 3,  54, 6, 8,   93, 3,
+                                      28, 13, 6, 218, 6,  16, 21, 5, 138, 7};
 
 TEST(AxisDecoder, WorkedExampleRanksAndPlacesTheRow) {
   AxisWork work = RankedRow(kWorkedExample);
@@ -143,13 +144,16 @@ TEST(AxisDecoder, WindowStartFollowsTheLevelsBesideTheAnchor) {
     std::array<int, 4> amplitudes;
   } rows[] = {
       // a8 > a11: window at 0.
-      {Levels({{10, 200}, {9, 180}, {8, 150}, {11, 100}, {7, 30}, {12, 20}, {13, 5}}), 269,
+      {Levels({{10, 200}, {9, 180}, {8, 150}, {11, 100}, {7, 30}, {12, 20}, {13, 5}}),
+       269,
        {200, 30, 100, 150}},
       // a8 <= a11 and a9 > a12: window at 2.
-      {Levels({{10, 200}, {9, 180}, {11, 150}, {8, 100}, {12, 120}, {7, 30}, {13, 5}}), 271,
+      {Levels({{10, 200}, {9, 180}, {11, 150}, {8, 100}, {12, 120}, {7, 30}, {13, 5}}),
+       271,
        {150, 100, 120, 180}},
       // Neither: window at 4.
-      {Levels({{10, 200}, {11, 180}, {12, 120}, {9, 100}, {8, 90}, {7, 30}, {13, 5}}), 273,
+      {Levels({{10, 200}, {11, 180}, {12, 120}, {9, 100}, {8, 90}, {7, 30}, {13, 5}}),
+       273,
        {120, 100, 5, 200}},
   };
   for (const auto& row : rows) {

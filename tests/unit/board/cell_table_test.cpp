@@ -32,7 +32,7 @@ TEST(CellTable, CellsOutsideTheCodeCarrySensorZero) {
   const struct {
     long long cell;
     int sensor;
-  } rows[] = {{-2, 0}, {-1, 0}, {0, 0}, {1, 1},   {2, 5},   {146, 20},
+  } rows[] = {{-2, 0},   {-1, 0},  {0, 0},   {1, 1},   {2, 5},   {146, 20},
               {147, 21}, {148, 0}, {149, 0}, {150, 0}, {151, 0}, {1'000'000, 0}};
   for (const auto& row : rows) EXPECT_EQ(SensorAtCell(row.cell), row.sensor) << "cell " << row.cell;
 }
@@ -48,8 +48,8 @@ TEST(CellTable, NoSensorRepeatsWithinFourCellsOfAnyAnchorCell) {
         if (SensorAtCell(cell) != 0) seen.insert(SensorAtCell(cell));
       }
       for (int sensor : seen) {
-        EXPECT_EQ(seen.count(sensor), 1u) << "block " << block << " anchor " << anchor
-                                          << " sensor " << sensor;
+        EXPECT_EQ(seen.count(sensor), 1u)
+            << "block " << block << " anchor " << anchor << " sensor " << sensor;
       }
     }
   }

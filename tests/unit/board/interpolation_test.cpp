@@ -52,9 +52,9 @@ TEST(RoundSample, MoreThanHalfRoundsUpAndNegativesTruncate) {
   const struct {
     long double value;
     std::int32_t rounded;
-  } rows[] = {{12.5L, 12},  {12.51L, 13}, {12.4999L, 12}, {-3.7L, -3},       {-0.5L, 0},
-              {0.0L, 0},    {0.51L, 1},   {1425.909L, 1426}, {3e10L, 2147483647},
-              {-3e10L, -2147483647 - 1}};
+  } rows[] = {
+      {12.5L, 12}, {12.51L, 13}, {12.4999L, 12},    {-3.7L, -3},         {-0.5L, 0},
+      {0.0L, 0},   {0.51L, 1},   {1425.909L, 1426}, {3e10L, 2147483647}, {-3e10L, -2147483647 - 1}};
   for (const auto& row : rows) {
     EXPECT_EQ(RoundSample(row.value), row.rounded) << static_cast<double>(row.value);
   }
@@ -244,8 +244,8 @@ TEST(Interpolation, StrongXWithWeakYTouchPutsYAtThree) {
     std::int32_t levelY;
     bool yIsThree;
   } rows[] = {
-      {PenStatusCode::Touch, 91, 49, true},   {PenStatusCode::Touch, 90, 49, false},
-      {PenStatusCode::Touch, 91, 50, false},  {PenStatusCode::Touch, 255, 31, true},
+      {PenStatusCode::Touch, 91, 49, true},  {PenStatusCode::Touch, 90, 49, false},
+      {PenStatusCode::Touch, 91, 50, false}, {PenStatusCode::Touch, 255, 31, true},
       {PenStatusCode::Hover, 91, 49, false},
   };
   for (const auto& row : rows) {

@@ -18,7 +18,8 @@ using test::PlainReport;
 using test::Row;
 using test::SensorRow;
 
-const SensorRow kExampleRow{6, 40, 4, 11, 10, 3, 54, 6, 8, 93, 3, 28, 13, 6, 218, 6, 16, 21, 5, 138, 7};
+const SensorRow kExampleRow{6,  40, 4, 11,  10, 3,  54, 6, 8,   93, 3,
+                            28, 13, 6, 218, 6,  16, 21, 5, 138, 7};
 // Anchor 16 strongest, no neighbour that names a block.
 const SensorRow kUnplacedSixteen = Row({{16, 200}, {1, 150}, {11, 100}});
 constexpr std::uint8_t kTouchCode = 5;
@@ -116,8 +117,8 @@ TEST(ReportDecoder, FailedLibraryCallsAreNoData) {
     rig.usb.queueStatusResult = row.queueStatusResult;
     rig.usb.readResult = row.readResult;
     rig.Tick(PlainReport(test::kTypeOneStatus, 200, Row({}, 9), Row({}, 9)));
-    const std::string where = "queue status " + std::to_string(row.queueStatusResult) +
-                              " read " + std::to_string(row.readResult);
+    const std::string where = "queue status " + std::to_string(row.queueStatusResult) + " read " +
+                              std::to_string(row.readResult);
     EXPECT_EQ(rig.state->sample.DataReceived, 0) << where;
     EXPECT_EQ(rig.state->decoder.ReportStore, before) << where;
     EXPECT_EQ(rig.form.Memo1.Lines.back(), "toBeRead1: 0") << where;
