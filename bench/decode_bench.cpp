@@ -14,38 +14,10 @@
 #include "platform/headless/headless_devices.h"
 #include "platform/headless/headless_files.h"
 #include "platform/headless/headless_profile.h"
+#include "sim/capture_board.h"
 
 namespace raz {
 namespace {
-
-// A board whose queue always holds the same batch.
-class RepeatingBoardUsb : public VendorUsb {
- public:
-  explicit RepeatingBoardUsb(std::vector<std::uint8_t> batch) : batch_(std::move(batch)) {}
-  std::int32_t ProbeDevices(std::uint32_t& count) override {
-    count = 1;
-    return 0;
-  }
-  std::int32_t OpenDevice(std::uint32_t, UsbHandle& handle) override {
-    handle = 1;
-    return 0;
-  }
-  std::int32_t CloseDevice(UsbHandle) override { return 0; }
-  std::int32_t SetLinkRate(UsbHandle, std::uint32_t) override { return 0; }
-  std::int32_t QueueStatus(UsbHandle, std::uint32_t& bytesInQueue, std::uint32_t&) override {
-    bytesInQueue = static_cast<std::uint32_t>(batch_.size());
-    return 0;
-  }
-  std::int32_t Read(UsbHandle, std::uint8_t* buffer, std::uint32_t bytesToRead,
-                    std::uint32_t& bytesRead) override {
-    bytesRead = std::min<std::uint32_t>(bytesToRead, static_cast<std::uint32_t>(batch_.size()));
-    std::memcpy(buffer, batch_.data(), bytesRead);
-    return 0;
-  }
-
- private:
-  std::vector<std::uint8_t> batch_;
-};
 
 // The worked example row: anchor 10, block 4, placed by the pair rule.
 constexpr std::array<std::uint8_t, 21> kRow{6,  40, 4, 11,  10, 3,  54, 6, 8,   93, 3,
@@ -71,14 +43,14 @@ std::vector<std::uint8_t> FramedBatch() {
 
 struct Rig {
   explicit Rig(std::vector<std::uint8_t> batch, std::int32_t framing)
-      : usb(std::move(batch)), platform{files, profile, display, usb, mouse, messenger, shell} {
+      : usb({std::move(batch)}, /*loop=*/true), platform{files, profile, display, usb, mouse, messenger, shell} {
     state->link.ReportFraming = framing;
     state->settings.PenTouchLimit = 10;
     state->settings.PenRightCentre = 60;
     state->calibration.CalibrationScaleX = 1.0f;
     state->calibration.CalibrationScaleY = 1.0f;
   }
-  RepeatingBoardUsb usb;
+  sim::CaptureBoard usb;
   HeadlessFiles files{std::filesystem::temp_directory_path().string() + "/"};
   HeadlessProfile profile;
   HeadlessDisplay display{1920, 1080};

@@ -20,39 +20,10 @@
 #include "pointer/poll_tick.h"
 #include "run.h"
 #include "sim/board_model.h"
+#include "sim/capture_board.h"
 
 namespace raz {
 namespace {
-
-// Hands out one prepared report per poll, cycling through them.
-class ReportCycleUsb : public VendorUsb {
- public:
-  explicit ReportCycleUsb(std::vector<sim::PlainReport> reports) : reports_(std::move(reports)) {}
-  std::int32_t ProbeDevices(std::uint32_t& count) override {
-    count = 1;
-    return 0;
-  }
-  std::int32_t OpenDevice(std::uint32_t, UsbHandle& handle) override {
-    handle = 1;
-    return 0;
-  }
-  std::int32_t CloseDevice(UsbHandle) override { return 0; }
-  std::int32_t SetLinkRate(UsbHandle, std::uint32_t) override { return 0; }
-  std::int32_t QueueStatus(UsbHandle, std::uint32_t& bytesInQueue, std::uint32_t&) override {
-    bytesInQueue = sim::kPlainReportSize;
-    return 0;
-  }
-  std::int32_t Read(UsbHandle, std::uint8_t* buffer, std::uint32_t, std::uint32_t& bytesRead) override {
-    std::memcpy(buffer, reports_[next_].data(), sim::kPlainReportSize);
-    next_ = (next_ + 1) % reports_.size();
-    bytesRead = sim::kPlainReportSize;
-    return 0;
-  }
-
- private:
-  std::vector<sim::PlainReport> reports_;
-  std::size_t next_ = 0;
-};
 
 class NullMouse : public MouseOutput {
  public:
@@ -60,22 +31,23 @@ class NullMouse : public MouseOutput {
   std::uint64_t events = 0;
 };
 
-// A touch moving round a circle of 30 cells, three reports per degree.
-std::vector<sim::PlainReport> CircleReports() {
+// A touch moving round a circle of 30 cells, three reports per degree, one report per poll.
+std::vector<sim::ReadBatch> CircleReports() {
   const sim::BoardModel model;
-  std::vector<sim::PlainReport> reports;
+  std::vector<sim::ReadBatch> reports;
   for (int i = 0; i < 1080; ++i) {
     const double a = i * 3.14159265358979 / 540.0;
     sim::PenState pen;
     pen.contact = sim::PenContact::Touch;
     pen.position = {73.5 + 30.0 * std::cos(a), 73.5 + 30.0 * std::sin(a)};
-    reports.push_back(model.Report(pen, static_cast<std::uint64_t>(i)));
+    const sim::PlainReport report = model.Report(pen, static_cast<std::uint64_t>(i));
+    reports.emplace_back(report.begin(), report.end());
   }
   return reports;
 }
 
 void WholeTimer1Tick(benchmark::State& bench) {
-  ReportCycleUsb usb(CircleReports());
+  sim::CaptureBoard usb(CircleReports(), /*loop=*/true);
   HeadlessFiles files(std::filesystem::temp_directory_path().string() + "/");
   HeadlessProfile profile;
   HeadlessDisplay display(1920, 1080);

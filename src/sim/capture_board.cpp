@@ -82,7 +82,9 @@ std::int32_t CaptureBoard::SetLinkRate(UsbHandle, std::uint32_t) { return 0; }
 
 std::int32_t CaptureBoard::QueueStatus(UsbHandle, std::uint32_t& bytesInQueue,
                                        std::uint32_t& queueStatus) {
-  bytesInQueue = Finished() ? 0 : static_cast<std::uint32_t>(batches_[next_].size());
+  bytesInQueue = Finished() || batches_.empty()
+                     ? 0
+                     : static_cast<std::uint32_t>(batches_[next_ % batches_.size()].size());
   queueStatus = 0;
   return 0;
 }
@@ -90,8 +92,9 @@ std::int32_t CaptureBoard::QueueStatus(UsbHandle, std::uint32_t& bytesInQueue,
 std::int32_t CaptureBoard::Read(UsbHandle, std::uint8_t* buffer, std::uint32_t bytesToRead,
                                 std::uint32_t& bytesRead) {
   bytesRead = 0;
-  if (Finished()) return 0;
-  const ReadBatch& batch = batches_[next_++];
+  if (Finished() || batches_.empty()) return 0;
+  const ReadBatch& batch = batches_[next_ % batches_.size()];
+  next_ = loop_ ? (next_ + 1) % batches_.size() : next_ + 1;
   bytesRead = static_cast<std::uint32_t>(std::min<std::size_t>(bytesToRead, batch.size()));
   if (bytesRead > 0) std::memcpy(buffer, batch.data(), bytesRead);
   return 0;

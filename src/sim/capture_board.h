@@ -55,9 +55,11 @@ class RecordingUsb : public VendorUsb {
 
 class CaptureBoard : public VendorUsb {
  public:
-  explicit CaptureBoard(std::vector<ReadBatch> batches) : batches_(std::move(batches)) {}
+  // A looping board starts over after its last batch, for benchmarks that need endless polls.
+  explicit CaptureBoard(std::vector<ReadBatch> batches, bool loop = false)
+      : batches_(std::move(batches)), loop_(loop) {}
 
-  bool Finished() const { return next_ >= batches_.size(); }
+  bool Finished() const { return !loop_ && next_ >= batches_.size(); }
   std::size_t BatchesRead() const { return next_; }
 
   std::int32_t ProbeDevices(std::uint32_t& deviceCount) override;
@@ -71,6 +73,7 @@ class CaptureBoard : public VendorUsb {
 
  private:
   std::vector<ReadBatch> batches_;
+  bool loop_ = false;
   std::size_t next_ = 0;
 };
 
