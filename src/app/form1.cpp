@@ -133,18 +133,10 @@ void TForm1::ProtectDataFiles() {
 }
 
 void TForm1::LoadStoredCalibration() {
-  state_.calibration = LoadCalibration(platform_.files);
   // A missing, short or degenerate file must not leave the pen dead until the first
-  // calibration: map the whole board linearly instead. The file itself stays as it is.
-  if (!IsUsableCalibration(state_.calibration)) {
-    const StoredCalibration loaded = state_.calibration;
-    state_.calibration =
-        DefaultCalibration(state_.screen.ScreenWidth, state_.screen.ScreenHeight);
-    state_.calibration.ReservedWord = loaded.ReservedWord;
-    state_.calibration.ReservedLevel = loaded.ReservedLevel;
-  }
+  // calibration: the default maps the whole board linearly instead.
+  ApplyStoredCalibration(state_, LoadCalibration(platform_.files));
   state_.interpolation.InterpolationSpan.fill(110);
-  BuildCalibrationModel(state_.model, state_.calibration.CalibrationPoints);
 }
 
 void TForm1::LoadFlags() {

@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "pointer/mouse_injection.h"
+#include "pointer/usable_calibration.h"
 #include "shell/tray.h"
 #include "storage/data_files.h"
 #include "vkeys/form2.h"
@@ -84,6 +85,7 @@ void WatchDevice(TForm1& form) {
     ApplyModelChoice(*dialog, state, platform.files);
   }
   RefreshScreen(state.screen, platform.display);
+  FollowScreenSize(state);
   TrayMessage(form, TrayOperation::Modify);
 
   std::uint32_t deviceCount = 0;

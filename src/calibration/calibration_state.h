@@ -22,6 +22,10 @@ struct StoredCalibration {
   // Not used by any computation: carried from the installed file into every later save.
   std::int32_t ReservedWord = 0;
   std::int32_t ReservedLevel = 0;
+  // Not stored: the screen size a default calibration was made for, 0 x 0 while the user's
+  // own calibration is in use.
+  std::int32_t DefaultForWidth = 0;
+  std::int32_t DefaultForHeight = 0;
 };
 
 struct CalibrationTour {

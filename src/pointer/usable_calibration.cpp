@@ -4,6 +4,7 @@
 #include <cmath>
 #include <type_traits>
 
+#include "app/driver_state.h"
 #include "pointer/transform.h"
 
 // A calibration file that is missing, short, zero-filled or written from a failed tour would
@@ -115,7 +116,41 @@ StoredCalibration DefaultCalibration(int screenWidth, int screenHeight) {
   }
   c.ScreenOffsetX = 0;
   c.ScreenOffsetY = 0;
+  c.DefaultForWidth = screenWidth;
+  c.DefaultForHeight = screenHeight;
   return c;
+}
+
+namespace {
+
+void UseDefaultCalibration(DriverState& state) {
+  const StoredCalibration previous = state.calibration;
+  state.calibration = DefaultCalibration(state.screen.ScreenWidth, state.screen.ScreenHeight);
+  state.calibration.ReservedWord = previous.ReservedWord;
+  state.calibration.ReservedLevel = previous.ReservedLevel;
+  BuildCalibrationModel(state.model, state.calibration.CalibrationPoints);
+}
+
+}  // namespace
+
+void ApplyStoredCalibration(DriverState& state, const StoredCalibration& stored) {
+  state.calibration = stored;
+  if (IsUsableCalibration(stored)) {
+    BuildCalibrationModel(state.model, state.calibration.CalibrationPoints);
+  } else {
+    UseDefaultCalibration(state);
+  }
+}
+
+void FollowScreenSize(DriverState& state) {
+  const StoredCalibration& c = state.calibration;
+  if (c.DefaultForWidth == 0 && c.DefaultForHeight == 0) return;
+  const StoredCalibration wanted =
+      DefaultCalibration(state.screen.ScreenWidth, state.screen.ScreenHeight);
+  if (wanted.DefaultForWidth != c.DefaultForWidth ||
+      wanted.DefaultForHeight != c.DefaultForHeight) {
+    UseDefaultCalibration(state);
+  }
 }
 
 }  // namespace raz

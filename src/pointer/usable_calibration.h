@@ -23,4 +23,15 @@ bool IsUsableCalibration(const StoredCalibration& calibration);
 // that reports no usable size gets the calibration of a 1024 x 768 screen.
 StoredCalibration DefaultCalibration(int screenWidth, int screenHeight);
 
+struct DriverState;
+
+// Start-up: the stored calibration when it is usable, else the default for the current screen
+// (the file itself stays as it is). Builds the model either way.
+void ApplyStoredCalibration(DriverState& state, const StoredCalibration& stored);
+
+// The default calibration follows the screen: when the display watch finds a new resolution
+// while the default is in use, it is made again for that resolution. A user's calibration is
+// never touched.
+void FollowScreenSize(DriverState& state);
+
 }  // namespace raz

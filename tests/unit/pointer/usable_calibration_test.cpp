@@ -192,3 +192,32 @@ TEST(UsableCalibration, Startup_AUsableStoredCalibrationIsKept) {
 
 }  // namespace
 }  // namespace raz
+
+namespace raz {
+namespace {
+
+TEST(FollowScreenSize, TheDefaultCalibrationIsRemadeForANewResolutionButAUsersIsKept) {
+  DriverState state;
+  state.screen.ScreenWidth = 1024;
+  state.screen.ScreenHeight = 768;
+  ApplyStoredCalibration(state, StoredCalibration{});  // nothing usable stored
+  EXPECT_FLOAT_EQ(state.calibration.CalibrationScaleX, 1023 * 10.0f / 2940);
+
+  state.screen.ScreenWidth = 1920;
+  state.screen.ScreenHeight = 1080;
+  FollowScreenSize(state);
+  EXPECT_FLOAT_EQ(state.calibration.CalibrationScaleX, 1919 * 10.0f / 2940);
+  EXPECT_FLOAT_EQ(state.calibration.CalibrationScaleY, 1079 * 10.0f / 2940);
+  EXPECT_EQ(state.model.GridWidth, state.calibration.CalibrationPoints[2].x -
+                                       state.calibration.CalibrationPoints[6].x);
+
+  StoredCalibration users = DefaultCalibration(800, 600);
+  users.DefaultForWidth = users.DefaultForHeight = 0;  // as loaded from server.txt
+  ApplyStoredCalibration(state, users);
+  state.screen.ScreenWidth = 1280;
+  FollowScreenSize(state);
+  EXPECT_FLOAT_EQ(state.calibration.CalibrationScaleX, 799 * 10.0f / 2940);
+}
+
+}  // namespace
+}  // namespace raz
