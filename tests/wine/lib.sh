@@ -57,6 +57,38 @@ screenshot() {
   timeout 20 import -display "$DISPLAY" -window root "$1"
 }
 
+# windows_path PATH: the same file as a Windows program sees it (Z: is the Unix root).
+windows_path() {
+  local path
+  path=$(realpath -m "$1")
+  printf 'Z:%s' "${path//\//\\}"
+}
+
+# plain_data_files DIR: English captions, no virtual keys, no stored calibration (the default
+# one maps the whole board onto the screen), board model and framing 0.
+plain_data_files() {
+  printf '[PARAMETERS]\r\nvkey=0\r\n[language]\r\nSelect=1\r\n' >"$1/VaziZod.ini"
+  head -c 3472 /dev/zero >"$1/server.txt"
+  le32 0 >"$1/server11.txt"
+  le32 0 >"$1/server111.txt"
+  le32 0 >"$1/server1111.txt"
+}
+
+# start_canvas BIN PICTURE LOG SECONDS: starts the ink canvas for at most SECONDS and sets
+# CANVAS_PID; it logs every mouse message to LOG and saves PICTURE (BMP) when it closes.
+CANVAS_PID=""
+CANVAS_CLASS="RA_Zazide ink canvas"
+start_canvas() {
+  timeout "$4" "$WINE" "$1/ink_canvas.exe" --picture "$(windows_path "$2")" \
+    --log "$(windows_path "$3")" >/dev/null 2>&1 &
+  CANVAS_PID=$!
+}
+
+# log_has_release LOG: the canvas log holds a left press followed by its release.
+log_has_release() {
+  [ -f "$1" ] && awk '$2 == "down" { down = 1 } down && $2 == "up" { up = 1 } END { exit !up }' "$1"
+}
+
 # le32 VALUE: the four little-endian bytes of a 32-bit integer (0..255 is enough here).
 le32() {
   printf "\\x$(printf %02x "$1")\\x00\\x00\\x00"

@@ -17,9 +17,22 @@ FAILED=0
 PROGRAM_PID=""
 STARTED=$SECONDS
 
-for f in RA_Zazide.exe wine_client.exe platform_checks.exe fake_siusbxp.dll; do
+for f in RA_Zazide.exe wine_client.exe platform_checks.exe fake_siusbxp.dll ink_canvas.exe \
+  SIUSBXP.DLL; do
   [ -f "$BIN/$f" ] || { echo "missing $BIN/$f: build the win64 preset first" >&2; exit 2; }
 done
+
+tally() {  # tally < LINES: echoes check lines of another program and counts them
+  local line
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    echo "$line"
+    case "$line" in
+      "ok   - "*) PASSED=$((PASSED + 1)) ;;
+      "FAIL - "*) FAILED=$((FAILED + 1)) ;;
+    esac
+  done
+}
 
 check() {  # check DESCRIPTION COMMAND...: one line per check
   local description="$1"
@@ -39,10 +52,22 @@ label_is() { equals "$(client label "$1")" "$2"; }
 label_becomes() { equals "$(client wait-label "$1" "$2" "$3")" "$2"; }
 processes_are() { equals "$(client count-processes RA_Zazide.exe)" "$1"; }
 alive() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
+# ends_within PID SECONDS: the process has ended by then (and is reaped).
+ends_within() {
+  local waited=0
+  while kill -0 "$1" 2>/dev/null && [ $waited -lt $(($2 * 10)) ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  kill -0 "$1" 2>/dev/null && return 1
+  wait "$1" 2>/dev/null
+  return 0
+}
 
 cleanup() {
   stop_wine
   [ -n "$PROGRAM_PID" ] && wait "$PROGRAM_PID" 2>/dev/null
+  [ -n "$CANVAS_PID" ] && wait "$CANVAS_PID" 2>/dev/null
   return 0
 }
 trap cleanup EXIT
@@ -71,14 +96,7 @@ le32 0 >"$WORK/server1111.txt"
 # The platform layer on its own, against the system: one line per check.
 mkdir -p "$WORK/checks"
 cp "$BIN/platform_checks.exe" "$BIN"/fake_siusbxp*.dll "$WORK/checks/"
-while IFS= read -r line; do
-  line=${line%$'\r'}
-  echo "$line"
-  case "$line" in
-    "ok   - "*) PASSED=$((PASSED + 1)) ;;
-    "FAIL - "*) FAILED=$((FAILED + 1)) ;;
-  esac
-done < <(timeout 60 "$WINE" "$WORK/checks/platform_checks.exe" "$SCREEN_WIDTH" "$SCREEN_HEIGHT" 2>>"$WORK/checks.log")
+tally < <(timeout 60 "$WINE" "$WORK/checks/platform_checks.exe" "$SCREEN_WIDTH" "$SCREEN_HEIGHT" 2>>"$WORK/checks.log")
 
 cd "$WORK" || exit 2
 timeout 120 "$WINE" "$APP/RA_Zazide.exe" >"$WORK/program.log" 2>&1 &
@@ -131,6 +149,56 @@ closed_with_zero() {
 }
 check "process ends within 10 s with exit code 0" closed_with_zero
 check "no RA_Zazide.exe left" processes_are 0
+
+# (e) a pen stroke on the simulated board reaches a window as a press, a drag and a release
+# along the pen's path. A fresh folder: no stored calibration, so the default one maps the
+# board's whole coded area onto the screen, as the scenario's projection does.
+STROKE="$WORK/stroke"
+SCENARIO="$HERE/../data/scenarios/wine-stroke.txt"
+mkdir -p "$STROKE/app"
+cp "$BIN/RA_Zazide.exe" "$BIN/SIUSBXP.DLL" "$STROKE/app/"
+cp "$SCENARIO" "$STROKE/app/siusbxp-scenario.txt"
+plain_data_files "$STROKE/app"
+start_canvas "$BIN" "$STROKE/canvas.bmp" "$STROKE/canvas.log" 90
+check "stroke: ink canvas window appears within 20 s" client wait-class "$CANVAS_CLASS" 20
+cd "$STROKE/app" || exit 2
+timeout 90 "$WINE" "$STROKE/app/RA_Zazide.exe" >"$STROKE/program.log" 2>&1 &
+PROGRAM_PID=$!
+check "stroke: RA_Zazide.exe with the stand-in board starts within 20 s" client wait-window 20
+# The scenario starts at the first device-watch probe (about 2 s) and lasts about 2 s; a busy
+# machine gets 40 s for it.
+stroke_played() {
+  local waited=0
+  while ! log_has_release "$STROKE/canvas.log" && [ $waited -lt 400 ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  log_has_release "$STROKE/canvas.log"
+}
+check "stroke: canvas receives a press and its release within 40 s" stroke_played
+sleep 0.5
+client close-class "$CANVAS_CLASS" >/dev/null
+canvas_saved() {
+  ends_within "$CANVAS_PID" 10 || return 1
+  CANVAS_PID=""
+  equals "$(stat -c %s "$STROKE/canvas.bmp" 2>/dev/null)" \
+    $((54 + 4 * SCREEN_WIDTH * SCREEN_HEIGHT))
+}
+check "stroke: canvas closes and saves its ${SCREEN_WIDTH}x${SCREEN_HEIGHT} picture" canvas_saved
+python3 "$HERE/stroke_check.py" "$SCENARIO" "$STROKE/canvas.log" >"$STROKE/check.txt" 2>&1
+checkerStatus=$?
+failedBefore=$FAILED
+tally <"$STROKE/check.txt"
+if [ "$checkerStatus" -ne 0 ] && [ "$FAILED" -eq "$failedBefore" ]; then
+  check "stroke: checker ends without an error (status $checkerStatus)" false
+fi
+check "stroke: WM_CLOSE is accepted afterwards" client close
+program_ended() {
+  ends_within "$PROGRAM_PID" 10 || return 1
+  PROGRAM_PID=""
+}
+check "stroke: process ends within 10 s" program_ended
+cd "$WORK" || exit 2
 
 echo "# wine tests took $((SECONDS - STARTED)) s"
 echo "$PASSED passed, $FAILED failed"

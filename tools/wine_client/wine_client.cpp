@@ -30,6 +30,9 @@ void Print(const std::wstring& text) {
 
 HWND MainWindow() { return ::FindWindowW(kMainWindowClass, kMainWindowCaption); }
 
+// Any top-level window of the class, e.g. the ink canvas ("RA_Zazide ink canvas").
+HWND WindowOfClass(const wchar_t* className) { return ::FindWindowW(className, nullptr); }
+
 // Polls until the condition holds or the time is up.
 template <typename Condition>
 bool WaitFor(double seconds, Condition condition) {
@@ -128,7 +131,8 @@ int WindowInfo() {
 
 int Usage() {
   Print(L"usage: wine_client wait-window SECONDS | wait-gone SECONDS | label NAME |\n"
-        L"       wait-label NAME TEXT SECONDS | count-processes EXE | window-info | close");
+        L"       wait-label NAME TEXT SECONDS | count-processes EXE | window-info | close |\n"
+        L"       wait-class CLASS SECONDS | close-class CLASS");
   return 2;
 }
 
@@ -167,6 +171,16 @@ int wmain(int argc, wchar_t** argv) {
     // An ordinary close: the program answers it with its exit command.
     const HWND main = MainWindow();
     return main != nullptr && ::PostMessageW(main, WM_CLOSE, 0, 0) ? 0 : 1;
+  }
+  if (command == L"wait-class" && argc == 4) {
+    const wchar_t* className = argv[2];
+    const bool found =
+        WaitFor(std::wcstod(argv[3], nullptr), [&] { return WindowOfClass(className) != nullptr; });
+    return found ? 0 : 1;
+  }
+  if (command == L"close-class" && argc == 3) {
+    const HWND window = WindowOfClass(argv[2]);
+    return window != nullptr && ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
   }
   return Usage();
 }
