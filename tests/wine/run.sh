@@ -200,6 +200,24 @@ program_ended() {
 check "stroke: process ends within 10 s" program_ended
 cd "$WORK" || exit 2
 
+# (f) the board is found at the first device watch, lost when its cable comes out and found
+# again when it goes back in; Label2 is read from outside the process.
+UNPLUG="$WORK/unplug"
+mkdir -p "$UNPLUG/app"
+cp "$BIN/RA_Zazide.exe" "$BIN/SIUSBXP.DLL" "$UNPLUG/app/"
+cp "$HERE/../data/scenarios/wine-unplug.txt" "$UNPLUG/app/siusbxp-scenario.txt"
+plain_data_files "$UNPLUG/app"
+cd "$UNPLUG/app" || exit 2
+timeout 90 "$WINE" "$UNPLUG/app/RA_Zazide.exe" >"$UNPLUG/program.log" 2>&1 &
+PROGRAM_PID=$!
+check "unplug: RA_Zazide.exe starts within 20 s" client wait-window 20
+check "unplug: the first device watch finds the board (ok within 5 s)" label_becomes Label2 ok 5
+check "unplug: the cable coming out shows no" label_becomes Label2 no 8
+check "unplug: the cable going back in shows ok again" label_becomes Label2 ok 8
+check "unplug: WM_CLOSE is accepted afterwards" client close
+check "unplug: process ends within 10 s" program_ended
+cd "$WORK" || exit 2
+
 echo "# wine tests took $((SECONDS - STARTED)) s"
 echo "$PASSED passed, $FAILED failed"
 [ "$FAILED" -eq 0 ]
