@@ -108,7 +108,7 @@ void PrintRow(const char* name, std::uint32_t intervalMs, std::size_t ticks, con
 
 int main(int argc, char** argv) {
   const std::size_t ticks = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 1000;
-  const std::size_t wmTicks = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 300;
+  const std::size_t wmTicks = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000;
   const Stopwatch clock;
   PreciseTimer timer;
   std::printf("precise timer: %s\n",
