@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string>
 #include <vector>
 
 #include "pen_rig.h"
@@ -10,344 +10,151 @@
 namespace raz {
 namespace {
 
+using test::Events;
 using test::PenRig;
 namespace F = MouseFlags;
-using Events = std::vector<MouseEventRecord>;
 
 constexpr std::int32_t kTouch = PenStatusCode::Touch;
 constexpr std::int32_t kHover = PenStatusCode::Hover;
 constexpr std::int32_t kRight = PenStatusCode::RightButton;
 constexpr std::int32_t kNoPen = PenStatusCode::NoPen;
 
-Events Press(std::int32_t x, std::int32_t y) {
-  return {PenRig::At(F::Move, x, y), PenRig::At(F::LeftDown, x, y)};
-}
-Events Release(std::int32_t x, std::int32_t y) {
-  return {PenRig::At(F::Move, x, y), PenRig::At(F::LeftUp, x, y)};
-}
-Events Move(std::int32_t x, std::int32_t y) { return {PenRig::At(F::Move, x, y)}; }
-Events Lift(std::int32_t x, std::int32_t y) { return {PenRig::At(F::LeftUp, x, y)}; }
-Events RightClick(std::int32_t x, std::int32_t y) {
-  return {PenRig::At(F::RightDown, x, y), PenRig::At(F::RightUp, x, y)};
-}
+Events Press(int x, int y) { return PenRig::At({F::Move, F::LeftDown}, x, y); }
+Events Release(int x, int y) { return PenRig::At({F::Move, F::LeftUp}, x, y); }
+Events Move(int x, int y) { return PenRig::At({F::Move}, x, y); }
+Events Lift(int x, int y) { return PenRig::At({F::LeftUp}, x, y); }
+Events RightClick(int x, int y) { return PenRig::At({F::RightDown, F::RightUp}, x, y); }
 
 struct Step {
   std::int32_t status, x, y;
   Events events;  // what this sample emits
-  std::int32_t levelX = 100;
-  std::int32_t levelY = 100;
+  std::int32_t levelX = 100, levelY = 100;
+  std::int32_t PenSample::*fault = nullptr;
 };
 
-struct Scenario {
-  const char* name;
-  std::vector<Step> steps;
-};
-
-void Play(const Scenario& s, const std::function<void(PenRig&)>& setup = {}) {
-  PenRig rig;
-  if (setup) setup(rig);
-  for (std::size_t i = 0; i < s.steps.size(); ++i) {
-    const Step& step = s.steps[i];
-    rig.Feed(step.status, step.x, step.y, step.levelX, step.levelY);
-    EXPECT_EQ(rig.TakeEvents(), step.events) << s.name << ", sample " << i + 1;
-  }
-}
-
-TEST(PenStateMachine, Transitions_IssueTheirActions) {
-  const Scenario scenarios[] = {
-      {"the pen starts out hovering: a first no-pen sample releases at the origin",
-       {{kNoPen, 7, 7, Release(0, 0)}, {kNoPen, 7, 7, {}}}},
-      {"touch, drag, no pen",
-       {{kTouch, 100, 100, Press(100, 100)},
-        {kTouch, 103, 101, Move(103, 101)},
-        {kNoPen, 500, 500, Release(103, 101)}}},
-      {"first touch from hover presses", {{kTouch, 100, 100, Press(100, 100)}}},
-      {"weak first sample presses nothing but the contact still drags and releases",
-       {{kTouch, 100, 100, {}, 35, 100},
-        {kTouch, 102, 100, Move(102, 100)},
-        {kNoPen, 0, 0, Release(102, 100)}}},
-      {"weak Y on the first sample",
-       {{kTouch, 100, 100, {}, 100, 35}, {kTouch, 102, 100, Move(102, 100)}}},
-      {"touch then hover lifts where the hover is, hover then no pen releases at the touch",
-       {{kTouch, 100, 100, Press(100, 100)},
-        {kHover, 110, 105, Lift(110, 105)},
-        {kHover, 115, 105, Move(115, 105)},
-        {kNoPen, 0, 0, Release(100, 100)}}},
-      {"right-button pen then touch presses",
-       {{kRight, 50, 50, {}}, {kTouch, 60, 60, Press(60, 60)}}},
-      {"no pen then hover moves nothing",
-       {{kTouch, 10, 10, Press(10, 10)},
-        {kNoPen, 0, 0, Release(10, 10)},
-        {kHover, 60, 60, {}},
-        {kHover, 70, 60, Move(70, 60)}}},
-      {"right-button pen then hover or no pen does nothing",
-       {{kRight, 50, 50, {}}, {kHover, 60, 60, {}}, {kRight, 50, 50, {}}, {kNoPen, 0, 0, {}}}},
-      {"touch then right-button pen: nothing until the fourth right-button sample",
-       {{kTouch, 100, 100, Press(100, 100)}, {kRight, 100, 100, {}}}},
+TEST(PenStateMachine, Scenarios_EmitTheirEventsSampleBySample) {
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+  } scenarios[] = {
+      // clang-format off
+      {"a weak first sample presses nothing, but drags and releases at the last position",
+       {{kTouch, 100, 100, {}, 35, 100}, {kTouch, 102, 100, Move(102, 100)},
+        {kNoPen, 500, 500, Release(102, 100)}, {kTouch, 100, 100, {}, 100, 35}}},
+      {"touch then hover lifts at the hover; no pen then releases at the last touch",
+       {{kTouch, 100, 100, Press(100, 100)}, {kHover, 110, 105, Lift(110, 105)},
+        {kHover, 115, 105, Move(115, 105)}, {kNoPen, 0, 0, Release(100, 100)},
+        {kHover, 60, 60, {}}, {kHover, 70, 60, Move(70, 60)}}},
+      {"two raw drag moves, then smoothed ones that become the reference",
+       {{kTouch, 0, 100, Press(0, 100)}, {kTouch, 10, 110, Move(10, 110)},
+        {kTouch, 20, 120, Move(20, 120)}, {kTouch, 40, 140, Move(27, 127)},
+        {kTouch, 178, 127, {}}, {kNoPen, 9, 9, Release(27, 127)}}},
+      {"a jump over 150 is dropped until the pen comes back; an unknown status changes nothing",
+       {{kTouch, 100, 100, Press(100, 100)}, {kTouch, 251, 100, {}}, {kTouch, 100, 260, {}},
+        {kTouch, 240, 260, {}}, {0x33, 300, 300, {}}, {kTouch, 200, 150, Move(200, 150)}}},
+      {"double peaks, rejected samples and LevelY 1 are dropped within a contact",
+       {{kTouch, 10, 10, Press(10, 10)}, {kTouch, 12, 10, {}, 100, 1},
+        {kTouch, 12, 10, {}, 100, 100, &PenSample::DoublePeakX},
+        {kTouch, 12, 10, {}, 100, 100, &PenSample::DoublePeakY},
+        {kTouch, 12, 10, {}, 100, 100, &PenSample::SampleRejected},
+        {kNoPen, 0, 0, Release(10, 10)}}},
+      {"a resting pen emits nothing and adds nothing to the stroke",
+       {{kTouch, 10, 10, Press(10, 10)}, {kTouch, 10, 10, {}}, {kTouch, 14, 10, Move(14, 10)},
+        {kTouch, 14, 10, {}}, {kTouch, 18, 10, Move(18, 10)}}},
+      {"hover ignores jitter and faint samples and re-anchors silently after a jump",
+       {{kTouch, 100, 100, Press(100, 100)}, {kHover, 100, 100, Lift(100, 100)},
+        {kHover, 101, 101, {}}, {kHover, 102, 100, Move(102, 100)}, {kHover, 110, 100, {}, 100, 59},
+        {kHover, 222, 100, Move(222, 100)}, {kHover, 343, 100, {}},
+        {kHover, 347, 100, Move(347, 100)}}},
+      {"the right-button pen clicks on its 4th sample, then every 3rd, at the previous position",
+       {{kRight, 1, 3, {}}, {kRight, 2, 3, {}}, {kRight, 3, 3, {}},
+        {kRight, 4, 3, RightClick(3, 3)}, {kRight, 5, 3, {}}, {kRight, 6, 3, {}},
+        {kRight, 7, 3, RightClick(6, 3)}, {kRight, 8, 3, {}}, {kRight, 9, 3, {}},
+        {kRight, 10, 3, RightClick(9, 3)}}},
+      {"the right-button count carries into the next contact; a weak signal defers the click",
+       {{kRight, 2, 3, {}}, {kRight, 2, 3, {}}, {kRight, 2, 3, {}}, {kNoPen, 2, 3, {}},
+        {kRight, 2, 3, {}}, {kRight, 2, 3, {}, 100, 30}, {kRight, 2, 3, RightClick(2, 3)}}},
+      {"touch then right-button pen: the button goes up before the click, nothing is left down",
+       {{kTouch, 10, 10, Press(10, 10)}, {kRight, 10, 10, {}}, {kRight, 10, 10, {}},
+        {kRight, 10, 10, {}},
+        {kRight, 10, 10, PenRig::At({F::LeftUp, F::RightDown, F::RightUp}, 10, 10)},
+        {kNoPen, 0, 0, {}}}},
+      // clang-format on
   };
-  for (const Scenario& s : scenarios) Play(s);
-}
-
-TEST(PenStateMachine, UnknownStatus_ChangesNothing) {
-  PenRig rig;
-  rig.Touch(100, 100);
-  rig.TakeEvents();
-  const PointerState before = rig.pointer;
-  rig.form.Timer3.Enabled = true;
-  rig.Feed(0x33, 300, 300);
-  EXPECT_TRUE(rig.events().empty());
-  EXPECT_EQ(rig.pointer.PrevStatus, before.PrevStatus);
-  EXPECT_EQ(rig.pointer.PrevX, before.PrevX);
-  EXPECT_TRUE(rig.form.Timer3.Enabled);
-}
-
-TEST(PenStateMachine, Drag_FirstTwoMovesRawThenSmoothed) {
-  Play({"stroke",
-        {{kTouch, 0, 0, Press(0, 0)},
-         {kTouch, 10, 10, Move(10, 10)},
-         {kTouch, 20, 20, Move(20, 20)},
-         {kTouch, 40, 40, Move(27, 27)},
-         {kNoPen, 40, 40, Release(27, 27)}}});
-}
-
-TEST(PenStateMachine, Drag_SmoothedPositionReplacesTheSampleAndTheReference) {
-  PenRig rig;
-  for (std::int32_t x : {0, -2, -4, -2}) rig.Touch(x, 0);
-  EXPECT_EQ(rig.state->sample.X, -2);  // -2.5 truncated toward zero
-  EXPECT_EQ(rig.pointer.PrevX, -2);
-  EXPECT_EQ(rig.pointer.SmoothedX, -2.5f);
-}
-
-TEST(PenStateMachine, JumpOf150OrLess_IsFollowed) {
-  Play({"edge of the jump filter",
-        {{kTouch, 100, 100, Press(100, 100)},
-         {kTouch, 250, 100, Move(250, 100)},
-         {kTouch, 250, 250, Move(250, 250)}}});
-}
-
-TEST(PenStateMachine, Jump_IsDroppedUntilThePenComesBackNearTheLastPosition) {
-  PenRig rig;
-  rig.Touch(100, 100);
-  rig.TakeEvents();
-  rig.Touch(251, 100);
-  rig.Touch(100, 260);
-  rig.Touch(240, 260);
-  EXPECT_TRUE(rig.events().empty());
-  EXPECT_EQ(rig.pointer.PrevX, 100);
-  EXPECT_EQ(rig.pointer.PrevY, 100);
-  EXPECT_EQ(rig.pointer.HistoryCount, 0);
-  rig.Touch(200, 150);
-  EXPECT_EQ(rig.TakeEvents(), Move(200, 150));
-}
-
-TEST(PenStateMachine, DoublePeak_IsDroppedLikeAJump) {
-  for (bool onX : {true, false}) {
+  for (const auto& s : scenarios) {
     PenRig rig;
-    rig.Touch(100, 100);
-    rig.TakeEvents();
-    (onX ? rig.state->sample.DoublePeakX : rig.state->sample.DoublePeakY) = 1;
-    rig.Touch(110, 100);
-    EXPECT_TRUE(rig.events().empty()) << (onX ? "X" : "Y");
-    EXPECT_EQ(rig.pointer.PrevX, 100) << (onX ? "X" : "Y");
+    for (std::size_t i = 0; i < s.steps.size(); ++i) {
+      const Step& step = s.steps[i];
+      rig.Feed(step.status, step.x, step.y, step.levelX, step.levelY, step.fault);
+      EXPECT_EQ(rig.Take(), step.events) << s.name << ", sample " << i + 1;
+    }
   }
-}
-
-TEST(PenStateMachine, RejectedOrLevelOneSample_IsIgnoredWithinAContact) {
-  for (int variant = 0; variant < 2; ++variant) {
-    PenRig rig;
-    rig.Touch(100, 100);
-    rig.TakeEvents();
-    if (variant == 0) rig.state->sample.SampleRejected = 1;
-    rig.Feed(kTouch, 120, 100, 100, variant == 0 ? 100 : 1);
-    EXPECT_TRUE(rig.events().empty()) << variant;
-    EXPECT_EQ(rig.pointer.PrevX, 100) << variant;
-  }
-}
-
-TEST(PenStateMachine, RestingPen_IssuesNothingAndKeepsTheInterval) {
-  PenRig rig;
-  rig.Touch(100, 100);
-  rig.Touch(101, 100);
-  rig.TakeEvents();
-  rig.form.Timer1.Interval = 7;
-  const std::int32_t history = rig.pointer.HistoryCount;
-  for (int i = 0; i < 3; ++i) rig.Touch(101, 100);
-  EXPECT_TRUE(rig.events().empty());
-  EXPECT_EQ(rig.form.Timer1.Interval, 7u);
-  EXPECT_EQ(rig.pointer.HistoryCount, history);
 }
 
 TEST(PenStateMachine, PollInterval_FollowsThePenSpeed) {
-  struct Case {
-    std::int32_t dx, dy;
-    std::uint32_t interval;
-  };
-  const Case cases[] = {{1, 0, 20},  {3, 3, 20},  {0, 3, 20}, {4, 0, 12},  {0, 4, 12},
-                        {7, 7, 12},  {3, 7, 12},  {8, 0, 5},  {0, 8, 5},   {-8, 2, 5},
-                        {150, 0, 5}, {-5, -5, 12}};
-  for (const Case& c : cases) {
+  // {dx, dy, interval}: a press leaves the start-up interval, and so does a pen resting after it.
+  const std::int32_t cases[][3] = {{0, 0, 2},  {1, 0, 20}, {3, 3, 20}, {0, 3, 20},   {4, 0, 12},
+                                   {0, 4, 12}, {7, 7, 12}, {3, 7, 12}, {-5, -5, 12}, {8, 0, 5},
+                                   {0, 8, 5},  {-8, 2, 5}, {150, 0, 5}};
+  for (const auto& [dx, dy, interval] : cases) {
     PenRig rig;
     rig.Touch(500, 500);
-    EXPECT_EQ(rig.form.Timer1.Interval, 2u) << "a press leaves the start-up interval";
-    rig.Touch(500 + c.dx, 500 + c.dy);
-    EXPECT_EQ(rig.form.Timer1.Interval, c.interval) << "move " << c.dx << ", " << c.dy;
+    rig.Touch(500 + dx, 500 + dy);
+    EXPECT_EQ(rig.form.Timer1.Interval, static_cast<std::uint32_t>(interval)) << dx << ", " << dy;
   }
-}
-
-TEST(PenStateMachine, RightButton_ClicksOnTheFourthSampleThenEveryThirdAtThePreviousPosition) {
-  PenRig rig;
-  std::vector<int> clicks;
-  for (int i = 1; i <= 10; ++i) {
-    rig.Right(200 + i, 300);
-    const Events events = rig.TakeEvents();
-    if (events.empty()) continue;
-    clicks.push_back(i);
-    EXPECT_EQ(events, RightClick(200 + i - 1, 300)) << "sample " << i;
-  }
-  EXPECT_EQ(clicks, (std::vector<int>{4, 7, 10}));
-}
-
-TEST(PenStateMachine, RightButton_RemainderCarriesIntoTheNextContact) {
-  PenRig rig;
-  for (int i = 0; i < 3; ++i) rig.Right(200, 300);  // two repeats counted
-  rig.NoPen();
-  rig.Right(200, 300);
-  rig.Right(200, 300);
-  EXPECT_EQ(rig.TakeEvents(), RightClick(200, 300));
-}
-
-TEST(PenStateMachine, RightButton_WeakSignalDefersTheClick) {
-  PenRig rig;
-  for (int i = 0; i < 3; ++i) rig.Right(200, 300);
-  for (int i = 0; i < 5; ++i) rig.Feed(kRight, 200, 300, 100, 30);
-  EXPECT_TRUE(rig.events().empty());
-  rig.Right(200, 300);
-  EXPECT_EQ(rig.TakeEvents(), RightClick(200, 300));
-}
-
-TEST(PenStateMachine, Hover_IgnoresJitterAndFaintSamplesAndReanchorsAfterAJump) {
-  Play({"hover",
-        {{kTouch, 100, 100, Press(100, 100)},
-         {kHover, 100, 100, Lift(100, 100)},
-         {kHover, 101, 101, {}},
-         {kHover, 102, 100, Move(102, 100)},
-         {kHover, 110, 100, {}, 100, 59},
-         {kHover, 222, 100, Move(222, 100)},
-         {kHover, 343, 100, {}},
-         {kHover, 347, 100, Move(347, 100)}}});
 }
 
 TEST(PenStateMachine, Calibration_StepsOnSamples6_11_16AndIssuesNoInput) {
-  for (bool keyCalibration : {false, true}) {
+  for (bool key : {false, true}) {
     PenRig rig;
-    std::int32_t& active = keyCalibration ? rig.state->keyCalibration.KeyCalibrationActive
-                                          : rig.state->tour.CalibrationActive;
-    const std::int32_t& count = keyCalibration ? rig.pointer.KeyCalibrationSampleCount
-                                               : rig.pointer.CalibrationSampleCount;
-    active = 1;
+    (key ? rig.state->keyCalibration.KeyCalibrationActive : rig.state->tour.CalibrationActive) = 1;
+    const auto& count =
+        key ? rig.pointer.KeyCalibrationSampleCount : rig.pointer.CalibrationSampleCount;
     std::vector<int> steps;
     for (int i = 1; i <= 17; ++i) {
       rig.Touch(100 + i, 100);
       if (i > 1 && count == 0) steps.push_back(i);
     }
-    EXPECT_EQ(steps, (std::vector<int>{6, 11, 16})) << "key calibration " << keyCalibration;
-    EXPECT_EQ(count, 1);
+    EXPECT_EQ(steps, (std::vector<int>{6, 11, 16})) << "key calibration " << key;
     EXPECT_EQ(rig.pointer.PrevX, 117) << "positions are still remembered";
-    rig.Hover(0, 0);
+    rig.Feed(kHover, 0, 0);
     EXPECT_EQ(count, 0) << "a non-touch sample restarts the count";
-    rig.NoPen();
-    EXPECT_TRUE(rig.events().empty()) << "key calibration " << keyCalibration;
+    rig.Feed(kNoPen, 0, 0);
+    EXPECT_TRUE(rig.Take().empty()) << "key calibration " << key;
   }
 }
 
-TEST(PenStateMachine, Calibration_ContactOfFiveSamplesNeverSteps) {
-  PenRig rig;
-  rig.state->tour.CalibrationActive = 1;
-  for (int i = 1; i <= 5; ++i) rig.Touch(100, 100);
-  EXPECT_EQ(rig.pointer.CalibrationSampleCount, 4);
-  rig.Right(100, 100);
-  EXPECT_EQ(rig.pointer.CalibrationSampleCount, 0);
-}
-
-TEST(PenStateMachine, HoldZone_ArmsTimer3AndAnyOtherStatusDisarmsIt) {
-  for (std::int32_t zone = 0; zone < 3; ++zone) {
+TEST(PenStateMachine, HoldZone_ArmsTimer3InTheMarginAndAnyOtherStatusDisarmsIt) {
+  for (std::int32_t zone = 0; zone < 4; ++zone) {  // zone 3: outside the margin
     PenRig rig;
     rig.form.Timer3.Enabled = false;
     rig.Touch(10, 400);
-    rig.state->interpolation.InKeyMargin = 1;
-    rig.state->interpolation.KeyZoneHit[zone] = 1;
+    rig.state->interpolation.InKeyMargin = zone < 3 ? 1 : 0;
+    rig.state->interpolation.KeyZoneHit[zone % 3] = 1;
     rig.Touch(10, 400);
-    EXPECT_EQ(rig.pointer.KeyHoldPending, 1) << "zone " << zone + 1;
-    EXPECT_TRUE(rig.form.Timer3.Enabled) << "zone " << zone + 1;
-    rig.Hover(10, 400);
-    EXPECT_EQ(rig.pointer.KeyHoldPending, 0) << "zone " << zone + 1;
-    EXPECT_FALSE(rig.form.Timer3.Enabled) << "zone " << zone + 1;
+    EXPECT_EQ(rig.pointer.KeyHoldPending, zone < 3 ? 1 : 0) << "zone " << zone + 1;
+    EXPECT_EQ(rig.form.Timer3.Enabled, zone < 3) << "zone " << zone + 1;
+    rig.Feed(kHover, 10, 400);
+    EXPECT_FALSE(rig.pointer.KeyHoldPending == 1 || rig.form.Timer3.Enabled) << "zone " << zone + 1;
   }
 }
 
-TEST(PenStateMachine, HoldZone_OutsideTheMarginArmsNothing) {
-  PenRig rig;
-  rig.form.Timer3.Enabled = false;
-  rig.Touch(10, 400);
-  rig.state->interpolation.KeyZoneHit[0] = 1;
-  rig.Touch(10, 400);
-  EXPECT_EQ(rig.pointer.KeyHoldPending, 0);
-  EXPECT_FALSE(rig.form.Timer3.Enabled);
-}
-
-TEST(PenStateMachine, StuckButton_TouchThenRightButtonReleasesBeforeTheRightClick) {
-  PenRig rig;
-  rig.Touch(100, 100);
-  rig.TakeEvents();
-  for (int i = 0; i < 4; ++i) rig.Right(100, 100);
-  Events expected{PenRig::At(F::LeftUp, 100, 100)};
-  for (const MouseEventRecord& e : RightClick(100, 100)) expected.push_back(e);
-  EXPECT_EQ(rig.TakeEvents(), expected);
-  EXPECT_FALSE(rig.pointer.LeftButtonDown);
-  rig.NoPen();
-  EXPECT_TRUE(rig.events().empty()) << "nothing is left to release";
-}
-
-TEST(PenStateMachine, StuckButton_ShortRightButtonContactThenNoPenReleases) {
-  PenRig rig;
-  rig.Touch(100, 100);
-  rig.Touch(104, 100);
-  rig.TakeEvents();
-  rig.Right(300, 300);
-  rig.Right(300, 300);
-  rig.NoPen();
-  EXPECT_EQ(rig.TakeEvents(), Events{PenRig::At(F::LeftUp, 104, 100)});
-  EXPECT_FALSE(rig.pointer.LeftButtonDown);
-}
-
-TEST(PenStateMachine, StuckButton_CalibrationStartedUnderAPressedPenReleasesAtNoPen) {
-  PenRig rig;
-  rig.Touch(100, 100);
-  rig.TakeEvents();
-  rig.state->tour.CalibrationActive = 1;
-  rig.Touch(100, 100);
-  rig.NoPen();
-  EXPECT_EQ(rig.TakeEvents(), Events{PenRig::At(F::LeftUp, 100, 100)});
-}
-
-TEST(PenStateMachine, StuckButton_BoardLostUnderThePenReleasesAndTheNextTouchPressesAnew) {
-  PenRig rig;
-  rig.Touch(100, 100);
-  rig.Touch(105, 100);
-  rig.TakeEvents();
-  ReleaseLeftButton(rig.form);
-  EXPECT_EQ(rig.TakeEvents(), Events{PenRig::At(F::LeftUp, 105, 100)});
-  rig.Touch(400, 300);
-  EXPECT_EQ(rig.TakeEvents(), Press(400, 300));
-}
-
-TEST(PenStateMachine, StuckButton_ExitUnderThePenReleases) {
-  PenRig rig;
-  rig.Touch(100, 100);
-  rig.TakeEvents();
-  rig.form.N3Click();
-  EXPECT_EQ(rig.TakeEvents(), Events{PenRig::At(F::LeftUp, 100, 100)});
-  EXPECT_TRUE(rig.form.Window.CloseRequested);
+// A contact cut short by the board, the exit or a calibration must not leave the button down.
+TEST(PenStateMachine, StuckButton_InterruptedContactLetsGoWhereTheLastEventWas) {
+  for (const std::string cut : {"board lost", "exit", "calibration starts"}) {
+    PenRig rig;
+    rig.Touch(100, 100);
+    rig.Touch(105, 100);
+    rig.Take();
+    if (cut == "board lost") ReleaseLeftButton(rig.form);
+    if (cut == "exit") rig.form.N3Click();
+    if (cut == "calibration starts") rig.state->tour.CalibrationActive = 1;
+    rig.Feed(kNoPen, 0, 0);
+    EXPECT_EQ(rig.Take(), Lift(105, 100)) << cut;
+    rig.state->tour.CalibrationActive = 0;
+    rig.Touch(400, 300);
+    EXPECT_EQ(rig.Take(), Press(400, 300)) << cut << ": the next touch presses anew";
+  }
 }
 
 }  // namespace
