@@ -19,9 +19,9 @@ class FakeBoardUsb : public VendorUsb {
   }
   std::int32_t OpenDevice(std::uint32_t deviceIndex, UsbHandle& handle) override {
     linkCalls.push_back("open " + std::to_string(deviceIndex));
-    if (!present || openResult != 0) return present ? openResult : 1;
-    handle = nextHandle++;
-    return 0;
+    if (!present) return 1;
+    if (openResult == 0) handle = nextHandle++;
+    return openResult;
   }
   std::int32_t CloseDevice(UsbHandle handle) override {
     linkCalls.push_back("close " + std::to_string(handle));
@@ -35,9 +35,9 @@ class FakeBoardUsb : public VendorUsb {
     bytesInQueue = batches.empty() ? 0 : static_cast<std::uint32_t>(batches.front().size());
     return queueStatusResult;
   }
+  // Hands out the front batch, or as much of it as was asked for.
   std::int32_t Read(UsbHandle, std::uint8_t* buffer, std::uint32_t bytesToRead,
                     std::uint32_t& bytesRead) override {
-    readRequests.push_back(bytesToRead);
     bytesRead = 0;
     if (readResult != 0 || batches.empty()) return readResult;
     std::vector<std::uint8_t>& batch = batches.front();
@@ -55,7 +55,6 @@ class FakeBoardUsb : public VendorUsb {
   UsbHandle nextHandle = 101;
   std::deque<std::vector<std::uint8_t>> batches;
   std::vector<std::string> linkCalls;  // "open 0", "close 101", "rate 101 460800"
-  std::vector<std::uint32_t> readRequests;
 };
 
 }  // namespace raz::test
