@@ -2,165 +2,78 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless/headless_host.h"
+#include <cmath>
+#include <sstream>
+#include <tuple>
+
 #include "sim/scenario_parser.h"
-#include "sim/sim_board.h"
 
 namespace raz::sim {
 namespace {
 
-Scenario Parsed(const std::string& text) {
-  ScenarioParse parse = ParseScenario(text);
-  EXPECT_TRUE(parse.Ok()) << (parse.Ok() ? "" : FormatError(parse.errors[0]));
-  return parse.scenario;
+ScenarioPlayer Play(const std::string& text) {
+  return ScenarioPlayer(ParseScenario(text).scenario);
 }
 
-// A projection without distortion so that expected board positions are easy to write.
-constexpr const char* kSquareScreen = "screen 1000 800\nprojection 80 70 100 80 0 0\n";
-
-TEST(ScenarioPlayer, PlaysThePenThroughTime) {
-  const ScenarioPlayer player(Parsed(std::string(kSquareScreen) + "wait 100ms\n"
-                                                                  "touch 500 400 200ms\n"
-                                                                  "stroke cells 40 40 60 50 100ms\n"
-                                                                  "hover cells 10 20\n"
-                                                                  "wait 50ms\n"
-                                                                  "right cells 11 21 50ms\n"
-                                                                  "near cells 12 22 50ms\n"
-                                                                  "lift\n"));
-  struct Row {
-    std::uint64_t t;
-    PenContact contact;
-    BoardPoint position;
-  };
-  const Row rows[] = {
-      {0, PenContact::Away, {}},
-      {99'999, PenContact::Away, {}},
-      {100'000, PenContact::Touch, {80, 70}},
-      {299'999, PenContact::Touch, {80, 70}},
-      {300'000, PenContact::Touch, {40, 40}},
-      {350'000, PenContact::Touch, {50, 45}},
-      {399'999, PenContact::Touch, {59.9998, 49.9999}},
-      {400'000, PenContact::Hover, {10, 20}},
-      {449'999, PenContact::Hover, {10, 20}},
-      {450'000, PenContact::RightButton, {11, 21}},
-      {500'000, PenContact::Near, {12, 22}},
-      {550'000, PenContact::Away, {}},
-      {9'000'000, PenContact::Away, {}},
-  };
-  for (const Row& row : rows) {
-    const PenState pen = player.PenAt(row.t);
-    EXPECT_EQ(pen.contact, row.contact) << "t = " << row.t;
-    if (row.contact == PenContact::Away) continue;
-    EXPECT_NEAR(pen.position.x, row.position.x, 1e-3) << "t = " << row.t;
-    EXPECT_NEAR(pen.position.y, row.position.y, 1e-3) << "t = " << row.t;
+// The pen at each time in milliseconds: "ms contact x,y" to 0.01 cells, and the pressure where
+// it is not 1.
+std::string Timeline(const ScenarioPlayer& player, std::initializer_list<double> times) {
+  const char* const contacts[] = {"away", "near", "hover", "touch", "right"};
+  const auto cells = [](double v) { return std::round(v * 100) / 100; };
+  std::ostringstream out;
+  for (const double ms : times) {
+    const PenState pen = player.PenAt(static_cast<std::uint64_t>(ms * 1000 + 0.5));
+    out << ms << ' ' << contacts[static_cast<int>(pen.contact)];
+    if (pen.contact != PenContact::Away)
+      out << ' ' << cells(pen.position.x) << ',' << cells(pen.position.y);
+    if (pen.pressure != 1.0) out << " p" << pen.pressure;
+    out << "; ";
   }
-  EXPECT_EQ(player.EndMicros(), 550'000u);
+  return out.str();
+}
+
+TEST(ScenarioPlayer, PlaysEveryKindOfPenStepThroughTime) {
+  const ScenarioPlayer player = Play(
+      "screen 1000 800\nprojection 80 70 100 80 0 0\nkeys 30 140 80 116 4\nwait 100ms\n"
+      "hover cells 1 1\n"  // at the same instant as the touch after it, which wins
+      "touch 500 400 200ms\nstroke cells 40 40 60 50 100ms\npressure 0.4\nhover cells 10 20\n"
+      "wait 50ms\nright cells 11 21 50ms\nnear cells 12 22 50ms\ntapkey right 3 50ms 50ms\n"
+      "calibrate 100ms 100ms\nkeycalibrate 100ms 100ms\nlift\n");
+  // Without distortion a pixel (u, v) lies at cell (30 + u / 10, 30 + v / 10). Icons are 4
+  // cells square; the tour touches corners, edge midpoints and centre, 50 px inside the screen.
+  EXPECT_EQ(Timeline(player, {0, 99.999, 100, 299.999, 300, 350, 400, 449.999, 450, 500, 575, 625}),
+            "0 away; 99.999 away; 100 touch 80,70; 299.999 touch 80,70; 300 touch 40,40; "
+            "350 touch 50,45; 400 hover 10,20 p0.4; 449.999 hover 10,20 p0.4; "
+            "450 right 11,21 p0.4; 500 near 12,22 p0.4; 575 touch 142,90 p0.4; 625 away; ");
+  EXPECT_EQ(Timeline(player, {700, 775, 900, 1100, 1300, 1500, 1700, 1900, 2100, 2300, 2500, 2700,
+                              2900, 2950, 9000}),
+            "700 touch 35,35 p0.4; 775 away; 900 touch 80,35 p0.4; 1100 touch 125,35 p0.4; "
+            "1300 touch 125,70 p0.4; 1500 touch 125,105 p0.4; 1700 touch 80,105 p0.4; "
+            "1900 touch 35,105 p0.4; 2100 touch 35,70 p0.4; 2300 touch 80,70 p0.4; "
+            "2500 touch 30,80 p0.4; 2700 touch 30,116 p0.4; 2900 touch 140,96 p0.4; "
+            "2950 away; 9000 away; ");
+  EXPECT_EQ(player.EndMicros(), 3'050'000u);
 }
 
 TEST(ScenarioPlayer, PixelStrokeIsStraightOnTheScreenNotOnTheBoard) {
-  const ScenarioPlayer player(Parsed("projection 88 72 94 120 3 0.2\nstroke 100 100 900 700 1s\n"));
+  const ScenarioPlayer player = Play("projection 88 72 94 120 3 0.2\nstroke 100 100 900 700 1s\n");
   for (const std::uint64_t t : {0u, 250'000u, 500'000u, 999'000u}) {
-    const double fraction = t / 1e6;
     const PixelPoint seen = player.projection().ToScreen(player.PenAt(t).position);
-    EXPECT_NEAR(seen.x, 100 + 800 * fraction, 1e-6) << "t = " << t;
-    EXPECT_NEAR(seen.y, 100 + 600 * fraction, 1e-6) << "t = " << t;
+    EXPECT_NEAR(seen.x, 100 + 800 * (t / 1e6), 1e-6) << "t = " << t;
+    EXPECT_NEAR(seen.y, 100 + 600 * (t / 1e6), 1e-6) << "t = " << t;
   }
-}
-
-TEST(ScenarioPlayer, LaterStepAtTheSameInstantWins) {
-  const ScenarioPlayer player(Parsed("touch cells 10 10\ntouch cells 20 20\nwait 1s\n"));
-  EXPECT_EQ(player.PenAt(0).position, (BoardPoint{20, 20}));
-}
-
-TEST(ScenarioPlayer, PressureAppliesToTheStepsAfterIt) {
-  const ScenarioPlayer player(Parsed("touch 1 1 10ms\npressure 0.4\ntouch 1 1 10ms\n"));
-  EXPECT_EQ(player.PenAt(5'000).pressure, 1.0);
-  EXPECT_EQ(player.PenAt(15'000).pressure, 0.4);
 }
 
 TEST(ScenarioPlayer, CableEventsAccumulate) {
-  const ScenarioPlayer player(
-      Parsed("wait 1s\nunplug 2s\nplug\nreadfail 3\nwait 1s\nunplug\nreadfail\nplug\n"));
-  struct Row {
-    std::uint64_t t;
-    bool plugged;
-    std::uint32_t unplugs;
-    std::uint32_t failures;
-  };
-  const Row rows[] = {
-      {0, true, 0, 0},          {999'999, true, 0, 0},   {1'000'000, false, 1, 0},
-      {2'999'999, false, 1, 0}, {3'000'000, true, 1, 3}, {4'000'000, true, 2, 4},
-  };
-  for (const Row& row : rows) {
-    const LinkCondition link = player.LinkAt(row.t);
-    EXPECT_EQ(link.plugged, row.plugged) << "t = " << row.t;
-    EXPECT_EQ(link.unplugCount, row.unplugs) << "t = " << row.t;
-    EXPECT_EQ(link.readFailures, row.failures) << "t = " << row.t;
+  const ScenarioPlayer player =
+      Play("wait 1s\nunplug 2s\nplug\nreadfail 3\nwait 1s\nunplug\nreadfail\nplug\n");
+  using Row = std::tuple<std::uint64_t, bool, std::uint32_t, std::uint32_t>;  // plugged, counts
+  for (const Row& row :
+       {Row{0, true, 0, 0}, Row{999'999, true, 0, 0}, Row{1'000'000, false, 1, 0},
+        Row{2'999'999, false, 1, 0}, Row{3'000'000, true, 1, 3}, Row{4'000'000, true, 2, 4}}) {
+    const LinkCondition link = player.LinkAt(std::get<0>(row));
+    EXPECT_EQ(Row(std::get<0>(row), link.plugged, link.unplugCount, link.readFailures), row);
   }
-}
-
-TEST(ScenarioPlayer, TapKeyTouchesTheIconCentreThenLifts) {
-  const Scenario scenario = Parsed("tapkey right 3 200ms 50ms\ntouch cells 5 5\n");
-  const ScenarioPlayer player(scenario);
-  const PenState pressed = player.PenAt(100'000);
-  EXPECT_EQ(pressed.contact, PenContact::Touch);
-  EXPECT_EQ(pressed.position, KeyCentre(scenario.settings.keys, Margin::Right, 3));
-  EXPECT_EQ(player.PenAt(220'000).contact, PenContact::Away);
-  EXPECT_EQ(player.PenAt(250'000).position, (BoardPoint{5, 5}));
-}
-
-TEST(ScenarioPlayer, CalibrateTouchesTheNineTargetsInTourOrder) {
-  const Scenario scenario = Parsed("screen 1024 768\ncalibrate 300ms 200ms\n");
-  const ScenarioPlayer player(scenario);
-  const PixelPoint targets[] = {{50, 50},   {512, 50}, {974, 50}, {974, 384}, {974, 718},
-                                {512, 718}, {50, 718}, {50, 384}, {512, 384}};
-  for (std::uint64_t i = 0; i < 9; ++i) {
-    const PenState pen = player.PenAt(i * 500'000 + 150'000);
-    ASSERT_EQ(pen.contact, PenContact::Touch) << "target " << i;
-    const PixelPoint seen = player.projection().ToScreen(pen.position);
-    EXPECT_NEAR(seen.x, targets[i].x, 1e-6) << "target " << i;
-    EXPECT_NEAR(seen.y, targets[i].y, 1e-6) << "target " << i;
-    EXPECT_EQ(player.PenAt(i * 500'000 + 400'000).contact, PenContact::Away) << "target " << i;
-  }
-  EXPECT_EQ(player.EndMicros(), 4'500'000u);
-}
-
-TEST(ScenarioPlayer, KeyCalibrateTouchesTheThreeKeyCorners) {
-  const Scenario scenario = Parsed("keycalibrate 100ms 100ms\n");
-  const ScenarioPlayer player(scenario);
-  const auto corners = KeyCalibrationPoints(scenario.settings.keys);
-  for (std::uint64_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(player.PenAt(i * 200'000 + 50'000).position, corners[i]) << "point " << i;
-  }
-}
-
-// The player drives the simulated board: the cable follows the scenario, and the reports carry
-// its pen.
-TEST(ScenarioPlayer, DrivesTheSimulatedBoard) {
-  const Scenario scenario = Parsed("touch cells 71.3 71.3 1s\nunplug 1s\nplug\nreadfail\n");
-  const ScenarioPlayer player(scenario);
-  VirtualClock clock;
-  SimBoard board(clock, scenario.settings.board);
-  board.SetPenSource(&player);
-  UsbHandle handle = 0;
-  ASSERT_EQ(board.OpenDevice(0, handle), SimStatus::Success);
-
-  clock.Set(10'000);
-  std::uint8_t report[45];
-  std::uint32_t read = 0;
-  ASSERT_EQ(board.Read(handle, report, 45, read), SimStatus::Success);
-  ASSERT_EQ(read, 45u);
-  EXPECT_EQ(report[2 + 14], 218) << "sensor 15 of the worked example row";
-
-  std::uint32_t count = 0;
-  clock.Set(1'500'000);
-  EXPECT_NE(board.ProbeDevices(count), SimStatus::Success);
-  clock.Set(2'000'000);
-  EXPECT_EQ(board.ProbeDevices(count), SimStatus::Success);
-  ASSERT_EQ(board.OpenDevice(0, handle), SimStatus::Success);
-  clock.Set(2'010'000);
-  EXPECT_EQ(board.Read(handle, report, 45, read), SimStatus::ReadError);
-  EXPECT_EQ(board.Read(handle, report, 45, read), SimStatus::Success);
 }
 
 }  // namespace
