@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "support/test_platform.h"
 
@@ -98,32 +99,20 @@ class DataFilesTest : public ::testing::Test {
   test::TestPlatform tp;
 };
 
-TEST_F(DataFilesTest, MissingCalibrationLoadsAsZero) {
-  const StoredCalibration c = LoadCalibration(tp.files);
-  EXPECT_EQ(c.CalibrationScaleX, 0.0f);
-  EXPECT_EQ(c.CalibrationPoints[4].x, 0.0f);
-  EXPECT_EQ(c.ScreenOffsetX, 0);
-}
-
-TEST_F(DataFilesTest, SavingCalibrationCreatesAMissingFileAtFullSize) {
+TEST_F(DataFilesTest, SavingWritesFromTheStartWithoutTruncatingAndCreatesAMissingFile) {
   StoredCalibration c;
   c.CalibrationScaleX = 2.0f;
-  ASSERT_TRUE(SaveCalibration(tp.files, c, {110, 110, 110, 110}));
-  const auto bytes = tp.folder.Read("server.txt");
-  ASSERT_EQ(bytes.size(), 3472u);
-  EXPECT_EQ(GetF32(bytes, 80), 2.0f);
-  EXPECT_EQ(GetF32(bytes, 100), 110.0f);
-}
-
-TEST_F(DataFilesTest, SavingIntoAnExistingFileWritesFromTheStartWithoutTruncating) {
-  for (const std::size_t before : {100u, 3472u, 4000u}) {
-    tp.folder.Write("server.txt", std::vector<std::uint8_t>(before, 0xAB));
-    ASSERT_TRUE(SaveCalibration(tp.files, StoredCalibration{}, {110, 110, 110, 110}));
+  for (const int before : {-1, 100, 3472, 4000}) {  // -1: no file
+    if (before >= 0) tp.folder.Write("server.txt", std::vector<std::uint8_t>(before, 0xAB));
+    ASSERT_TRUE(SaveCalibration(tp.files, c, {110, 110, 110, 110}));
     const auto bytes = tp.folder.Read("server.txt");
     SCOPED_TRACE("file of " + std::to_string(before) + " bytes");
-    ASSERT_EQ(bytes.size(), std::max<std::size_t>(before, 3472));
-    for (std::size_t i = 104; i < 3472; ++i) ASSERT_EQ(bytes[i], 0) << "byte " << i;
+    ASSERT_EQ(bytes.size(), std::max<std::size_t>(before < 0 ? 0 : before, 3472));
+    EXPECT_EQ(GetF32(bytes, 80), 2.0f);
+    EXPECT_EQ(GetF32(bytes, 100), 110.0f);
+    for (std::size_t i = 104; i < 3464; ++i) ASSERT_EQ(bytes[i], 0) << "byte " << i;
     for (std::size_t i = 3472; i < bytes.size(); ++i) ASSERT_EQ(bytes[i], 0xAB) << "byte " << i;
+    std::filesystem::remove(tp.folder.File("server.txt"));
   }
 }
 
