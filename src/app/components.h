@@ -29,8 +29,21 @@ struct RadioGroup : Control {
   int ItemIndex = -1;  // -1: nothing selected
 };
 
+// A memo keeps only its newest lines: the diagnostics arrive once per poll and would
+// otherwise grow, and cost the host more to show, for as long as the program runs.
 struct Memo : Control {
+  static constexpr std::size_t kMaxLines = 200;
   std::vector<std::string> Lines;
+
+  void Append(std::string line) {
+    Lines.push_back(std::move(line));
+    KeepNewest();
+  }
+  void KeepNewest() {
+    if (Lines.size() > kMaxLines) {
+      Lines.erase(Lines.begin(), Lines.end() - static_cast<std::ptrdiff_t>(kMaxLines));
+    }
+  }
 };
 
 struct Edit : Control {

@@ -70,10 +70,11 @@ void ReadAndDecodeReports(TForm1& form) {
       FetchReports(form.platform().usb, state.link.BoardLink, state.decoder.ReceiveBuffer);
   state.sample.DataReceived = received > 0 ? 1 : 0;
   if (state.decoder.RateMeasurement == 1) {
-    form.Memo1.Lines.push_back(kQueuedBytesLabel + std::to_string(received));
+    form.Memo1.Append(kQueuedBytesLabel + std::to_string(received));
   }
   StoreReport(state.decoder, state.link.ReportFraming, received, state.sample);
   DecodeStoredReport(state, form.Memo2.Lines);
+  form.Memo2.KeepNewest();
 }
 
 }  // namespace raz

@@ -100,6 +100,10 @@ TEST(ReportDecoder, RateMeasurementLogsEveryTickAndAnOversizeQueueIsReadInPortio
   const auto rest = std::to_string(queued.size() - kReceiveBufferSize);
   EXPECT_EQ(rig.form.Memo1.Lines, (std::vector<std::string>{"toBeRead1: 90", "toBeRead1: 50004",
                                                             "toBeRead1: " + rest, "toBeRead1: 0"}));
+  // A measurement left on for hours keeps only the newest lines.
+  for (int tick = 0; tick < 1000; ++tick) rig.TickWithoutData();
+  EXPECT_EQ(rig.form.Memo1.Lines.size(), Memo::kMaxLines);
+  EXPECT_EQ(rig.form.Memo1.Lines.back(), "toBeRead1: 0");
 }
 
 TEST(ReportDecoder, EmptyXRowLeavesTheRestOfTheSampleAsItWas) {
