@@ -1,7 +1,6 @@
-// A recording stand-in for the vendor library, exported by ordinal only, so the checks can
-// see exactly what Win32VendorUsb passes through each ordinal.
+// A checking stand-in for the vendor library, exported by ordinal only: every call answers 7
+// unless Win32VendorUsb passed the arguments the checks gave it.
 #include <cstdint>
-#include <cstring>
 
 #include "platform/win32/siusbxp_abi.h"
 
@@ -10,10 +9,9 @@ using raz::siusbxp::Status;
 
 namespace {
 
-// Values the checks recognise: a handle the library made up and the status of a wrong call.
-constexpr std::uintptr_t kHandle = 0x1234;
-constexpr Status kWrongArgument = 7;
+constexpr std::uintptr_t kHandle = 0x1234;  // made up by the library at open
 
+Status OkIf(bool right) { return right ? 0 : 7; }
 bool IsOurs(Handle handle) { return reinterpret_cast<std::uintptr_t>(handle) == kHandle; }
 
 }  // namespace
@@ -26,30 +24,28 @@ Status RAZ_STDCALL FakeProbe(std::uint32_t* count) {
 }
 
 Status RAZ_STDCALL FakeOpen(std::uint32_t index, Handle* handle) {
-  if (index != 0) return kWrongArgument;
   *handle = reinterpret_cast<Handle>(kHandle);
-  return 0;
+  return OkIf(index == 0);
 }
 
-Status RAZ_STDCALL FakeClose(Handle handle) { return IsOurs(handle) ? 0 : kWrongArgument; }
+Status RAZ_STDCALL FakeClose(Handle handle) { return OkIf(IsOurs(handle)); }
 
 Status RAZ_STDCALL FakeSetLinkRate(Handle handle, std::uint32_t rate) {
-  return IsOurs(handle) && rate == 460800 ? 0 : kWrongArgument;
+  return OkIf(IsOurs(handle) && rate == 460800);
 }
 
 Status RAZ_STDCALL FakeQueueStatus(Handle handle, std::uint32_t* bytes, std::uint32_t* status) {
   *bytes = 45;
   *status = 0;
-  return IsOurs(handle) ? 0 : kWrongArgument;
+  return OkIf(IsOurs(handle));
 }
 
-Status RAZ_STDCALL FakeRead(Handle handle, void* buffer, std::uint32_t wanted,
-                            std::uint32_t* got, void* overlapped) {
-  if (!IsOurs(handle) || overlapped != nullptr) return kWrongArgument;
+Status RAZ_STDCALL FakeRead(Handle handle, void* buffer, std::uint32_t wanted, std::uint32_t* got,
+                            void* overlapped) {
   auto* bytes = static_cast<std::uint8_t*>(buffer);
   for (std::uint32_t i = 0; i < wanted; ++i) bytes[i] = static_cast<std::uint8_t>(0xA0 + i);
   *got = wanted;
-  return 0;
+  return OkIf(IsOurs(handle) && overlapped == nullptr);
 }
 
 }  // extern "C"
