@@ -84,11 +84,9 @@ TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform
 
 // The start-up sequence; it runs once, while the main window is being created.
 void TForm1::FormCreate() {
-  LoadSettings();
-  state_.keyCalibration.KeyCalibrationActive = 0;
+  LoadSettings();  // the key-layout load leaves the key calibration idle
   RefreshScreen(state_.screen, platform_.display);
   state_.tour.CalibrationActive = 0;
-  state_.keyCalibration.KeyCalibrationActive = 0;
   RemoveLeftoverShortcuts();
   ProtectDataFiles();
   LoadStoredCalibration();

@@ -26,7 +26,11 @@ class StartupTest : public ::testing::Test {
 TEST_F(StartupTest, WithoutAnyFileEverythingTakesItsDefaultAndWaitsForTheBoard) {
   state.interpolation.SpanTracking = 0;
   state.link.LinkOpenPending = 0;
+  state.tour.CalibrationActive = 1;
+  state.keyCalibration.KeyCalibrationActive = 1;
   Start();
+  EXPECT_EQ(state.tour.CalibrationActive, 0);
+  EXPECT_EQ(state.keyCalibration.KeyCalibrationActive, 0);
   EXPECT_EQ(form.N1.Caption, "定位");
   EXPECT_FALSE(form.N4.Checked);
   EXPECT_TRUE(form.N2.Checked) << "a missing server11.txt keeps the design state";
