@@ -17,6 +17,15 @@ struct Control {
   int Height = 0;
 };
 
+inline void PlaceControl(Control& c, int left, int top, int width, int height,
+                         const char* caption = "") {
+  c.Left = left;
+  c.Top = top;
+  c.Width = width;
+  c.Height = height;
+  c.Caption = caption;
+}
+
 struct Label : Control {};
 struct Button : Control {};
 

@@ -34,6 +34,12 @@ struct DriverState {
   ClientLink client;
 };
 
+// A screen or key calibration is collecting points: the transform is bypassed and no mouse
+// input is issued.
+inline bool IsCalibrating(const DriverState& state) {
+  return state.tour.CalibrationActive != 0 || state.keyCalibration.KeyCalibrationActive != 0;
+}
+
 // Re-reads the display; the mouse scales change only when both resolutions are non-zero.
 class Display;
 void RefreshScreen(ScreenState& screen, Display& display);

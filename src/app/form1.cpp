@@ -13,18 +13,6 @@
 #include "vkeys/key_calibration.h"
 
 namespace raz {
-namespace {
-
-void Place(Control& c, int left, int top, int width, int height, const char* caption = "") {
-  c.Left = left;
-  c.Top = top;
-  c.Width = width;
-  c.Height = height;
-  c.Caption = caption;
-}
-
-}  // namespace
-
 TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform_(platform) {
   // Design state of the form resource.
   Window.Caption = kMainCaption;
@@ -47,37 +35,37 @@ TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform
   N5 = {"-"};
   N3 = {kChineseCaptions.N3};
 
-  Place(Image1, 0, 0, 1600, 900);
-  Place(Image2, 900, 8, 32, 32);
-  Place(Image3, 940, 8, 32, 32);
+  PlaceControl(Image1, 0, 0, 1600, 900);
+  PlaceControl(Image2, 900, 8, 32, 32);
+  PlaceControl(Image3, 940, 8, 32, 32);
   Image2.Visible = Image3.Visible = false;
 
-  Place(Label13, 32, 152, 820, 29, kChineseCaptions.Label13);
-  Place(Label14, 32, 352, 820, 29, kChineseCaptions.Label14);
-  Place(Label15, 232, 224, 700, 29, kChineseCaptions.Label15);
+  PlaceControl(Label13, 32, 152, 820, 29, kChineseCaptions.Label13);
+  PlaceControl(Label14, 32, 352, 820, 29, kChineseCaptions.Label14);
+  PlaceControl(Label15, 232, 224, 700, 29, kChineseCaptions.Label15);
   Label13.Visible = Label14.Visible = Label15.Visible = false;
 
-  Place(button1, 0, 0, 150, 40, kChineseCaptions.button1);
-  Place(Button3, 0, 0, 150, 40, kChineseCaptions.Button3);
-  Place(Button4, 16, 560, 90, 25, "开始测频");
-  Place(Button5, 116, 560, 90, 25, "结束测频");
-  Place(Memo1, 16, 420, 300, 130);
-  Place(Memo2, 330, 420, 400, 130);
-  Place(Memo3, 740, 420, 260, 130);
+  PlaceControl(button1, 0, 0, 150, 40, kChineseCaptions.button1);
+  PlaceControl(Button3, 0, 0, 150, 40, kChineseCaptions.Button3);
+  PlaceControl(Button4, 16, 560, 90, 25, "开始测频");
+  PlaceControl(Button5, 116, 560, 90, 25, "结束测频");
+  PlaceControl(Memo1, 16, 420, 300, 130);
+  PlaceControl(Memo2, 330, 420, 400, 130);
+  PlaceControl(Memo3, 740, 420, 260, 130);
 
-  Place(Label1, 16, 16, 60, 13, "Label1");
-  Place(Label2, 16, 40, 60, 13, "Label2");
-  Place(Label3, 16, 64, 120, 13, "Label3");
-  Place(Label4, 16, 88, 120, 13, "Label4");
-  Place(Label5, 150, 64, 120, 13, "Label5");
-  Place(Label6, 150, 88, 120, 13, "Label6");
-  Place(Label7, 290, 64, 120, 13, "Label7");
-  Place(Label8, 290, 88, 120, 13, "Label8");
-  Place(Label9, 16, 112, 40, 13, "Label9");
-  Place(Label12, 64, 112, 40, 13, "Label12");
+  PlaceControl(Label1, 16, 16, 60, 13, "Label1");
+  PlaceControl(Label2, 16, 40, 60, 13, "Label2");
+  PlaceControl(Label3, 16, 64, 120, 13, "Label3");
+  PlaceControl(Label4, 16, 88, 120, 13, "Label4");
+  PlaceControl(Label5, 150, 64, 120, 13, "Label5");
+  PlaceControl(Label6, 150, 88, 120, 13, "Label6");
+  PlaceControl(Label7, 290, 64, 120, 13, "Label7");
+  PlaceControl(Label8, 290, 88, 120, 13, "Label8");
+  PlaceControl(Label9, 16, 112, 40, 13, "Label9");
+  PlaceControl(Label12, 64, 112, 40, 13, "Label12");
   Label9.Visible = Label12.Visible = false;
 
-  Place(Edit1, 16, 600, 120, 21);
+  PlaceControl(Edit1, 16, 600, 120, 21);
   Edit1.Text = kTrayTip;
   Edit1.Visible = false;
 }

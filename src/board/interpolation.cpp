@@ -28,10 +28,6 @@ enum SpanIndex : std::size_t {
   kSpanYFalling = 3
 };
 
-bool Calibrating(const DriverState& state) {
-  return state.tour.CalibrationActive == 1 || state.keyCalibration.KeyCalibrationActive == 1;
-}
-
 // Case I: the level rises over the four positions, so the pen lies before P1.
 bool Rising(const AxisFix& fix) { return fix.A4 > fix.A1; }
 
@@ -138,7 +134,7 @@ std::int32_t RoundSample(long double value) {
 void InterpolatePosition(DriverState& state) {
   PenSample& sample = state.sample;
   if (sample.LevelY <= kInterpolationLevel) return;
-  const bool calibrating = Calibrating(state);
+  const bool calibrating = IsCalibrating(state);
   if (sample.PenStatus == PenStatusCode::Touch) {
     InterpolateTouch(state, calibrating);
   } else if (sample.PenStatus == PenStatusCode::Hover && sample.LevelX > kInterpolationLevel) {

@@ -25,10 +25,6 @@ constexpr std::int32_t kRightClickRepeats = 3;  // right-click on every third re
 constexpr std::int64_t kHoverDeadZone = 2;      // hover moves under this are jitter
 constexpr std::int64_t kHoverJump = 120;        // hover moves over this re-anchor silently
 
-bool Calibrating(const DriverState& state) {
-  return state.tour.CalibrationActive != 0 || state.keyCalibration.KeyCalibrationActive != 0;
-}
-
 std::int64_t Distance(std::int32_t a, std::int32_t b) {
   return std::llabs(static_cast<std::int64_t>(a) - b);
 }
@@ -67,7 +63,7 @@ void FirstTouch(TForm1& form) {
   const PenSample& s = state.sample;
   Remember(state.pointer, s);
   state.pointer.HistoryCount = 0;
-  if (!Calibrating(state) && s.LevelX > kPressLevel && s.LevelY > kPressLevel) {
+  if (!IsCalibrating(state) && s.LevelX > kPressLevel && s.LevelY > kPressLevel) {
     Inject(form, s.X, s.Y, PointerAction::Press);
   }
 }
@@ -109,7 +105,7 @@ void ContinuingTouch(TForm1& form) {
     form.Timer3.Enabled = true;
   }
   if (s.LevelY == 1 || s.SampleRejected == 1) return;
-  if (!Calibrating(state) && !Drag(form)) return;
+  if (!IsCalibrating(state) && !Drag(form)) return;
   Remember(p, s);
 }
 
@@ -118,7 +114,7 @@ void RightButton(TForm1& form) {
   PointerState& p = state.pointer;
   const PenSample& s = state.sample;
   Disarm(form);
-  if (!Calibrating(state) && p.PrevStatus == PenStatusCode::RightButton) {
+  if (!IsCalibrating(state) && p.PrevStatus == PenStatusCode::RightButton) {
     // Held at the threshold: the count only matters once it gets there.
     if (p.RightCount < kRightClickRepeats) p.RightCount += 1;
     if (s.LevelY > kRightClickLevel && p.RightCount >= kRightClickRepeats) {
@@ -134,7 +130,7 @@ void NoPen(TForm1& form) {
   DriverState& state = form.state();
   PointerState& p = state.pointer;
   Disarm(form);
-  if (!Calibrating(state) &&
+  if (!IsCalibrating(state) &&
       (p.PrevStatus == PenStatusCode::Touch || p.PrevStatus == PenStatusCode::Hover)) {
     Inject(form, p.PrevX, p.PrevY, PointerAction::Release);
   }
@@ -159,7 +155,7 @@ void Hover(TForm1& form) {
   if (s.SampleRejected == 1 || s.LevelY < kHoverLevel) return;
   if (p.PrevStatus == PenStatusCode::Touch) {
     SetHoverAnchor(p, s);
-    if (!Calibrating(state)) {
+    if (!IsCalibrating(state)) {
       Inject(form, s.X, s.Y, PointerAction::Lift);
       p.HistoryCount = 0;
     }
@@ -173,7 +169,7 @@ void Hover(TForm1& form) {
       return;
     }
     if (s.DoublePeakX + s.DoublePeakY > 0) return;
-    if (!Calibrating(state)) Inject(form, s.X, s.Y, PointerAction::HoverMove);
+    if (!IsCalibrating(state)) Inject(form, s.X, s.Y, PointerAction::HoverMove);
   }
   SetHoverAnchor(p, s);
 }

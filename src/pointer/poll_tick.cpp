@@ -2,14 +2,13 @@
 
 #include "app/form1.h"
 #include "board/report_decoder.h"
+#include "board/report_store.h"
 #include "pointer/pen_state_machine.h"
 
 namespace raz {
 namespace {
 
 constexpr std::int32_t kPlainSignalLevel = 30;
-constexpr std::int32_t kFrameStart = 0xFD;
-constexpr std::int32_t kFrameEnd = 0xFE;
 
 }  // namespace
 

@@ -39,4 +39,22 @@ class PenSource {
   virtual LinkCondition LinkAt(std::uint64_t /*micros*/) const { return {}; }
 };
 
+// A source played from a later start: before it, no pen and a cable that stays in. The
+// simulator starts scenarios at the driver's first device watch this way.
+class DelayedPenSource : public PenSource {
+ public:
+  DelayedPenSource(const PenSource& inner, std::uint64_t startMicros)
+      : inner_(inner), start_(startMicros) {}
+  PenState PenAt(std::uint64_t micros) const override {
+    return micros < start_ ? PenState{} : inner_.PenAt(micros - start_);
+  }
+  LinkCondition LinkAt(std::uint64_t micros) const override {
+    return micros < start_ ? LinkCondition{} : inner_.LinkAt(micros - start_);
+  }
+
+ private:
+  const PenSource& inner_;
+  std::uint64_t start_;
+};
+
 }  // namespace raz::sim

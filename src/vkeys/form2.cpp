@@ -6,14 +6,6 @@
 namespace raz {
 namespace {
 
-void Place(Control& c, int left, int top, int width, int height, const char* caption) {
-  c.Left = left;
-  c.Top = top;
-  c.Width = width;
-  c.Height = height;
-  c.Caption = caption;
-}
-
 bool IsModelIndex(const std::string& text) { return text == "0" || text == "1" || text == "2"; }
 
 }  // namespace
@@ -23,18 +15,18 @@ TForm2::TForm2(TForm1& form1, Profile& profile, std::string settingsPath)
   Window.Caption = kDialogCaption;
   Window.ClientWidth = 264;
   Window.ClientHeight = 238;
-  Place(RadioGroup1, 16, 24, 233, 145, "快捷键选择");
-  Place(RadioButton1, 48, 56, 169, 25, "使用快捷键");
+  PlaceControl(RadioGroup1, 16, 24, 233, 145, "快捷键选择");
+  PlaceControl(RadioButton1, 48, 56, 169, 25, "使用快捷键");
   RadioButton1.Checked = true;
-  Place(RadioButton2, 48, 104, 153, 25, "不使用快捷键");
-  Place(Button1, 32, 192, 75, 25, "确定");
-  Place(Button2, 152, 192, 75, 25, "取消");
-  Place(RadioGroup2, 464, 176, 225, 193, "选择白板规格");
+  PlaceControl(RadioButton2, 48, 104, 153, 25, "不使用快捷键");
+  PlaceControl(Button1, 32, 192, 75, 25, "确定");
+  PlaceControl(Button2, 152, 192, 75, 25, "取消");
+  PlaceControl(RadioGroup2, 464, 176, 225, 193, "选择白板规格");
   RadioGroup2.Items = {kBoardModelNames[0], kBoardModelNames[1], kBoardModelNames[2]};
-  Place(Label1, 300, 16, 40, 13, "Label1");
-  Place(Label2, 300, 40, 40, 13, "Label2");
-  Place(Label3, 300, 64, 40, 13, "Label3");
-  Place(Label4, 300, 88, 40, 13, "Label4");
+  PlaceControl(Label1, 300, 16, 40, 13, "Label1");
+  PlaceControl(Label2, 300, 40, 40, 13, "Label2");
+  PlaceControl(Label3, 300, 64, 40, 13, "Label3");
+  PlaceControl(Label4, 300, 88, 40, 13, "Label4");
 }
 
 void TForm2::FormCreate() {

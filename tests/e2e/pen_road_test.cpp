@@ -27,22 +27,11 @@ struct Event {
   int x, y;
 };
 
-class ShiftedSource : public sim::PenSource {
- public:
-  explicit ShiftedSource(const sim::PenSource& inner) : inner_(inner) {}
-  sim::PenState PenAt(std::uint64_t t) const override {
-    return t < kStart ? sim::PenState{} : inner_.PenAt(t - kStart);
-  }
-
- private:
-  const sim::PenSource& inner_;
-};
-
 std::vector<Event> RunScenario(const std::string& scenarioText) {
   const sim::ScenarioParse parse = sim::ParseScenario(std::string(kFullBoard) + scenarioText);
   EXPECT_TRUE(parse.Ok()) << (parse.Ok() ? "" : sim::FormatError(parse.errors[0]));
   const sim::ScenarioPlayer player(parse.scenario);
-  const ShiftedSource source(player);
+  const sim::DelayedPenSource source(player, kStart);
   VirtualClock clock;
   sim::SimBoard board(clock, parse.scenario.settings.board);
   board.SetPenSource(&source);

@@ -25,22 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The scenario as seen on the driver's clock: it starts when the driver first looks for the board.
-class ShiftedSource : public sim::PenSource {
- public:
-  ShiftedSource(const sim::PenSource& inner, std::uint64_t offset) : inner_(inner), offset_(offset) {}
-  sim::PenState PenAt(std::uint64_t micros) const override {
-    return micros < offset_ ? sim::PenState{} : inner_.PenAt(micros - offset_);
-  }
-  sim::LinkCondition LinkAt(std::uint64_t micros) const override {
-    return micros < offset_ ? sim::LinkCondition{} : inner_.LinkAt(micros - offset_);
-  }
-
- private:
-  const sim::PenSource& inner_;
-  std::uint64_t offset_;
-};
-
 std::optional<std::string> ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
@@ -69,17 +53,18 @@ struct Folder {
 // Everything one run needs, wired like the real program but headless and logged.
 struct Rig {
   Rig(const fs::path& folder, int width, int height, std::ostream& out)
-      : files(folder.string()),
+      : log(out, clock),
+        files(folder.string()),
         loggedFiles(files, log),
         loggedProfile(profile, log),
         display(width, height),
         mouse(log),
-        loggedMessenger(messenger, log),
-        log(out, clock) {
+        loggedMessenger(messenger, log) {
     log.SetScreen(width, height);
   }
 
   VirtualClock clock;
+  EventLog log;
   HeadlessFiles files;
   LoggingFiles loggedFiles;
   HeadlessProfile profile;
@@ -89,12 +74,12 @@ struct Rig {
   HeadlessMessenger messenger;
   LoggingMessenger loggedMessenger;
   HeadlessShell shell;
-  EventLog log;
   std::string recordPath;
 };
 
+// Runs the driver until the given time or until done() holds, then for tailMicros more.
 void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
-           const std::function<bool()>& done, std::ostream& err) {
+           const std::function<bool()>& done, std::uint64_t tailMicros, std::ostream& err) {
   std::ofstream recordFile;
   std::unique_ptr<sim::RecordingUsb> recorder;
   if (!rig.recordPath.empty()) {
@@ -116,6 +101,7 @@ void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
   while (rig.clock.NowMicros() < untilMicros && !host.Closed() && !(done && done())) {
     host.RunFor(std::min<std::uint64_t>(100'000, untilMicros - rig.clock.NowMicros()));
   }
+  host.RunFor(tailMicros);
   for (const std::string& e : host.shownErrors()) err << "shown to the user: " << e << "\n";
 }
 
@@ -169,11 +155,12 @@ int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostrea
   if (!parse.Ok()) return 2;
   const sim::ScenarioPlayer player(parse.scenario);
   const std::uint64_t start = o.startMs * 1000;
-  ShiftedSource source(player, start);
+  // The scenario starts when the driver first looks for the board.
+  const sim::DelayedPenSource source(player, start);
   sim::SimBoard board(rig.clock, parse.scenario.settings.board);
   board.SetPenSource(&source);
   const std::uint64_t until = o.untilMs ? *o.untilMs * 1000 : start + player.EndMicros() + 500'000;
-  Drive(rig, board, until, nullptr, err);
+  Drive(rig, board, until, nullptr, 0, err);
   ReportAccuracy(rig.log.mouseEvents(), player, start, err);
   if (!o.plotPath.empty()) {
     std::ofstream svg(o.plotPath);
@@ -191,8 +178,8 @@ int RunCapture(const Options& o, const std::string& text, Rig& rig, std::ostream
   if (!parse.errors.empty()) return 2;
   sim::CaptureBoard board(std::move(parse.batches));
   const std::uint64_t cap = o.untilMs ? *o.untilMs * 1000 : ~std::uint64_t{0} / 2;
-  Drive(rig, board, cap, [&] { return board.Finished(); }, err);
-  if (!o.untilMs) Drive(rig, board, rig.clock.NowMicros() + 100'000, nullptr, err);
+  // Without a stop time the driver gets 100 ms after the last batch to act on it.
+  Drive(rig, board, cap, [&] { return board.Finished(); }, o.untilMs ? 0 : 100'000, err);
   err << "batches replayed: " << board.BatchesRead() << "\n";
   return 0;
 }
