@@ -17,7 +17,6 @@
 #include "platform/headless/headless_devices.h"
 #include "platform/headless/headless_files.h"
 #include "platform/headless/headless_profile.h"
-#include "pointer/poll_tick.h"
 #include "run.h"
 #include "sim/board_model.h"
 #include "sim/capture_board.h"
@@ -58,8 +57,8 @@ void WholeTimer1Tick(benchmark::State& bench) {
   auto state = std::make_unique<DriverState>();
   TForm1 form(*state, platform);
   form.FormCreate();  // default calibration for the screen
-  for (int i = 0; i < 10; ++i) PollTick(form);
-  for (auto _ : bench) PollTick(form);
+  for (int i = 0; i < 10; ++i) form.Timer1Timer();
+  for (auto _ : bench) form.Timer1Timer();
   if (mouse.events == 0) bench.SkipWithError("the circle injected no mouse events");
   bench.SetItemsProcessed(bench.iterations());
   bench.counters["events/tick"] =

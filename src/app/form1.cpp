@@ -1,15 +1,14 @@
 #include "app/form1.h"
 
-#include "board/device_connection.h"
+#include "app/form2.h"
+#include "board/device_link.h"
+#include "calibration/usable_calibration.h"
 #include "pointer/mouse_injection.h"
-#include "pointer/poll_tick.h"
-#include "pointer/transform.h"
-#include "pointer/usable_calibration.h"
+#include "pointer/pen_state_machine.h"
 #include "shell/language.h"
 #include "shell/tray.h"
 #include "storage/data_files.h"
 #include "storage/settings.h"
-#include "vkeys/form2.h"
 #include "vkeys/key_calibration.h"
 
 namespace raz {
@@ -70,20 +69,33 @@ TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform
   Edit1.Visible = false;
 }
 
+void TForm1::ApplyCaptions(const CaptionSet& captions, bool includeN6) {
+  Label13.Caption = captions.Label13;
+  Label14.Caption = captions.Label14;
+  Label15.Caption = captions.Label15;
+  Button3.Caption = captions.Button3;
+  button1.Caption = captions.button1;
+  N1.Caption = captions.N1;
+  N2.Caption = captions.N2;
+  N4.Caption = captions.N4;
+  N3.Caption = captions.N3;
+  if (includeN6) N6.Caption = captions.N6;
+}
+
 // The start-up sequence; it runs once, while the main window is being created.
 void TForm1::FormCreate() {
   LoadSettings();  // the key-layout load leaves the key calibration idle
   RefreshScreen(state_.screen, platform_.display);
-  state_.tour.CalibrationActive = 0;
+  state_.calibration.Tour.CalibrationActive = false;
   RemoveLeftoverShortcuts();
   ProtectDataFiles();
   LoadStoredCalibration();
-  state_.interpolation.SpanTracking = 1;
-  state_.link.LinkOpenPending = 1;
+  state_.interpolation.SpanTracking = true;
+  state_.link.LinkOpenPending = true;
   Timer1.Enabled = false;
   Timer2.Enabled = true;
-  TrayMessage(*this, TrayOperation::Add);
-  TrayMessage(*this, TrayOperation::Modify);
+  TrayMessage(platform_.shell, TrayOperation::Add, state_.reader.DataReceived, Edit1.Text);
+  TrayModify();
   LoadFlags();
 }
 
@@ -95,12 +107,14 @@ void TForm1::LoadSettings() {
   ini.ReadInteger(Section::Parameters, "ScanPeriod_5", 0);
   ini.ReadInteger(Section::Parameters, "SmoothPeriod8_10", 0);
   ini.ReadInteger(Section::Parameters, "SmoothPeriod4_25", 0);
-  ApplyStartupLanguage(*this, ini.ReadInteger(Section::Language, "Select", 0));
-  state_.settings.PenTouchLimit = ini.ReadInteger(Section::Parameters, "Pen", 0);
-  state_.settings.PenRightCentre = ini.ReadInteger(Section::Parameters, "PenRight", 0);
-  LoadKeyLayout(ini, state_.keyCalibration, state_.keys, N4);
-  CopyToWindowName(className, state_.settings.TargetWindowClass);
-  CopyToWindowName(caption, state_.settings.TargetWindowCaption);
+  if (const auto language = StartupCaptions(ini.ReadInteger(Section::Language, "Select", 0))) {
+    ApplyCaptions(*language->Captions, language->IncludeN6);
+  }
+  state_.pen.PenTouchLimit = ini.ReadInteger(Section::Parameters, "Pen", 0);
+  state_.pen.PenRightCentre = ini.ReadInteger(Section::Parameters, "PenRight", 0);
+  N4.Checked = LoadKeyLayout(ini, state_.keyCalibration, state_.keys);
+  CopyToWindowName(className, state_.holdTarget.TargetWindowClass);
+  CopyToWindowName(caption, state_.holdTarget.TargetWindowCaption);
 }
 
 void TForm1::RemoveLeftoverShortcuts() {
@@ -121,8 +135,9 @@ void TForm1::ProtectDataFiles() {
 void TForm1::LoadStoredCalibration() {
   // A missing, short or degenerate file must not leave the pen dead until the first
   // calibration: the default maps the whole board linearly instead.
-  ApplyStoredCalibration(state_, LoadCalibration(platform_.files));
-  state_.interpolation.InterpolationSpan.fill(110);
+  ApplyStoredCalibration(state_.calibration, LoadCalibration(platform_.files),
+                         state_.screen.ScreenWidth, state_.screen.ScreenHeight);
+  state_.interpolation.InterpolationSpan.fill(kInitialSpan);
 }
 
 void TForm1::LoadFlags() {
@@ -131,28 +146,30 @@ void TForm1::LoadFlags() {
     if (*autostart == 1) N2.Checked = true;
     if (*autostart == 0) N2.Checked = false;
   }
-  state_.link.ReportFraming = LoadFlag(files, kFramingFileName).value_or(0);
-  if (state_.link.ReportFraming == 0 || state_.link.ReportFraming == 1) {
-    Label9.Caption = std::to_string(state_.link.ReportFraming);
+  LinkState& link = state_.link;
+  link.ReportFraming = LoadFlag(files, kFramingFileName).value_or(kPlainFraming);
+  if (link.ReportFraming == kPlainFraming || link.ReportFraming == kFramedFraming) {
+    Label9.Caption = std::to_string(link.ReportFraming);
   }
-  state_.link.BoardModel = LoadFlag(files, kBoardModelFileName).value_or(0);
-  if (state_.link.BoardModel >= 0 && state_.link.BoardModel <= 2) {
-    Label12.Caption = std::to_string(state_.link.BoardModel);
-  }
+  link.BoardModel = LoadFlag(files, kBoardModelFileName).value_or(0);
+  if (IsBoardModel(link.BoardModel)) Label12.Caption = std::to_string(link.BoardModel);
 }
 
-void TForm1::FormDestroy() { TrayMessage(*this, TrayOperation::Delete); }
+void TForm1::FormDestroy() {
+  TrayMessage(platform_.shell, TrayOperation::Delete, state_.reader.DataReceived, Edit1.Text);
+}
 
-void TForm1::Timer1Timer() { PollTick(*this); }
-
-void TForm1::Timer2Timer() { WatchDevice(*this); }
+void TForm1::TrayModify() {
+  TrayMessage(platform_.shell, TrayOperation::Modify, state_.reader.DataReceived, Edit1.Text);
+}
 
 void TForm1::Timer3Timer() {}
 
 void TForm1::N3Click() {
-  ReleaseLeftButton(*this);
+  ReleaseLeftButton(state_.screen.Size(), platform_.mouse, state_.injector);
+  ForgetContact(state_.pointer);
   Timer1.Enabled = false;
-  state_.interpolation.SpanTracking = 0;
+  state_.interpolation.SpanTracking = false;
   if (form2_ != nullptr) form2_->Window.Visible = false;
   Window.CloseRequested = true;
 }

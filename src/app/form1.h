@@ -1,9 +1,12 @@
 #pragma once
-// TForm1, the main window: its components as plain data and its handlers. Handlers change
-// the model and the driver state; the host turns the model into real controls.
+// TForm1, the main window: its components as plain data and its handlers. Handlers are the
+// wiring: they hand each stage its input and state, and write what comes back into the
+// driver state and the components. The host turns the model into real controls.
 #include "app/components.h"
 #include "app/driver_state.h"
+#include "board/report_decoder.h"
 #include "platform/platform.h"
+#include "shell/captions.h"
 
 namespace raz {
 
@@ -11,12 +14,22 @@ class TForm2;
 
 inline constexpr char kMainCaption[] = "RA_Zazide";
 inline constexpr char kTrayTip[] = "Rored_Evezed";
+// Main-window Label2 after a probe.
+inline constexpr char kBoardFoundText[] = "ok";
+inline constexpr char kBoardMissingText[] = "no";
+// Memo1's line per poll while the report rate is measured.
+inline constexpr char kQueuedBytesLabel[] = "toBeRead1: ";
+
+// Whether the current sample may drive the pointer: plain reports must carry a signal,
+// framed reports must be whole frames with their start and end bytes in place, and a rejected
+// sample never does.
+bool SampleDrivesPen(const DriverState& state);
 
 class TForm1 {
  public:
   TForm1(DriverState& state, Platform& platform);
 
-  // The settings dialog is created after this window; handlers that read its labels need it.
+  // The settings dialog is created after this window; the device watch takes its choices.
   void AttachDialog(TForm2& form2) { form2_ = &form2; }
 
   // Handlers.
@@ -26,6 +39,9 @@ class TForm1 {
   void Timer2Timer();
   void Timer3Timer();
   void N3Click();
+
+  // Sets the switchable captions in table order; N6 only when asked.
+  void ApplyCaptions(const CaptionSet& captions, bool includeN6 = true);
 
   FormWindow Window;
   Timer Timer1;
@@ -42,15 +58,27 @@ class TForm1 {
   Edit Edit1;
 
   DriverState& state() { return state_; }
-  Platform& platform() { return platform_; }
-  TForm2* dialog() { return form2_; }
 
  private:
+  // Start-up.
   void LoadSettings();
   void RemoveLeftoverShortcuts();
   void ProtectDataFiles();
   void LoadStoredCalibration();
   void LoadFlags();
+  // Poll tick.
+  void TakeReading(const DecodeResult& decoded);
+  void DrivePointer();
+  void InjectCommand(const PointerCommand& command);
+  // Device watch.
+  void OnBoardLost();
+  void TrayModify();
+  // Where the calibration procedures and the margin keys take over; they arrive with their
+  // own issue and do nothing yet.
+  void CalibrationStep() {}
+  void KeyCalibrationStep() {}
+  void KeyAction() {}
+  void FinishCalibration() {}
 
   DriverState& state_;
   Platform& platform_;

@@ -93,10 +93,9 @@ std::int32_t StrongestLevel(const AxisWork& work) {
   return work.Levels[static_cast<std::size_t>(work.Top[0])];
 }
 
-std::int32_t DoublePeak(const AxisWork& work) {
-  const bool first = work.Levels[static_cast<std::size_t>(work.Top[0])] > kDoublePeakLevel;
-  const bool second = work.Levels[static_cast<std::size_t>(work.Top[1])] > kDoublePeakLevel;
-  return first && second ? 1 : 0;
+bool DoublePeak(const AxisWork& work) {
+  return work.Levels[static_cast<std::size_t>(work.Top[0])] > kDoublePeakLevel &&
+         work.Levels[static_cast<std::size_t>(work.Top[1])] > kDoublePeakLevel;
 }
 
 bool RowIsEmpty(const AxisWork& work) {

@@ -30,7 +30,7 @@ struct CellFix {
 CellFix FixCell(std::int32_t block, const AxisWork& work);
 
 std::int32_t StrongestLevel(const AxisWork& work);
-std::int32_t DoublePeak(const AxisWork& work);
+bool DoublePeak(const AxisWork& work);
 bool RowIsEmpty(const AxisWork& work);
 
 }  // namespace raz

@@ -3,9 +3,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "app/driver_state.h"
-#include "app/numeric.h"
-#include "pointer/transform.h"
+#include "base/numeric.h"
 
 namespace raz {
 namespace {
@@ -51,21 +49,18 @@ std::int32_t& TouchSpan(InterpolationState& interp, const AxisFix& fix, bool xAx
   return interp.InterpolationSpan[index];
 }
 
-void SetRawX(DriverState& state, long double v) {
-  InterpolationState& interp = state.interpolation;
+void SetRawX(InterpolationState& interp, const KeyLayout& keys, long double v) {
   interp.RawBoardX = TruncToInt(v);
-  const bool outside =
-      interp.RawBoardX < state.keys.KeyMarginLeft || interp.RawBoardX > state.keys.KeyMarginRight;
-  interp.InKeyMargin = outside ? 1 : 0;
+  interp.InKeyMargin =
+      interp.RawBoardX < keys.KeyMarginLeft || interp.RawBoardX > keys.KeyMarginRight;
 }
 
-void SetRawY(DriverState& state, long double v) {
-  InterpolationState& interp = state.interpolation;
+void SetRawY(InterpolationState& interp, const KeyLayout& keys, long double v) {
   interp.RawBoardY = TruncToInt(v);
-  const auto& bounds = state.keys.KeyBounds;
+  const auto& bounds = keys.KeyBounds;
   for (std::size_t zone = 0; zone < interp.KeyZoneHit.size(); ++zone) {
-    const bool inside = bounds[zone] < interp.RawBoardY && interp.RawBoardY < bounds[zone + 1];
-    interp.KeyZoneHit[zone] = inside ? 1 : 0;
+    interp.KeyZoneHit[zone] =
+        bounds[zone] < interp.RawBoardY && interp.RawBoardY < bounds[zone + 1];
   }
 }
 
@@ -73,78 +68,67 @@ float ToScreenScale(std::int32_t raw, float calibrationScale) {
   return static_cast<float>(raw * static_cast<long double>(calibrationScale) * kScreenScaleFactor);
 }
 
-void InterpolateTouch(DriverState& state, bool calibrating) {
-  InterpolationState& interp = state.interpolation;
-  const AxisFix& fixX = state.decoder.FixX;
-  const AxisFix& fixY = state.decoder.FixY;
+BoardPoint InterpolateTouch(const BoardReading& reading, const InterpolationInput& input,
+                            InterpolationState& interp) {
+  const AxisFix& fixX = reading.FixX;
+  const AxisFix& fixY = reading.FixY;
   std::int32_t& spanX = TouchSpan(interp, fixX, true);
   std::int32_t& spanY = TouchSpan(interp, fixY, false);
-  if (interp.SpanTracking == 1) {
+  if (interp.SpanTracking) {
     LearnSpan(fixX, spanX);
     LearnSpan(fixY, spanY);
   }
   const long double vx = Interpolate(fixX, interp.CellSizeX, spanX);
   const long double vy = Interpolate(fixY, interp.CellSizeY, spanY);
-  SetRawX(state, vx);
-  if (calibrating) {
+  SetRawX(interp, input.Keys, vx);
+  if (input.Calibrating) {
     interp.CalibrationSampleX = static_cast<float>(vx);
     interp.CalibrationSampleY = static_cast<float>(vy);
   } else {
-    SetRawY(state, vy);
-    interp.CalibrationSampleX =
-        ToScreenScale(interp.RawBoardX, state.calibration.CalibrationScaleX);
-    interp.CalibrationSampleY =
-        ToScreenScale(interp.RawBoardY, state.calibration.CalibrationScaleY);
+    SetRawY(interp, input.Keys, vy);
+    interp.CalibrationSampleX = ToScreenScale(interp.RawBoardX, input.CalibrationScaleX);
+    interp.CalibrationSampleY = ToScreenScale(interp.RawBoardY, input.CalibrationScaleY);
   }
-  state.sample.X = RoundSample(interp.CalibrationSampleX);
-  state.sample.Y = RoundSample(interp.CalibrationSampleY);
+  return {RoundSample(interp.CalibrationSampleX), RoundSample(interp.CalibrationSampleY)};
 }
 
 // Hover positions go straight to screen scale, without the cell size or the 0.1 factor; while
 // calibrating X is not recomputed, as the calibrations collect touch samples only.
-void InterpolateHover(DriverState& state, bool calibrating) {
-  InterpolationState& interp = state.interpolation;
-  const AxisFix& fixX = state.decoder.FixX;
-  const AxisFix& fixY = state.decoder.FixY;
-  const std::int32_t levelX = state.sample.LevelX;
+BoardPoint InterpolateHover(const BoardReading& reading, const InterpolationInput& input,
+                            InterpolationState& interp) {
+  const AxisFix& fixX = reading.FixX;
+  const AxisFix& fixY = reading.FixY;
+  const std::int32_t levelX = reading.LevelX;
   const bool midLevel = levelX > kHoverMidLevelLow && levelX <= kHoverMidLevelHigh;
   interp.HoverSpanX = interp.HoverSpanY = midLevel ? kHoverSpanMidLevel : kHoverSpanOtherLevel;
 
-  SetRawX(state, Interpolate(fixX, interp.CellSizeX, interp.HoverSpanX));
-  if (!calibrating) {
-    interp.CalibrationSampleX = static_cast<float>(
-        Interpolate(fixX, state.calibration.CalibrationScaleX, interp.HoverSpanX));
+  SetRawX(interp, input.Keys, Interpolate(fixX, interp.CellSizeX, interp.HoverSpanX));
+  if (!input.Calibrating) {
+    interp.CalibrationSampleX =
+        static_cast<float>(Interpolate(fixX, input.CalibrationScaleX, interp.HoverSpanX));
   }
   if (interp.CalibrationSampleX < 0.0f) interp.CalibrationSampleX = 0.0f;
-  state.sample.X = RoundSample(interp.CalibrationSampleX);
 
-  const float unitY = calibrating ? interp.CellSizeY : state.calibration.CalibrationScaleY;
+  const float unitY = input.Calibrating ? interp.CellSizeY : input.CalibrationScaleY;
   interp.CalibrationSampleY = static_cast<float>(Interpolate(fixY, unitY, interp.HoverSpanY));
-  state.sample.Y = RoundSample(interp.CalibrationSampleY);
+  return {RoundSample(interp.CalibrationSampleX), RoundSample(interp.CalibrationSampleY)};
 }
 
 }  // namespace
 
-std::int32_t RoundSample(long double value) {
-  const std::int32_t truncated = TruncToInt(value);
-  if (truncated == std::numeric_limits<std::int32_t>::max()) return truncated;
-  return value - truncated > 0.5L ? truncated + 1 : truncated;
-}
-
-void InterpolatePosition(DriverState& state) {
-  PenSample& sample = state.sample;
-  if (sample.LevelY <= kInterpolationLevel) return;
-  const bool calibrating = IsCalibrating(state);
-  if (sample.PenStatus == PenStatusCode::Touch) {
-    InterpolateTouch(state, calibrating);
-  } else if (sample.PenStatus == PenStatusCode::Hover && sample.LevelX > kInterpolationLevel) {
-    InterpolateHover(state, calibrating);
+Interpolation InterpolatePosition(const BoardReading& reading, const InterpolationInput& input,
+                                  InterpolationState& state) {
+  if (reading.LevelY <= kSignalLevel) return {};
+  Interpolation result{PositionChange::Kept, {}};
+  if (reading.Status == PenStatus::Touch) {
+    result = {PositionChange::New, InterpolateTouch(reading, input, state)};
+    if (reading.LevelX > kPinnedYLevelX && reading.LevelY < kPinnedYLevelY) {
+      result.Position.y = kPinnedY;
+    }
+  } else if (reading.Status == PenStatus::Hover && reading.LevelX > kSignalLevel) {
+    result = {PositionChange::New, InterpolateHover(reading, input, state)};
   }
-  if (sample.PenStatus == PenStatusCode::Touch && sample.LevelX > kPinnedYLevelX &&
-      sample.LevelY < kPinnedYLevelY) {
-    sample.Y = kPinnedY;
-  }
-  if (!calibrating) MapToScreen(state);
+  return result;
 }
 
 }  // namespace raz

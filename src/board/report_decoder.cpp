@@ -1,12 +1,7 @@
 #include "board/report_decoder.h"
 
-#include <span>
-
-#include "app/form1.h"
 #include "board/axis_decoder.h"
-#include "board/interpolation.h"
-#include "board/pen_status.h"
-#include "board/report_store.h"
+#include "board/report_status.h"
 
 namespace raz {
 namespace {
@@ -35,46 +30,34 @@ std::string UnplacedRowLine(const TopSensors& top) {
   return line;
 }
 
-void DecodeStoredReport(DriverState& state, std::vector<std::string>& diagnostics) {
-  DecoderState& decoder = state.decoder;
-  PenSample& sample = state.sample;
-  const ReportSlots& store = decoder.ReportStore;
-
-  sample.PenStatus = DecodeStatus(store[kStatusSlot], store[kPenCodeSlot], sample.LevelY,
-                                  state.settings.PenTouchLimit, state.settings.PenRightCentre);
+DecodeResult DecodeReport(const ReportSlots& store, const PenSettings& pen, DecoderState& decoder) {
+  BoardReading& reading = decoder.Reading;
+  DecodeResult result;
+  reading.SampleRejected = false;
+  reading.Status = DecodeStatus(store[kStatusSlot], store[kPenCodeSlot], reading.LevelY, pen);
 
   RankRow(store, kFirstXSlot, decoder.X);
-  sample.DoublePeakX = DoublePeak(decoder.X);
-  // Nothing on the X row: the rest of the previous sample stands.
-  if (RowIsEmpty(decoder.X)) return;
-
-  if (!PlaceRow(Axis::X, decoder.X, decoder.FixX)) {
-    sample.SampleRejected = 1;
-    if (UnplacedAroundLoggedAnchor(decoder.X))
-      diagnostics.push_back(UnplacedRowLine(decoder.X.Top));
+  reading.DoublePeakX = DoublePeak(decoder.X);
+  // Nothing on the X row: the rest of the previous reading stands.
+  if (RowIsEmpty(decoder.X)) {
+    result.Reading = reading;
+    return result;
   }
-  sample.LevelX = StrongestLevel(decoder.X);
+
+  if (!PlaceRow(Axis::X, decoder.X, reading.FixX)) {
+    reading.SampleRejected = true;
+    if (UnplacedAroundLoggedAnchor(decoder.X)) result.Diagnostic = UnplacedRowLine(decoder.X.Top);
+  }
+  reading.LevelX = StrongestLevel(decoder.X);
 
   RankRow(store, kFirstYSlot, decoder.Y);
-  sample.DoublePeakY = DoublePeak(decoder.Y);
-  if (!PlaceRow(Axis::Y, decoder.Y, decoder.FixY)) sample.SampleRejected = 1;
-  sample.LevelY = StrongestLevel(decoder.Y);
+  reading.DoublePeakY = DoublePeak(decoder.Y);
+  if (!PlaceRow(Axis::Y, decoder.Y, reading.FixY)) reading.SampleRejected = true;
+  reading.LevelY = StrongestLevel(decoder.Y);
 
-  InterpolatePosition(state);
-}
-
-void ReadAndDecodeReports(TForm1& form) {
-  DriverState& state = form.state();
-  state.sample.SampleRejected = 0;
-  const std::size_t received =
-      FetchReports(form.platform().usb, state.link.BoardLink, state.decoder.ReceiveBuffer);
-  state.sample.DataReceived = received > 0 ? 1 : 0;
-  if (state.decoder.RateMeasurement == 1) {
-    form.Memo1.Append(kQueuedBytesLabel + std::to_string(received));
-  }
-  StoreReport(state.decoder, state.link.ReportFraming, received, state.sample);
-  DecodeStoredReport(state, form.Memo2.Lines);
-  form.Memo2.KeepNewest();
+  result.Reading = reading;
+  result.RowsDecoded = true;
+  return result;
 }
 
 }  // namespace raz

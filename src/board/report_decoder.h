@@ -1,24 +1,25 @@
 #pragma once
-// The report reader of every poll tick: fetch the board's queued bytes, keep one report,
-// decode its pen status and both sensor rows, and interpolate the pen position.
+// Decoding the report in the store: its pen status, then each sensor row ranked, placed in a
+// code block and fixed to a cell. A pure function of the report, the pen settings and the
+// decoder's own state.
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "board/block_search.h"
+#include "board/board_state.h"
 
 namespace raz {
 
-class TForm1;
-struct DriverState;
+struct DecodeResult {
+  BoardReading Reading;
+  // False when the X row was empty: the position and levels are the previous report's, and
+  // there is nothing new to interpolate.
+  bool RowsDecoded = false;
+  // A line for the diagnostics memo: the X row could not be placed around sensor 16.
+  std::optional<std::string> Diagnostic;
+};
 
-inline constexpr char kQueuedBytesLabel[] = "toBeRead1: ";
-
-// Runs first in every Timer1 tick.
-void ReadAndDecodeReports(TForm1& form);
-
-// Decodes the report in the store into the current sample and interpolates it. A line is
-// appended to diagnostics when the X row cannot be placed around sensor 16.
-void DecodeStoredReport(DriverState& state, std::vector<std::string>& diagnostics);
+DecodeResult DecodeReport(const ReportSlots& store, const PenSettings& pen, DecoderState& decoder);
 
 // The diagnostic line for an X row that fits no block.
 std::string UnplacedRowLine(const TopSensors& top);

@@ -1,38 +1,52 @@
 #pragma once
-// The stored screen calibration and the state of the nine-target tour.
+// The screen calibration in force, the transform built from it, and the nine-target tour.
 #include <array>
 #include <cstdint>
 
+#include "base/points.h"
+#include "storage/data_files.h"
+
 namespace raz {
 
-struct PointF {
-  float x = 0.0f;
-  float y = 0.0f;
-};
-
-// Grid indices: bottom row 0 1 2, middle row 3 4 5, top row 6 7 8, left to right.
-inline constexpr int kCalibrationPointCount = 9;
-
-struct StoredCalibration {
-  std::array<PointF, kCalibrationPointCount> CalibrationPoints{};
-  float CalibrationScaleX = 0.0f;
-  float CalibrationScaleY = 0.0f;
-  std::int32_t ScreenOffsetX = 0;
-  std::int32_t ScreenOffsetY = 0;
-  // Not used by any computation: carried from the installed file into every later save.
-  std::int32_t ReservedWord = 0;
-  std::int32_t ReservedLevel = 0;
-  // Not stored: the screen size a default calibration was made for, 0 x 0 while the user's
-  // own calibration is in use.
-  std::int32_t DefaultForWidth = 0;
-  std::int32_t DefaultForHeight = 0;
+// Piecewise board-to-screen mapping built from the nine calibration points. Everything but
+// Sector is recomputed as a whole by BuildCalibrationModel; the screen offsets live with the
+// stored calibration.
+struct CalibrationModel {
+  std::array<PointD, 9> P{};  // measured points relative to the measured centre
+  std::int32_t GridWidth = 0;
+  std::int32_t GridHeight = 0;
+  std::array<PointD, 9> T{};  // ideal grid points relative to the ideal centre
+  PointD IdealCentre;         // C
+  PointD CentreOffset;        // D: measured centre minus C
+  float CentreOffsetFX = 0.0f;
+  float CentreOffsetFY = 0.0f;
+  std::array<float, 9> SlopeX{};  // used for k = 0, 1, 2, 6, 7, 8
+  std::array<float, 9> SlopeY{};  // used for k = 0, 2, 3, 5, 6, 8
+  // Axis groups: 0 bottom (P[1]), 1 right (P[5]), 2 top (P[7]), 3 left (P[3]).
+  std::array<float, 4> AxisLength{};
+  std::array<float, 4> AxisScale{};
+  std::array<float, 4> AxisCos{};
+  std::array<float, 4> AxisSin{};
+  std::array<PointD, 9> CornerA{};  // corners 0, 2, 6, 8 through their top/bottom sector
+  std::array<PointD, 9> CornerB{};  // corners 0, 2, 6, 8 through their left/right sector
+  std::int32_t Sector = 0;          // 0 until a sample has been classified, then 1..8
 };
 
 struct CalibrationTour {
-  std::int32_t CalibrationActive = 0;
+  bool CalibrationActive = false;
   std::int32_t CalibrationTargetIndex = 0;
   std::array<float, kCalibrationPointCount> RawX{};
   std::array<float, kCalibrationPointCount> RawY{};
+};
+
+struct CalibrationState {
+  CalibrationRecord Stored;  // points, scales and offsets in force
+  CalibrationModel Model;
+  // The screen size a default calibration was made for; 0 x 0 while the user's own calibration
+  // is in use.
+  std::int32_t DefaultForWidth = 0;
+  std::int32_t DefaultForHeight = 0;
+  CalibrationTour Tour;
 };
 
 }  // namespace raz

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/points.h"
 #include "platform/messenger.h"
 
 namespace raz {
@@ -17,11 +18,6 @@ struct TrayIconRecord {
   std::uint32_t callbackMessage = 0;
   TrayIconImage icon = TrayIconImage::None;
   std::string tip;  // UTF-8, at most 63 characters
-};
-
-struct ScreenPoint {
-  int x = 0;
-  int y = 0;
 };
 
 // The desktop shell: notification area, cursor, foreground, special folders.

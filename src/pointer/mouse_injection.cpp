@@ -2,24 +2,20 @@
 
 #include <algorithm>
 
-#include "app/form1.h"
-#include "pointer/calibration_hooks.h"
+#include "base/pen_status.h"
 
 namespace raz {
 namespace {
 
-constexpr std::int32_t kInjectLevel = 30;  // LevelY at or below this moves nothing
 constexpr std::int64_t kAbsoluteRange = 65536;
 
-void Emit(TForm1& form, std::uint32_t flags, std::int32_t x, std::int32_t y) {
-  const ScreenState& screen = form.state().screen;
-  form.platform().mouse.Emit(flags | MouseFlags::Absolute, ToAbsolute(x, screen.ScreenWidth),
-                             ToAbsolute(y, screen.ScreenHeight));
-  PointerState& pointer = form.state().pointer;
-  pointer.LastEventX = x;
-  pointer.LastEventY = y;
-  if (flags & MouseFlags::LeftDown) pointer.LeftButtonDown = true;
-  if (flags & MouseFlags::LeftUp) pointer.LeftButtonDown = false;
+void Emit(std::uint32_t flags, ScreenPoint at, ScreenSize screen, MouseOutput& mouse,
+          InjectorState& state) {
+  mouse.Emit(flags | MouseFlags::Absolute, ToAbsolute(at.x, screen.Width),
+             ToAbsolute(at.y, screen.Height));
+  state.LastEvent = at;
+  if (flags & MouseFlags::LeftDown) state.LeftButtonDown = true;
+  if (flags & MouseFlags::LeftUp) state.LeftButtonDown = false;
 }
 
 }  // namespace
@@ -30,53 +26,47 @@ std::int32_t ToAbsolute(std::int32_t pixel, std::int32_t screenSize) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(coordinate, 0, kAbsoluteRange - 1));
 }
 
-void Inject(TForm1& form, std::int32_t x, std::int32_t y, PointerAction action) {
-  const DriverState& state = form.state();
-  if (state.sample.LevelY <= kInjectLevel) return;
-  const bool inMargin = state.interpolation.InKeyMargin == 1;
-  switch (action) {
+InjectOutcome Inject(const PointerCommand& command, const InjectContext& context,
+                     MouseOutput& mouse, InjectorState& state) {
+  if (context.LevelY <= kSignalLevel) return InjectOutcome::Done;
+  const auto emit = [&](std::uint32_t flags) {
+    Emit(flags, command.At, context.Screen, mouse, state);
+  };
+  switch (command.Action) {
     case PointerAction::Press:
-      if (inMargin) {
-        KeyAction(form);
-        return;
-      }
-      Emit(form, MouseFlags::Move, x, y);
-      Emit(form, MouseFlags::LeftDown, x, y);
-      return;
+      if (context.InKeyMargin) return InjectOutcome::KeyAction;
+      emit(MouseFlags::Move);
+      emit(MouseFlags::LeftDown);
+      break;
     case PointerAction::DragMove:
     case PointerAction::HoverMove:
-      if (!inMargin) Emit(form, MouseFlags::Move, x, y);
-      return;
+      if (!context.InKeyMargin) emit(MouseFlags::Move);
+      break;
     case PointerAction::Lift:
-      Emit(form, MouseFlags::LeftUp, x, y);
-      return;
+      emit(MouseFlags::LeftUp);
+      break;
     case PointerAction::FinishCalibration:
-      FinishCalibration(form);
-      return;
+      return InjectOutcome::FinishCalibration;
     case PointerAction::Release:
-      Emit(form, MouseFlags::Move, x, y);
-      Emit(form, MouseFlags::LeftUp, x, y);
-      return;
+      emit(MouseFlags::Move);
+      emit(MouseFlags::LeftUp);
+      break;
     case PointerAction::RightClick:
-      if (inMargin) return;
+      if (context.InKeyMargin) break;
       // A touch that turned into the right-button pen still holds the left button: let it
       // go first, so the click is a plain right-click and nothing stays pressed.
-      if (state.pointer.LeftButtonDown) Emit(form, MouseFlags::LeftUp, x, y);
-      Emit(form, MouseFlags::RightDown, x, y);
-      Emit(form, MouseFlags::RightUp, x, y);
-      return;
+      if (state.LeftButtonDown) emit(MouseFlags::LeftUp);
+      emit(MouseFlags::RightDown);
+      emit(MouseFlags::RightUp);
+      break;
     case PointerAction::None:
-      return;
+      break;
   }
+  return InjectOutcome::Done;
 }
 
-void ReleaseLeftButton(TForm1& form) {
-  PointerState& pointer = form.state().pointer;
-  if (pointer.LeftButtonDown) {
-    Emit(form, MouseFlags::LeftUp, pointer.LastEventX, pointer.LastEventY);
-  }
-  pointer.PrevStatus = PenStatusCode::NoPen;
-  pointer.HistoryCount = 0;
+void ReleaseLeftButton(ScreenSize screen, MouseOutput& mouse, InjectorState& state) {
+  if (state.LeftButtonDown) Emit(MouseFlags::LeftUp, state.LastEvent, screen, mouse, state);
 }
 
 }  // namespace raz

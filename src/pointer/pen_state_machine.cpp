@@ -2,9 +2,6 @@
 
 #include <cstdlib>
 
-#include "app/form1.h"
-#include "pointer/calibration_hooks.h"
-#include "pointer/mouse_injection.h"
 #include "pointer/stroke_history.h"
 
 // A contact is a run of samples with one status. The first touch sample presses, later ones
@@ -18,149 +15,137 @@ namespace raz {
 namespace {
 
 constexpr std::int32_t kPressLevel = 35;        // both levels above this to press
-constexpr std::int32_t kRightClickLevel = 30;   // LevelY above this for a right-click
 constexpr std::int32_t kHoverLevel = 60;        // LevelY below this: hover too faint to follow
 constexpr std::int32_t kSamplesPerStep = 5;     // calibration steps on every fifth sample
 constexpr std::int32_t kRightClickRepeats = 3;  // right-click on every third repeat
 constexpr std::int64_t kHoverDeadZone = 2;      // hover moves under this are jitter
 constexpr std::int64_t kHoverJump = 120;        // hover moves over this re-anchor silently
+constexpr std::int64_t kSlowMove = 4;           // pixels per sample below which a drag is slow
+constexpr std::int64_t kFastMove = 8;           // and from which it is fast
 
 std::int64_t Distance(std::int32_t a, std::int32_t b) {
   return std::llabs(static_cast<std::int64_t>(a) - b);
 }
 
 std::uint32_t PollInterval(std::int64_t dx, std::int64_t dy) {
-  if (dx < 4 && dy < 4) return 20;
-  if (dx >= 8 || dy >= 8) return 5;
-  return 12;
+  if (dx < kSlowMove && dy < kSlowMove) return kSlowPollInterval;
+  if (dx >= kFastMove || dy >= kFastMove) return kFastPollInterval;
+  return kMediumPollInterval;
 }
 
+ScreenPoint At(const PenSample& s) { return {s.X, s.Y}; }
+
 // Stops the hold timer and the calibration counts: the contact that armed them has ended.
-void Disarm(TForm1& form) {
-  PointerState& p = form.state().pointer;
-  p.KeyHoldPending = 0;
+void Disarm(PointerState& p, PenStep& step) {
+  p.KeyHoldPending = false;
   p.CalibrationSampleCount = 0;
   p.KeyCalibrationSampleCount = 0;
-  form.Timer3.Enabled = false;
+  step.HoldTimer = HoldTimerChange::Disarm;
 }
 
 void Remember(PointerState& p, const PenSample& s) {
   p.PrevX = s.X;
   p.PrevY = s.Y;
-  p.PrevStatus = s.PenStatus;
+  p.PrevStatus = s.Status;
 }
 
-void CountTowardsStep(std::int32_t& count, TForm1& form, void (*step)(TForm1&)) {
+// True on every fifth call of a contact.
+bool CountTowardsStep(std::int32_t& count) {
   count += 1;
-  if (count >= kSamplesPerStep) {
-    step(form);
-    count = 0;
-  }
+  if (count < kSamplesPerStep) return false;
+  count = 0;
+  return true;
 }
 
-void FirstTouch(TForm1& form) {
-  DriverState& state = form.state();
-  const PenSample& s = state.sample;
-  Remember(state.pointer, s);
-  state.pointer.HistoryCount = 0;
-  if (!IsCalibrating(state) && s.LevelX > kPressLevel && s.LevelY > kPressLevel) {
-    Inject(form, s.X, s.Y, PointerAction::Press);
+void FirstTouch(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
+  Remember(p, s);
+  p.HistoryCount = 0;
+  if (!c.Calibrating() && s.LevelX > kPressLevel && s.LevelY > kPressLevel) {
+    step.Command = {PointerAction::Press, At(s)};
   }
 }
 
 // Returns false when the sample is dropped and must not become the reference position.
-bool Drag(TForm1& form) {
-  DriverState& state = form.state();
-  PointerState& p = state.pointer;
-  PenSample& s = state.sample;
+bool Drag(PenSample s, PointerState& p, PenStep& step) {
   const std::int64_t dx = Distance(p.PrevX, s.X);
   const std::int64_t dy = Distance(p.PrevY, s.Y);
   if (dx == 0 && dy == 0) return false;
   if (dx > kJumpLimit || dy > kJumpLimit) return false;
-  if (s.DoublePeakX == 1 || s.DoublePeakY == 1) return false;
-  form.Timer1.Interval = PollInterval(dx, dy);
+  if (s.DoublePeakX || s.DoublePeakY) return false;
+  step.PollInterval = PollInterval(dx, dy);
   AppendToHistory(p, s.X, s.Y);
   if (p.HistoryCount > 2) {
     SmoothNewest(p);
     s.X = NewestX(p);
     s.Y = NewestY(p);
+    step.Smoothed = At(s);
   }
-  Inject(form, s.X, s.Y, PointerAction::DragMove);
+  step.Command = {PointerAction::DragMove, At(s)};
+  Remember(p, s);
   return true;
 }
 
-void ContinuingTouch(TForm1& form) {
-  DriverState& state = form.state();
-  PointerState& p = state.pointer;
-  const PenSample& s = state.sample;
-  if (state.tour.CalibrationActive == 1) {
-    CountTowardsStep(p.CalibrationSampleCount, form, CalibrationStep);
+void ContinuingTouch(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
+  if (c.CalibrationActive) step.CalibrationStepDue = CountTowardsStep(p.CalibrationSampleCount);
+  if (c.KeyCalibrationActive) {
+    step.KeyCalibrationStepDue = CountTowardsStep(p.KeyCalibrationSampleCount);
   }
-  if (state.keyCalibration.KeyCalibrationActive == 1) {
-    CountTowardsStep(p.KeyCalibrationSampleCount, form, KeyCalibrationStep);
+  const auto& zones = c.KeyZoneHit;
+  if (c.InKeyMargin && (zones[0] || zones[1] || zones[2])) {
+    p.KeyHoldPending = true;
+    step.HoldTimer = HoldTimerChange::Arm;
   }
-  const auto& zones = state.interpolation.KeyZoneHit;
-  if (state.interpolation.InKeyMargin == 1 && (zones[0] == 1 || zones[1] == 1 || zones[2] == 1)) {
-    p.KeyHoldPending = 1;
-    form.Timer3.Enabled = true;
+  if (s.LevelY == 1 || s.SampleRejected) return;
+  if (c.Calibrating()) {
+    Remember(p, s);
+    return;
   }
-  if (s.LevelY == 1 || s.SampleRejected == 1) return;
-  if (!IsCalibrating(state) && !Drag(form)) return;
-  Remember(p, s);
+  Drag(s, p, step);
 }
 
-void RightButton(TForm1& form) {
-  DriverState& state = form.state();
-  PointerState& p = state.pointer;
-  const PenSample& s = state.sample;
-  Disarm(form);
-  if (!IsCalibrating(state) && p.PrevStatus == PenStatusCode::RightButton) {
+void RightButton(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
+  Disarm(p, step);
+  if (!c.Calibrating() && p.PrevStatus == PenStatus::RightButton) {
     // Held at the threshold: the count only matters once it gets there.
     if (p.RightCount < kRightClickRepeats) p.RightCount += 1;
-    if (s.LevelY > kRightClickLevel && p.RightCount >= kRightClickRepeats) {
+    if (s.LevelY > kSignalLevel && p.RightCount >= kRightClickRepeats) {
       p.RightCount = 0;
-      Inject(form, p.PrevX, p.PrevY, PointerAction::RightClick);
+      step.Command = {PointerAction::RightClick, {p.PrevX, p.PrevY}};
     }
   }
   Remember(p, s);
   p.HistoryCount = 0;
 }
 
-void NoPen(TForm1& form) {
-  DriverState& state = form.state();
-  PointerState& p = state.pointer;
-  Disarm(form);
-  if (!IsCalibrating(state) &&
-      (p.PrevStatus == PenStatusCode::Touch || p.PrevStatus == PenStatusCode::Hover)) {
-    Inject(form, p.PrevX, p.PrevY, PointerAction::Release);
+void NoPen(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
+  Disarm(p, step);
+  if (!c.Calibrating() && (p.PrevStatus == PenStatus::Touch || p.PrevStatus == PenStatus::Hover)) {
+    step.Command = {PointerAction::Release, {p.PrevX, p.PrevY}};
   }
   // A pen that pressed and then went on as the right-button pen, or one that pressed just
   // before a calibration began, would otherwise leave the button down for good.
-  if (p.LeftButtonDown) ReleaseLeftButton(form);
-  Remember(p, state.sample);
+  step.ReleaseHeldButton = true;
+  Remember(p, s);
   p.HistoryCount = 0;
 }
 
 void SetHoverAnchor(PointerState& p, const PenSample& s) {
   p.HoverAnchorX = s.X;
   p.HoverAnchorY = s.Y;
-  p.PrevStatus = PenStatusCode::Hover;
+  p.PrevStatus = PenStatus::Hover;
 }
 
-void Hover(TForm1& form) {
-  DriverState& state = form.state();
-  PointerState& p = state.pointer;
-  const PenSample& s = state.sample;
-  Disarm(form);
-  if (s.SampleRejected == 1 || s.LevelY < kHoverLevel) return;
-  if (p.PrevStatus == PenStatusCode::Touch) {
+void Hover(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
+  Disarm(p, step);
+  if (s.SampleRejected || s.LevelY < kHoverLevel) return;
+  if (p.PrevStatus == PenStatus::Touch) {
     SetHoverAnchor(p, s);
-    if (!IsCalibrating(state)) {
-      Inject(form, s.X, s.Y, PointerAction::Lift);
+    if (!c.Calibrating()) {
+      step.Command = {PointerAction::Lift, At(s)};
       p.HistoryCount = 0;
     }
   }
-  if (p.PrevStatus == PenStatusCode::Hover) {
+  if (p.PrevStatus == PenStatus::Hover) {
     const std::int64_t ax = Distance(p.HoverAnchorX, s.X);
     const std::int64_t ay = Distance(p.HoverAnchorY, s.Y);
     if (ax < kHoverDeadZone && ay < kHoverDeadZone) return;
@@ -168,36 +153,41 @@ void Hover(TForm1& form) {
       SetHoverAnchor(p, s);
       return;
     }
-    if (s.DoublePeakX + s.DoublePeakY > 0) return;
-    if (!IsCalibrating(state)) Inject(form, s.X, s.Y, PointerAction::HoverMove);
+    if (s.DoublePeakX || s.DoublePeakY) return;
+    if (!c.Calibrating()) step.Command = {PointerAction::HoverMove, At(s)};
   }
   SetHoverAnchor(p, s);
 }
 
 }  // namespace
 
-void RunPenStateMachine(TForm1& form) {
-  const DriverState& state = form.state();
-  switch (state.sample.PenStatus) {
-    case PenStatusCode::Touch:
-      if (state.pointer.PrevStatus == PenStatusCode::Touch) {
-        ContinuingTouch(form);
+PenStep RunPenStateMachine(const PenSample& sample, const PenContext& context,
+                           PointerState& pointer) {
+  PenStep step;
+  switch (sample.Status) {
+    case PenStatus::Touch:
+      if (pointer.PrevStatus == PenStatus::Touch) {
+        ContinuingTouch(sample, context, pointer, step);
       } else {
-        FirstTouch(form);
+        FirstTouch(sample, context, pointer, step);
       }
-      return;
-    case PenStatusCode::RightButton:
-      RightButton(form);
-      return;
-    case PenStatusCode::NoPen:
-      NoPen(form);
-      return;
-    case PenStatusCode::Hover:
-      Hover(form);
-      return;
-    default:
-      return;
+      break;
+    case PenStatus::RightButton:
+      RightButton(sample, context, pointer, step);
+      break;
+    case PenStatus::NoPen:
+      NoPen(sample, context, pointer, step);
+      break;
+    case PenStatus::Hover:
+      Hover(sample, context, pointer, step);
+      break;
   }
+  return step;
+}
+
+void ForgetContact(PointerState& pointer) {
+  pointer.PrevStatus = PenStatus::NoPen;
+  pointer.HistoryCount = 0;
 }
 
 }  // namespace raz

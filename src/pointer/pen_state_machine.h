@@ -2,17 +2,27 @@
 // The pen state machine: from the stream of pen samples to pointer actions.
 #include <cstdint>
 
-namespace raz {
+#include "pointer/pointer_state.h"
 
-class TForm1;
+namespace raz {
 
 // Largest movement per sample, in pixels on either axis, taken as pen travel; a larger one
 // is a misread and is dropped.
 inline constexpr std::int32_t kJumpLimit = 150;
 
+// Poll intervals by pen speed, in milliseconds.
+inline constexpr std::uint32_t kSlowPollInterval = 20;
+inline constexpr std::uint32_t kMediumPollInterval = 12;
+inline constexpr std::uint32_t kFastPollInterval = 5;
+
 // Runs once for each sample that passed the poll tick's gate: compares it with the previous
-// one, filters jitter and jumps, smooths drags, adapts Timer1's interval, feeds the
-// calibration counters, arms the hold timer and hands the resulting action to the injector.
-void RunPenStateMachine(TForm1& form);
+// one, filters jitter and jumps, smooths drags, picks the poll interval, counts samples for
+// the calibrations and arms the hold timer. What it decides is in the returned step.
+PenStep RunPenStateMachine(const PenSample& sample, const PenContext& context,
+                           PointerState& pointer);
+
+// Forgets the contact so that the next touch presses anew (the board vanished, or the
+// program exits).
+void ForgetContact(PointerState& pointer);
 
 }  // namespace raz

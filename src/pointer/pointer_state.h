@@ -1,11 +1,36 @@
 #pragma once
-// State of the pen state machine and of the board-to-screen transform.
+// The pen state machine's input, its state and what it hands on.
 #include <array>
 #include <cstdint>
+#include <optional>
 
-#include "board/board_state.h"
+#include "base/pen_status.h"
+#include "base/points.h"
 
 namespace raz {
+
+// The one current sample. Its position is in screen pixels, or in raw board units while a
+// calibration collects points.
+struct PenSample {
+  PenStatus Status = PenStatus::NoPen;  // the sample's PenStatus
+  std::int32_t X = 0;
+  std::int32_t Y = 0;
+  std::int32_t LevelX = 0;
+  std::int32_t LevelY = 0;
+  bool SampleRejected = false;
+  bool DoublePeakX = false;
+  bool DoublePeakY = false;
+};
+
+// What the rest of the driver says about the sample: whether a calibration collects points,
+// and where the sample lies against the margin keys.
+struct PenContext {
+  bool CalibrationActive = false;
+  bool KeyCalibrationActive = false;
+  bool InKeyMargin = false;
+  std::array<bool, 3> KeyZoneHit{};
+  bool Calibrating() const { return CalibrationActive || KeyCalibrationActive; }
+};
 
 // Action handed with a pixel position to the mouse injector.
 enum class PointerAction : std::int32_t {
@@ -19,8 +44,26 @@ enum class PointerAction : std::int32_t {
   RightClick = 8,
 };
 
+struct PointerCommand {
+  PointerAction Action = PointerAction::None;
+  ScreenPoint At;
+};
+
+enum class HoldTimerChange { None, Arm, Disarm };
+
+// The outcome of one sample.
+struct PenStep {
+  PointerCommand Command;                     // a sample causes one action at most
+  std::optional<std::uint32_t> PollInterval;  // Timer1's new interval, set by a drag
+  HoldTimerChange HoldTimer = HoldTimerChange::None;
+  bool CalibrationStepDue = false;      // every fifth continuing touch sample of a tour
+  bool KeyCalibrationStepDue = false;   // the same for the key calibration
+  bool ReleaseHeldButton = false;       // no pen: a left button still held must go up
+  std::optional<ScreenPoint> Smoothed;  // the drag sample's position after smoothing
+};
+
 struct PointerState {
-  std::int32_t PrevStatus = PenStatusCode::Hover;
+  PenStatus PrevStatus = PenStatus::Hover;
   std::int32_t PrevX = 0;
   std::int32_t PrevY = 0;
   std::int32_t HoverAnchorX = 0;
@@ -35,41 +78,14 @@ struct PointerState {
   std::array<std::int32_t, 3> HistoryY{};
   float SmoothedX = 0.0f;
   float SmoothedY = 0.0f;
-  std::int32_t KeyHoldPending = 0;
-  // Whether the driver holds the left button down, and the pixel of the last event it
-  // emitted: a button that must be let go without a fresh sample is released there.
+  bool KeyHoldPending = false;
+};
+
+// Whether the driver holds the left button down, and the pixel of the last event it emitted:
+// a button that must be let go without a fresh sample is released there.
+struct InjectorState {
   bool LeftButtonDown = false;
-  std::int32_t LastEventX = 0;
-  std::int32_t LastEventY = 0;
-};
-
-struct PointD {
-  double x = 0.0;
-  double y = 0.0;
-};
-
-// Piecewise board-to-screen mapping built from the nine calibration points. Everything but
-// Sector is recomputed as a whole by BuildCalibrationModel; the screen offsets live with the
-// stored calibration.
-struct CalibrationModel {
-  std::array<PointD, 9> P{};  // measured points relative to the measured centre
-  std::int32_t GridWidth = 0;
-  std::int32_t GridHeight = 0;
-  std::array<PointD, 9> T{};  // ideal grid points relative to the ideal centre
-  PointD IdealCentre;         // C
-  PointD CentreOffset;        // D: measured centre minus C
-  float CentreOffsetFX = 0.0f;
-  float CentreOffsetFY = 0.0f;
-  std::array<float, 9> SlopeX{};  // used for k = 0, 1, 2, 6, 7, 8
-  std::array<float, 9> SlopeY{};  // used for k = 0, 2, 3, 5, 6, 8
-  // Axis groups: 0 bottom (P[1]), 1 right (P[5]), 2 top (P[7]), 3 left (P[3]).
-  std::array<float, 4> AxisLength{};
-  std::array<float, 4> AxisScale{};
-  std::array<float, 4> AxisCos{};
-  std::array<float, 4> AxisSin{};
-  std::array<PointD, 9> CornerA{};  // corners 0, 2, 6, 8 through their top/bottom sector
-  std::array<PointD, 9> CornerB{};  // corners 0, 2, 6, 8 through their left/right sector
-  std::int32_t Sector = 0;          // 0 until a sample has been classified, then 1..8
+  ScreenPoint LastEvent;
 };
 
 }  // namespace raz

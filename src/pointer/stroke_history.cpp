@@ -1,6 +1,6 @@
 #include "pointer/stroke_history.h"
 
-#include "app/numeric.h"
+#include "base/numeric.h"
 
 // Pen positions jitter by a pixel or two between samples, which shows as ragged ink. Each
 // new drag position is averaged with the two before it, the newest weighing half. The

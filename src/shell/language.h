@@ -1,18 +1,18 @@
 #pragma once
-// Captions of the main window in Chinese or English.
+// Which captions the language setting asks for.
 #include <cstdint>
+#include <optional>
 
 #include "shell/captions.h"
 
 namespace raz {
 
-class TForm1;
+struct LanguageCaptions {
+  const CaptionSet* Captions = nullptr;
+  bool IncludeN6 = true;  // the start-up leaves N6 at its design caption (the same text)
+};
 
-// Sets the captions of the table in table order; N6 is left alone when includeN6 is false.
-void ApplyCaptions(TForm1& form, const CaptionSet& captions, bool includeN6 = true);
-
-// Start-up: Select 1 gives English, 2 Chinese (N6 keeps its design caption, the same text),
-// anything else keeps the design captions.
-void ApplyStartupLanguage(TForm1& form, std::int32_t select);
+// Start-up: Select 1 gives English, 2 Chinese, anything else keeps the design captions.
+std::optional<LanguageCaptions> StartupCaptions(std::int32_t select);
 
 }  // namespace raz

@@ -1,25 +1,23 @@
 #include "shell/tray.h"
 
-#include "app/form1.h"
+#include "base/text.h"
 
 namespace raz {
 
-TrayIconRecord MakeTrayRecord(TForm1& form, TrayOperation operation) {
+TrayIconRecord MakeTrayRecord(TrayOperation operation, bool dataReceived, std::string_view tip) {
   TrayIconRecord record;
   record.id = kTrayIconId;
-  record.flags = kTrayFlags;
+  record.flags = kTrayMessageFlag | kTrayIconFlag | kTrayTipFlag;
   record.callbackMessage = kTrayCallbackMessage;
   if (operation == TrayOperation::Modify) {
-    // The board with the pen while data arrives, the grey board otherwise.
-    record.icon = form.state().sample.DataReceived == 1 ? TrayIconImage::BoardWithPen
-                                                          : TrayIconImage::BoardGrey;
-    record.tip = form.Edit1.Text.substr(0, 63);
+    record.icon = dataReceived ? TrayIconImage::BoardWithPen : TrayIconImage::BoardGrey;
+    record.tip = Utf8Prefix(tip, kTrayTipCharacters);
   }
   return record;
 }
 
-bool TrayMessage(TForm1& form, TrayOperation operation) {
-  return form.platform().shell.NotifyIcon(operation, MakeTrayRecord(form, operation));
+bool TrayMessage(Shell& shell, TrayOperation operation, bool dataReceived, std::string_view tip) {
+  return shell.NotifyIcon(operation, MakeTrayRecord(operation, dataReceived, tip));
 }
 
 }  // namespace raz

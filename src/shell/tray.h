@@ -1,18 +1,23 @@
 #pragma once
 // The notification-area icon of the main window.
 #include <cstdint>
+#include <string_view>
 
 #include "platform/shell.h"
 
 namespace raz {
 
-class TForm1;
-
 inline constexpr std::uint32_t kTrayIconId = 1006;
-inline constexpr std::uint32_t kTrayFlags = 7;  // message, icon and tip
-inline constexpr std::uint32_t kTrayCallbackMessage = 0x8000 + 100;
+inline constexpr std::uint32_t kTrayCallbackMessage = 0x8000 + 100;  // WM_APP + 100
+inline constexpr std::uint32_t kTrayMessageFlag = 0x1;               // NIF_MESSAGE
+inline constexpr std::uint32_t kTrayIconFlag = 0x2;                  // NIF_ICON
+inline constexpr std::uint32_t kTrayTipFlag = 0x4;                   // NIF_TIP
+inline constexpr std::size_t kTrayTipCharacters = 63;
 
-TrayIconRecord MakeTrayRecord(TForm1& form, TrayOperation operation);
-bool TrayMessage(TForm1& form, TrayOperation operation);
+// The record of one operation: a modify carries the icon (the board with the pen while data
+// arrives, the grey board otherwise) and the tip, cut at 63 characters.
+TrayIconRecord MakeTrayRecord(TrayOperation operation, bool dataReceived, std::string_view tip);
+
+bool TrayMessage(Shell& shell, TrayOperation operation, bool dataReceived, std::string_view tip);
 
 }  // namespace raz

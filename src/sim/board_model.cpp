@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/numeric.h"
+#include "base/numeric.h"
 #include "board/cell_table.h"
 
 namespace raz::sim {
@@ -79,7 +79,7 @@ StatusBytes BoardModel::StatusFor(const PenState& pen) const {
   const auto wanted = StatusBytesFor(WantedStatus(pen.contact), config_.status);
   if (wanted) return *wanted;
   // StatusBytesFor always finds bytes for "no pen".
-  return StatusBytesFor(Status::NoPen, config_.status).value_or(StatusBytes{});
+  return StatusBytesFor(PenStatus::NoPen, config_.status).value_or(StatusBytes{});
 }
 
 PlainReport BoardModel::Report(const PenState& pen, std::uint64_t reportIndex) const {

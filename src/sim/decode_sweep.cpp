@@ -3,67 +3,32 @@
 #include <cmath>
 #include <memory>
 
-#include "app/driver_state.h"
-#include "app/form1.h"
+#include "board/interpolation.h"
 #include "board/report_decoder.h"
-#include "platform/headless/headless_devices.h"
-#include "platform/headless/headless_files.h"
-#include "platform/headless/headless_host.h"
-#include "platform/headless/headless_profile.h"
-#include "sim/sim_board.h"
 
 namespace raz::sim {
 namespace {
 
-// The pen the rig has placed; the board reads it for every report.
-class PlacedPen : public PenSource {
- public:
-  PenState PenAt(std::uint64_t) const override { return pen; }
-  PenState pen;
-};
-
-BoardPoint Place(const SweepOptions& options, double position) {
-  return options.axis == Axis::X ? BoardPoint{position, options.otherPosition}
-                                 : BoardPoint{options.otherPosition, position};
+CellPoint Place(const SweepOptions& options, double position) {
+  return options.axis == Axis::X ? CellPoint{position, options.otherPosition}
+                                 : CellPoint{options.otherPosition, position};
 }
 
 }  // namespace
 
-struct ReaderRig::Parts {
-  explicit Parts(const BoardModelConfig& model) : board(clock, SimBoardConfig{.model = model}) {}
-
-  VirtualClock clock;
-  PlacedPen pen;
-  SimBoard board;
-  HeadlessFiles files{"sweep"};
-  HeadlessProfile profile;
-  HeadlessDisplay display{1024, 768};
-  HeadlessMouseOutput mouse;
-  HeadlessMessenger messenger;
-  HeadlessShell shell;
-  Platform platform{files, profile, display, board, mouse, messenger, shell};
-  std::unique_ptr<DriverState> state = std::make_unique<DriverState>();
-  TForm1 form{*state, platform};
-};
-
 ReaderRig::ReaderRig(const BoardModelConfig& model, bool learnSpans)
-    : parts_(std::make_unique<Parts>(model)) {
-  parts_->board.SetPenSource(&parts_->pen);
-  DriverState& state = *parts_->state;
-  state.settings.PenTouchLimit = model.status.penTouchLimit;
-  state.settings.PenRightCentre = model.status.penRightCentre;
-  state.interpolation.SpanTracking = learnSpans ? 1 : 0;
-  state.tour.CalibrationActive = 1;
-  parts_->board.OpenDevice(0, state.link.BoardLink);
+    : model_(model), pen_{model.status.penTouchLimit, model.status.penRightCentre} {
+  interpolation_.SpanTracking = learnSpans;
 }
 
-ReaderRig::~ReaderRig() = default;
-
-const DriverState& ReaderRig::Decode(const PenState& pen) {
-  parts_->pen.pen = pen;
-  parts_->clock.Set(parts_->clock.NowMicros() + 1'000'000 / parts_->board.ReportRate());
-  ReadAndDecodeReports(parts_->form);
-  return *parts_->state;
+void ReaderRig::Decode(const PenState& pen) {
+  // A plain report's byte k lands in slot k + 1.
+  const PlainReport report = model_.Report(pen, reportIndex_++);
+  for (std::size_t k = 0; k < report.size(); ++k) store_[k + 1] = report[k];
+  const DecodeResult decoded = DecodeReport(store_, pen_, decoder_);
+  if (decoded.RowsDecoded) {
+    InterpolatePosition(decoded.Reading, {keys_, 0.0f, 0.0f, /*Calibrating=*/true}, interpolation_);
+  }
 }
 
 std::vector<SweepSample> RunDecodeSweep(const SweepOptions& options) {
@@ -76,11 +41,11 @@ std::vector<SweepSample> RunDecodeSweep(const SweepOptions& options) {
       static_cast<long>(std::floor((options.to - options.from) / options.step + 1e-9));
   for (long i = 0; i <= steps; ++i) {
     const double position = options.from + static_cast<double>(i) * options.step;
-    const DriverState& state = rig.Decode({PenContact::Touch, Place(options, position), 1.0});
+    rig.Decode({PenContact::Touch, Place(options, position), 1.0});
     const bool onX = options.axis == Axis::X;
-    const AxisWork& work = onX ? state.decoder.X : state.decoder.Y;
+    const AxisWork& work = onX ? rig.decoder().X : rig.decoder().Y;
     const float decoded =
-        onX ? state.interpolation.CalibrationSampleX : state.interpolation.CalibrationSampleY;
+        onX ? rig.interpolation().CalibrationSampleX : rig.interpolation().CalibrationSampleY;
     samples.push_back({position, decoded, work.Block == 0, work.Anchor, work.Top[0], work.Top[1]});
   }
   return samples;

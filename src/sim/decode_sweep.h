@@ -1,38 +1,41 @@
 #pragma once
 // Measures the driver's decoder against the simulator: the pen walks one axis in small steps,
-// each position is sent as one report through SimBoard, and the driver's own report reader
-// (ReadAndDecodeReports) turns it into a raw position. With a calibration running the reader
-// keeps that position as a float (CalibrationSampleX/Y), so it can be compared with the truth,
-// 20 raw units per cell.
+// the board model makes one report of each position, and the driver's own decoder and
+// interpolation (DecodeReport, InterpolatePosition) turn it into a raw position. With a
+// calibration running the interpolation keeps that position as a float (CalibrationSampleX/Y),
+// so it can be compared with the truth, 20 raw units per cell.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
+#include "board/board_state.h"
+#include "board/key_layout.h"
 #include "sim/board_model.h"
 #include "sim/pen_state.h"
 
-namespace raz {
-struct DriverState;
-}
-
 namespace raz::sim {
 
-// The driver's report reader over an open simulated board, with nothing else of the driver
-// around it. A calibration is marked as running so that the reader keeps the raw position.
+// The driver's decoder and interpolation over reports of the board model, with nothing else
+// of the driver around them. A calibration counts as running, so that the interpolation keeps
+// the raw position.
 class ReaderRig {
  public:
   explicit ReaderRig(const BoardModelConfig& model, bool learnSpans = true);
-  ~ReaderRig();
-  ReaderRig(const ReaderRig&) = delete;
-  ReaderRig& operator=(const ReaderRig&) = delete;
 
-  // The board sends one report with this pen; the driver reads and decodes it.
-  const DriverState& Decode(const PenState& pen);
+  // The board sends one report with this pen; the driver decodes it.
+  void Decode(const PenState& pen);
+
+  const DecoderState& decoder() const { return decoder_; }
+  const InterpolationState& interpolation() const { return interpolation_; }
 
  private:
-  struct Parts;
-  std::unique_ptr<Parts> parts_;
+  BoardModel model_;
+  PenSettings pen_;
+  KeyLayout keys_;
+  ReportSlots store_{};
+  DecoderState decoder_;
+  InterpolationState interpolation_;
+  std::uint64_t reportIndex_ = 1;  // a board opened at time 0 sends its first report next
 };
 
 inline constexpr double kRawUnitsPerCell = 20.0;

@@ -11,7 +11,7 @@ double IconHeight(const MarginKeyLayout& layout) {
 
 }  // namespace
 
-BoardPoint KeyCentre(const MarginKeyLayout& layout, Margin margin, int icon) {
+CellPoint KeyCentre(const MarginKeyLayout& layout, Margin margin, int icon) {
   const int index = std::clamp(icon, 1, kKeysPerMargin) - 1;
   const double y = layout.top + (index + 0.5) * IconHeight(layout);
   const double halfWidth = layout.iconWidth / 2.0;
@@ -20,11 +20,11 @@ BoardPoint KeyCentre(const MarginKeyLayout& layout, Margin margin, int icon) {
   return {x, y};
 }
 
-std::array<BoardPoint, 3> KeyCalibrationPoints(const MarginKeyLayout& layout) {
+std::array<CellPoint, 3> KeyCalibrationPoints(const MarginKeyLayout& layout) {
   constexpr int kRightIconAbove = 4;  // the fifth icon's top edge has four icons above it
-  return {BoardPoint{layout.leftInnerEdge, layout.top},
-          BoardPoint{layout.leftInnerEdge, layout.bottom},
-          BoardPoint{layout.rightInnerEdge, layout.top + kRightIconAbove * IconHeight(layout)}};
+  return {CellPoint{layout.leftInnerEdge, layout.top},
+          CellPoint{layout.leftInnerEdge, layout.bottom},
+          CellPoint{layout.rightInnerEdge, layout.top + kRightIconAbove * IconHeight(layout)}};
 }
 
 }  // namespace raz::sim

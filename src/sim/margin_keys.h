@@ -21,11 +21,11 @@ struct MarginKeyLayout {
 };
 
 // Centre of icon 1..9 (counted from the top) of a margin; icon numbers outside are clamped.
-BoardPoint KeyCentre(const MarginKeyLayout& layout, Margin margin, int icon);
+CellPoint KeyCentre(const MarginKeyLayout& layout, Margin margin, int icon);
 
 // The three points the key calibration asks for, in order: the upper-right corner of the left
 // margin's first icon, the lower-right corner of its last icon, and the upper-left corner of
 // the right margin's fifth icon.
-std::array<BoardPoint, 3> KeyCalibrationPoints(const MarginKeyLayout& layout);
+std::array<CellPoint, 3> KeyCalibrationPoints(const MarginKeyLayout& layout);
 
 }  // namespace raz::sim

@@ -11,23 +11,23 @@ constexpr std::int32_t kHoverCodeEnd = 28;    // type 2: codes above the touch b
 constexpr std::int32_t kRightHalfWidth = 25;  // type 2: right-button band around PenRight
 constexpr std::int32_t kTouchCodeFirst = 200;  // type 1: codes from here up mean touch
 
-std::int32_t TypeTwoStatus(std::int32_t code, const StatusEncoding& encoding) {
-  std::int32_t status = Status::NoPen;
-  if (code >= 0 && code <= encoding.penTouchLimit) status = Status::Touch;
+PenStatus TypeTwoStatus(std::int32_t code, const StatusEncoding& encoding) {
+  PenStatus status = PenStatus::NoPen;
+  if (code >= 0 && code <= encoding.penTouchLimit) status = PenStatus::Touch;
   // Each later band overrides the earlier one, so the right-button band wins any overlap.
   if (static_cast<std::int64_t>(encoding.penTouchLimit) + 1 <= code && code < kHoverCodeEnd) {
-    status = Status::Hover;
+    status = PenStatus::Hover;
   }
   const std::int64_t centre = encoding.penRightCentre;
   if (centre - kRightHalfWidth <= code && code < centre + kRightHalfWidth) {
-    status = Status::RightButton;
+    status = PenStatus::RightButton;
   }
   return status;
 }
 
 // A code from the middle of the codes that read as wanted: away from the band edges, where a
 // settings change of one would flip the meaning.
-std::optional<StatusBytes> MiddleCode(std::uint8_t type, std::int32_t wanted,
+std::optional<StatusBytes> MiddleCode(std::uint8_t type, PenStatus wanted,
                                       const StatusEncoding& encoding) {
   std::vector<std::uint8_t> codes;
   for (int code = 0; code <= 255; ++code) {
@@ -40,37 +40,36 @@ std::optional<StatusBytes> MiddleCode(std::uint8_t type, std::int32_t wanted,
 
 }  // namespace
 
-std::int32_t StatusFromCode(std::uint8_t statusByte, std::uint8_t penCode,
-                            const StatusEncoding& encoding) {
+PenStatus StatusFromCode(std::uint8_t statusByte, std::uint8_t penCode,
+                         const StatusEncoding& encoding) {
   const int type = statusByte & 3;
   if (type == kTypeTwo) return TypeTwoStatus(penCode, encoding);
-  if (type == kTypeOne && penCode >= kTouchCodeFirst) return Status::Touch;
-  return Status::NoPen;
+  if (type == kTypeOne && penCode >= kTouchCodeFirst) return PenStatus::Touch;
+  return PenStatus::NoPen;
 }
 
-std::int32_t WantedStatus(PenContact contact) {
+PenStatus WantedStatus(PenContact contact) {
   switch (contact) {
     case PenContact::Touch:
-      return Status::Touch;
+      return PenStatus::Touch;
     case PenContact::Hover:
-      return Status::Hover;
+      return PenStatus::Hover;
     case PenContact::RightButton:
-      return Status::RightButton;
+      return PenStatus::RightButton;
     case PenContact::Near:
     case PenContact::Away:
       break;
   }
-  return Status::NoPen;
+  return PenStatus::NoPen;
 }
 
-std::optional<StatusBytes> StatusBytesFor(std::int32_t wantedStatus,
-                                          const StatusEncoding& encoding) {
+std::optional<StatusBytes> StatusBytesFor(PenStatus wantedStatus, const StatusEncoding& encoding) {
   std::optional<StatusBytes> bytes;
   if (encoding.kind != BoardKind::TypeOne) bytes = MiddleCode(kTypeTwo, wantedStatus, encoding);
   if (!bytes && encoding.kind != BoardKind::TypeTwo) {
     bytes = MiddleCode(kTypeOne, wantedStatus, encoding);
   }
-  if (!bytes && wantedStatus == Status::NoPen) bytes = StatusBytes{0, 0};
+  if (!bytes && wantedStatus == PenStatus::NoPen) bytes = StatusBytes{0, 0};
   return bytes;
 }
 

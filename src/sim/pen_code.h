@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/pen_status.h"
 #include "sim/pen_state.h"
 
 namespace raz::sim {
@@ -26,23 +27,15 @@ struct StatusBytes {
   bool operator==(const StatusBytes&) const = default;
 };
 
-namespace Status {
-inline constexpr std::int32_t NoPen = 0x00;
-inline constexpr std::int32_t Hover = 0x55;
-inline constexpr std::int32_t RightButton = 0x5F;
-inline constexpr std::int32_t Touch = 0xAA;
-}  // namespace Status
-
 // The status the driver reads from a report when the signal is strong enough to count.
-std::int32_t StatusFromCode(std::uint8_t statusByte, std::uint8_t penCode,
-                            const StatusEncoding& encoding);
+PenStatus StatusFromCode(std::uint8_t statusByte, std::uint8_t penCode,
+                         const StatusEncoding& encoding);
 
 // The status a pen state should read as.
-std::int32_t WantedStatus(PenContact contact);
+PenStatus WantedStatus(PenContact contact);
 
 // Bytes that read back as the wanted status; nothing when the board kind and the settings
 // leave no such code. "No pen" always has bytes: a report of type 0 never means a pen.
-std::optional<StatusBytes> StatusBytesFor(std::int32_t wantedStatus,
-                                          const StatusEncoding& encoding);
+std::optional<StatusBytes> StatusBytesFor(PenStatus wantedStatus, const StatusEncoding& encoding);
 
 }  // namespace raz::sim

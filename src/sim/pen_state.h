@@ -10,15 +10,15 @@ enum class PenContact { Away, Near, Hover, Touch, RightButton };
 
 // A position on the board in cells, measured from the left and the top edge of cell 1. Cell k
 // of an axis spans k - 1 .. k, so positions 0.5 to 146.5 lie on the sensor grid.
-struct BoardPoint {
+struct CellPoint {
   double x = 0.0;
   double y = 0.0;
-  bool operator==(const BoardPoint&) const = default;
+  bool operator==(const CellPoint&) const = default;
 };
 
 struct PenState {
   PenContact contact = PenContact::Away;
-  BoardPoint position;
+  CellPoint position;
   double pressure = 1.0;  // scales the coupling peak; 1.0 is a normal stroke
   bool operator==(const PenState&) const = default;
 };

@@ -25,7 +25,7 @@ Projection::Projection(ProjectionConfig config) : config_(config) {
   sin_ = std::sin(radians);
 }
 
-BoardPoint Projection::ToBoard(PixelPoint pixel) const {
+CellPoint Projection::ToBoard(PixelPoint pixel) const {
   const double a = pixel.x / config_.screenWidth - 0.5;
   const double b = pixel.y / config_.screenHeight - 0.5;
   const double dx = a * (1.0 + 2.0 * config_.keystone * b) * config_.widthCells;
@@ -33,7 +33,7 @@ BoardPoint Projection::ToBoard(PixelPoint pixel) const {
   return {config_.centre.x + dx * cos_ - dy * sin_, config_.centre.y + dx * sin_ + dy * cos_};
 }
 
-PixelPoint Projection::ToScreen(BoardPoint board) const {
+PixelPoint Projection::ToScreen(CellPoint board) const {
   const double rx = board.x - config_.centre.x;
   const double ry = board.y - config_.centre.y;
   const double dx = rx * cos_ + ry * sin_;

@@ -25,7 +25,7 @@ struct PixelPoint {
 struct ProjectionConfig {
   std::int32_t screenWidth = 1024;
   std::int32_t screenHeight = 768;
-  BoardPoint centre{88.0, 72.0};  // board position of the screen's centre, in cells
+  CellPoint centre{88.0, 72.0};  // board position of the screen's centre, in cells
   double widthCells = 94.0;       // screen width on the board at mid height
   double heightCells = 120.0;
   double rotationDegrees = 0.4;
@@ -36,8 +36,8 @@ class Projection {
  public:
   explicit Projection(ProjectionConfig config = {});
 
-  BoardPoint ToBoard(PixelPoint pixel) const;
-  PixelPoint ToScreen(BoardPoint board) const;
+  CellPoint ToBoard(PixelPoint pixel) const;
+  PixelPoint ToScreen(CellPoint board) const;
 
   const ProjectionConfig& config() const { return config_; }
 

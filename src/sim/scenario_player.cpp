@@ -13,7 +13,7 @@ ScenarioPoint Lerp(ScenarioPoint from, ScenarioPoint to, double fraction) {
   return {from.x + (to.x - from.x) * fraction, from.y + (to.y - from.y) * fraction, from.units};
 }
 
-ScenarioPoint Cells(BoardPoint point) { return {point.x, point.y, Units::Cells}; }
+ScenarioPoint Cells(CellPoint point) { return {point.x, point.y, Units::Cells}; }
 
 }  // namespace
 
@@ -59,7 +59,7 @@ void ScenarioPlayer::AddStep(const ScenarioStep& step, const Scenario& scenario)
     }
     case StepKind::KeyCalibrate: {
       std::vector<ScenarioPoint> points;
-      for (const BoardPoint& point : KeyCalibrationPoints(scenario.settings.keys)) {
+      for (const CellPoint& point : KeyCalibrationPoints(scenario.settings.keys)) {
         points.push_back(Cells(point));
       }
       AddTouches(points, step);
@@ -116,7 +116,7 @@ LinkCondition ScenarioPlayer::LinkAt(std::uint64_t micros) const {
   return later == links_.begin() ? LinkCondition{} : std::prev(later)->after;
 }
 
-BoardPoint ScenarioPlayer::ToBoard(ScenarioPoint point) const {
+CellPoint ScenarioPlayer::ToBoard(ScenarioPoint point) const {
   if (point.units == Units::Cells) return {point.x, point.y};
   return projection_.ToBoard({point.x, point.y});
 }

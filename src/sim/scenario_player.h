@@ -42,7 +42,7 @@ class ScenarioPlayer : public PenSource {
               double pressure);
   void AddTouches(const std::vector<ScenarioPoint>& points, const ScenarioStep& step);
   void AddLink(bool plugged, std::uint32_t readFailures);
-  BoardPoint ToBoard(ScenarioPoint point) const;
+  CellPoint ToBoard(ScenarioPoint point) const;
 
   Projection projection_;
   std::vector<Segment> segments_;

@@ -12,15 +12,13 @@
 #include <cstdint>
 #include <deque>
 
+#include "board/device_link.h"
 #include "platform/clock.h"
 #include "platform/vendor_usb.h"
 #include "sim/board_model.h"
 #include "sim/pen_state.h"
 
 namespace raz::sim {
-
-inline constexpr std::uint32_t kPlainLinkRate = 460800;
-inline constexpr std::uint32_t kFramedLinkRate = 115200;
 
 // Status codes of the simulated library; 0 is success, the rest are this simulator's own.
 namespace SimStatus {

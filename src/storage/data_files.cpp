@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstring>
 
-#include "app/numeric.h"
+#include "base/numeric.h"
 
 namespace raz {
 namespace {
@@ -41,9 +41,9 @@ class ByteWriter {
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeCalibrationRecord(const StoredCalibration& c,
+std::vector<std::uint8_t> EncodeCalibrationRecord(const CalibrationRecord& c,
                                                   const InterpolationSpans& spans) {
-  namespace R = CalibrationRecord;
+  namespace R = CalibrationRecordLayout;
   std::vector<std::uint8_t> bytes(R::kSize, 0);
   ByteWriter w(bytes);
   for (std::size_t k = 0; k < c.CalibrationPoints.size(); ++k) {
@@ -62,10 +62,10 @@ std::vector<std::uint8_t> EncodeCalibrationRecord(const StoredCalibration& c,
   return bytes;
 }
 
-StoredCalibration DecodeCalibrationRecord(std::span<const std::uint8_t> bytes) {
-  namespace R = CalibrationRecord;
+CalibrationRecord DecodeCalibrationRecord(std::span<const std::uint8_t> bytes) {
+  namespace R = CalibrationRecordLayout;
   const ByteReader r(bytes);
-  StoredCalibration c;
+  CalibrationRecord c;
   for (std::size_t k = 0; k < c.CalibrationPoints.size(); ++k) {
     c.CalibrationPoints[k] = {r.F32(R::kPointsX + 4 * k), r.F32(R::kPointsY + 4 * k)};
   }
@@ -82,17 +82,16 @@ std::string ProgramFile(const Files& files, const std::string& name) {
   return files.ProgramFolder() + name;
 }
 
-StoredCalibration LoadCalibration(Files& files) {
+CalibrationRecord LoadCalibration(Files& files) {
   const auto bytes =
-      files.ReadFile(ProgramFile(files, kCalibrationFileName), CalibrationRecord::kSize);
+      files.ReadFile(ProgramFile(files, kCalibrationFileName), CalibrationRecordLayout::kSize);
   return DecodeCalibrationRecord(bytes ? std::span<const std::uint8_t>(*bytes)
                                        : std::span<const std::uint8_t>());
 }
 
-bool SaveCalibration(Files& files, const StoredCalibration& calibration,
-                     const InterpolationSpans& spans) {
+bool SaveCalibration(Files& files, const CalibrationRecord& record, const InterpolationSpans& spans) {
   return files.WriteFromStart(ProgramFile(files, kCalibrationFileName),
-                              EncodeCalibrationRecord(calibration, spans));
+                              EncodeCalibrationRecord(record, spans));
 }
 
 std::optional<std::int32_t> LoadFlag(Files& files, const char* fileName) {

@@ -57,12 +57,6 @@ std::optional<std::int32_t> ParseProfileInteger(std::string_view text) {
   return ParseDecimal(text);
 }
 
-void CopyToWindowName(std::string_view value, std::array<char, 100>& buffer) {
-  buffer.fill('\0');
-  const std::size_t n = std::min(value.size(), buffer.size() - 1);
-  std::memcpy(buffer.data(), value.data(), n);
-}
-
 SettingsFile::SettingsFile(Profile& profile, std::string path)
     : profile_(profile), path_(std::move(path)) {}
 

@@ -23,14 +23,6 @@ inline constexpr char Language[] = "language";
 // The profile functions read into a 2048-byte buffer: at most 2047 characters survive.
 inline constexpr std::size_t kMaxSettingsString = 2047;
 
-// Values an installer provides, read once at start-up.
-struct Settings {
-  std::int32_t PenTouchLimit = 0;
-  std::int32_t PenRightCentre = 0;
-  std::array<char, 100> TargetWindowClass{};
-  std::array<char, 100> TargetWindowCaption{};
-};
-
 // A write the system refused. The host shows its message and goes on.
 class SettingsWriteError : public std::runtime_error {
  public:
@@ -40,9 +32,6 @@ class SettingsWriteError : public std::runtime_error {
 // Integer text as the profile functions convert it: "0x"/"0X" followed by at least one more
 // character is hexadecimal, anything else decimal; text that is not a whole number is nullopt.
 std::optional<std::int32_t> ParseProfileInteger(std::string_view text);
-
-// Copies at most 99 characters and a terminating zero into a zero-filled buffer.
-void CopyToWindowName(std::string_view value, std::array<char, 100>& buffer);
 
 // One burst of reads or writes on the settings file at a fixed path.
 class SettingsFile {

@@ -1,6 +1,9 @@
 #include "vkeys/key_calibration.h"
 
-#include "app/numeric.h"
+#include <algorithm>
+#include <cstring>
+
+#include "base/numeric.h"
 
 namespace raz {
 
@@ -17,8 +20,7 @@ void DeriveKeyBounds(float topY, float bottomY, KeyLayout& layout) {
   }
 }
 
-void LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& layout,
-                   MenuItem& N4) {
+bool LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& layout) {
   auto point = [&](const char* keyX, const char* keyY) {
     return PointF{static_cast<float>(ini.ReadInteger(Section::VKeyCali, keyX, 0)),
                   static_cast<float>(ini.ReadInteger(Section::VKeyCali, keyY, 0))};
@@ -27,7 +29,6 @@ void LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& la
   calibration.KeyPointLeftBottom = point("VKeyPoint_L_BottomX", "VKeyPoint_L_BottomY");
   calibration.KeyPointRightMiddle = point("VKeyPoint_R_middleX", "VKeyPoint_R_middleY");
   const bool keysOn = ini.ReadInteger(Section::Parameters, "vkey", 0) == 1;
-  N4.Checked = keysOn;
   if (keysOn) {
     layout.KeyMarginLeft = TruncToInt(calibration.KeyPointLeftTop.x);
     layout.KeyMarginRight = TruncToInt(calibration.KeyPointRightMiddle.x);
@@ -36,7 +37,8 @@ void LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& la
     layout.KeyMarginRight = kMarginRightWhenOff;
   }
   DeriveKeyBounds(calibration.KeyPointLeftTop.y, calibration.KeyPointLeftBottom.y, layout);
-  calibration.KeyCalibrationActive = 0;
+  calibration.KeyCalibrationActive = false;
+  return keysOn;
 }
 
 void SaveKeyPoints(SettingsFile& ini, const KeyCalibration& calibration) {
@@ -47,6 +49,12 @@ void SaveKeyPoints(SettingsFile& ini, const KeyCalibration& calibration) {
   save("VKeyPoint_L_TopX", "VKeyPoint_L_TopY", calibration.KeyPointLeftTop);
   save("VKeyPoint_L_BottomX", "VKeyPoint_L_BottomY", calibration.KeyPointLeftBottom);
   save("VKeyPoint_R_middleX", "VKeyPoint_R_middleY", calibration.KeyPointRightMiddle);
+}
+
+void CopyToWindowName(std::string_view value, std::array<char, 100>& buffer) {
+  buffer.fill('\0');
+  const std::size_t n = std::min(value.size(), buffer.size() - 1);
+  std::memcpy(buffer.data(), value.data(), n);
 }
 
 }  // namespace raz

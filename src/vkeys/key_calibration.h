@@ -1,8 +1,8 @@
 #pragma once
 // The layout of the margin keys: loaded at start-up, derived from three calibration points.
-#include "app/components.h"
+#include "board/key_layout.h"
 #include "storage/settings.h"
-#include "vkeys/key_layout.h"
+#include "vkeys/key_state.h"
 
 namespace raz {
 
@@ -10,10 +10,9 @@ namespace raz {
 // equal bands.
 void DeriveKeyBounds(float topY, float bottomY, KeyLayout& layout);
 
-// Start-up: the three points from VKeyCali, the margins from the vkey switch (and N4's check
-// mark), then the bands.
-void LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& layout,
-                   MenuItem& N4);
+// Start-up: the three points from VKeyCali, the margins from the vkey switch, then the bands.
+// Returns whether the hotkeys are switched on (the check mark of N4).
+bool LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& layout);
 
 // Stores the three points in VKeyCali, X before Y, each truncated toward zero.
 void SaveKeyPoints(SettingsFile& ini, const KeyCalibration& calibration);

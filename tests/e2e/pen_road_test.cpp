@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "sim/scenario_parser.h"
 #include "sim/scenario_player.h"
 #include "sim/sim_board.h"

@@ -1,4 +1,5 @@
-// Arbitrary byte streams through the report reader, in both framings.
+// Arbitrary byte streams through whole poll ticks (read, decode, interpolate, map, pen state
+// machine, injection), in both framings.
 //
 // Input layout: one option byte (bit 0 framing, bit 1 screen calibration running, bit 2 rate
 // measurement, bit 3 key calibration running), two bytes for the Pen and PenRight settings,
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "app/form1.h"
-#include "board/report_decoder.h"
 #include "support/test_platform.h"
 #include "unit/board/fake_board_usb.h"
 
@@ -33,13 +33,13 @@ struct Harness {
     form.Memo2.Lines.clear();
     usb = raz::test::FakeBoardUsb{};
     state->link.ReportFraming = options & 1;
-    state->tour.CalibrationActive = (options >> 1) & 1;
-    state->decoder.RateMeasurement = (options >> 2) & 1;
+    state->calibration.Tour.CalibrationActive = (options >> 1) & 1;
+    state->RateMeasurement = (options >> 2) & 1;
     state->keyCalibration.KeyCalibrationActive = (options >> 3) & 1;
-    state->settings.PenTouchLimit = pen;
-    state->settings.PenRightCentre = penRight;
-    state->calibration.CalibrationScaleX = 1.0f;
-    state->calibration.CalibrationScaleY = 1.0f;
+    state->pen.PenTouchLimit = pen;
+    state->pen.PenRightCentre = penRight;
+    state->calibration.Stored.CalibrationScaleX = 1.0f;
+    state->calibration.Stored.CalibrationScaleY = 1.0f;
   }
 };
 
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                         : std::vector<std::uint8_t>(data + at, data + at + length));
     }
     at += length;
-    raz::ReadAndDecodeReports(harness.form);
+    harness.form.Timer1Timer();
   }
   return 0;
 }

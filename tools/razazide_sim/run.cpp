@@ -12,7 +12,7 @@
 #include "plot.h"
 #include "platform/headless/headless_devices.h"
 #include "platform/headless/headless_files.h"
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "platform/headless/headless_profile.h"
 #include "sim/capture_board.h"
 #include "sim/scenario_parser.h"

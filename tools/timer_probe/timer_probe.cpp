@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/win32/message_loop.h"
+#include "hosts/win32/message_loop.h"
 #include "platform/win32/precise_timer.h"
 #include "platform/win32/unique_handles.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/win32/control_ids.h"
+#include "hosts/win32/control_ids.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 #pragma once
-// Headless stand-ins for the display, the mouse, window messages and the shell: settable
-// values in, recorded calls out.
+// Headless stand-ins for the clock, the display, the mouse, window messages and the shell:
+// settable values in, recorded calls out.
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/messenger.h"
 #include "platform/mouse_output.h"
@@ -13,6 +14,16 @@
 #include "platform/vendor_usb.h"
 
 namespace raz {
+
+// Time that moves only when it is told to: one second of driver time runs in microseconds.
+class VirtualClock : public Clock {
+ public:
+  std::uint64_t NowMicros() const override { return now_; }
+  void Set(std::uint64_t micros) { now_ = micros; }
+
+ private:
+  std::uint64_t now_ = 0;
+};
 
 class HeadlessDisplay : public Display {
  public:

@@ -24,34 +24,34 @@ class StartupTest : public ::testing::Test {
 };
 
 TEST_F(StartupTest, WithoutAnyFileEverythingTakesItsDefaultAndWaitsForTheBoard) {
-  state.interpolation.SpanTracking = 0;
-  state.link.LinkOpenPending = 0;
-  state.tour.CalibrationActive = 1;
-  state.keyCalibration.KeyCalibrationActive = 1;
+  state.interpolation.SpanTracking = false;
+  state.link.LinkOpenPending = false;
+  state.calibration.Tour.CalibrationActive = true;
+  state.keyCalibration.KeyCalibrationActive = true;
   Start();
-  EXPECT_EQ(state.tour.CalibrationActive, 0);
-  EXPECT_EQ(state.keyCalibration.KeyCalibrationActive, 0);
+  EXPECT_FALSE(state.calibration.Tour.CalibrationActive);
+  EXPECT_FALSE(state.keyCalibration.KeyCalibrationActive);
   EXPECT_EQ(form.N1.Caption, "定位");
   EXPECT_FALSE(form.N4.Checked);
   EXPECT_TRUE(form.N2.Checked) << "a missing server11.txt keeps the design state";
   EXPECT_EQ(state.keys.KeyMarginLeft, 0);
   EXPECT_EQ(state.keys.KeyMarginRight, 28450);
-  EXPECT_EQ(state.settings.PenTouchLimit, 0);
-  EXPECT_EQ(state.settings.PenRightCentre, 0);
-  EXPECT_EQ(state.settings.TargetWindowClass[0], '\0');
+  EXPECT_EQ(state.pen.PenTouchLimit, 0);
+  EXPECT_EQ(state.pen.PenRightCentre, 0);
+  EXPECT_EQ(state.holdTarget.TargetWindowClass[0], '\0');
   EXPECT_EQ(state.link.ReportFraming, 0);
   EXPECT_EQ(form.Label9.Caption, "0");
   EXPECT_EQ(form.Label12.Caption, "0");
   // No stored calibration: the pen works on the linear default until the user calibrates.
-  EXPECT_FLOAT_EQ(state.calibration.CalibrationScaleX, 1023 * 10.0f / 2940);
+  EXPECT_FLOAT_EQ(state.calibration.Stored.CalibrationScaleX, 1023 * 10.0f / 2940);
   EXPECT_FALSE(tp.folder.Exists("server.txt")) << "the default is not written";
   // Timer1 waits for the first device watch to open the board.
   EXPECT_FALSE(form.Timer1.Enabled);
   EXPECT_EQ(form.Timer1.Interval, 2u);
   EXPECT_TRUE(form.Timer2.Enabled);
   EXPECT_TRUE(form.Timer3.Enabled);
-  EXPECT_EQ(state.link.LinkOpenPending, 1);
-  EXPECT_EQ(state.interpolation.SpanTracking, 1);
+  EXPECT_TRUE(state.link.LinkOpenPending);
+  EXPECT_TRUE(state.interpolation.SpanTracking);
 }
 
 TEST_F(StartupTest, LanguageSelectsTheCaptions) {
@@ -86,10 +86,10 @@ TEST_F(StartupTest, SettingsReachTheirStateItems) {
   WriteIni("[PARAMETERS]\r\nAPPClassName=TClientMain\r\nAPPCaption=" + std::string(150, 'w') +
            "\r\nPen=10\r\nPenRight=0x3C\r\nScanPeriod_5=abc\r\n");
   Start();
-  EXPECT_EQ(state.settings.PenTouchLimit, 10);
-  EXPECT_EQ(state.settings.PenRightCentre, 60);
-  EXPECT_STREQ(state.settings.TargetWindowClass.data(), "TClientMain");
-  EXPECT_EQ(std::string(state.settings.TargetWindowCaption.data()), std::string(99, 'w'));
+  EXPECT_EQ(state.pen.PenTouchLimit, 10);
+  EXPECT_EQ(state.pen.PenRightCentre, 60);
+  EXPECT_STREQ(state.holdTarget.TargetWindowClass.data(), "TClientMain");
+  EXPECT_EQ(std::string(state.holdTarget.TargetWindowCaption.data()), std::string(99, 'w'));
 }
 
 TEST_F(StartupTest, DisplayGivesTheMouseScalesUnlessAResolutionIsZero) {
@@ -159,11 +159,12 @@ TEST_F(StartupTest, StoredCalibrationIsLoadedButSpansStartAfresh) {
   put(3468, -7.2f);
   tp.folder.Write("server.txt", record);
   Start();
-  EXPECT_EQ(state.calibration.CalibrationScaleX, 2.0f);
-  EXPECT_EQ(state.calibration.CalibrationPoints[8].x, 900.0f);
-  EXPECT_EQ(state.calibration.ScreenOffsetX, 12);
-  EXPECT_EQ(state.calibration.ScreenOffsetY, -7);
-  EXPECT_EQ(state.interpolation.InterpolationSpan, (std::array<std::int32_t, 4>{110, 110, 110, 110}));
+  EXPECT_EQ(state.calibration.Stored.CalibrationScaleX, 2.0f);
+  EXPECT_EQ(state.calibration.Stored.CalibrationPoints[8].x, 900.0f);
+  EXPECT_EQ(state.calibration.Stored.ScreenOffsetX, 12);
+  EXPECT_EQ(state.calibration.Stored.ScreenOffsetY, -7);
+  EXPECT_EQ(state.interpolation.InterpolationSpan,
+            (std::array<std::int32_t, 4>{110, 110, 110, 110}));
 }
 
 TEST_F(StartupTest, LeftoverShortcutsAreDeletedAndDataFilesMadeWritable) {

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "app/driver_state.h"
+#include "base/numeric.h"
 
 namespace raz {
 namespace {
@@ -17,26 +15,35 @@ AxisFix Fix(std::int32_t p1, std::int32_t a1, std::int32_t a2, std::int32_t a3, 
 // the spread adds raw % 10 tenths of a half-cell, and the shoulder is never flat.
 AxisFix FixAt(std::int32_t raw) { return Fix(raw / 10, 20 + 11 * (raw % 10), 0, 100, 20); }
 
-constexpr std::int32_t kTouch = PenStatusCode::Touch;
-constexpr std::int32_t kHover = PenStatusCode::Hover;
+constexpr PenStatus kTouch = PenStatus::Touch;
+constexpr PenStatus kHover = PenStatus::Hover;
 
 const AxisFix kRising = Fix(100, 40, 90, 60, 140);
 const AxisFix kFalling = Fix(100, 140, 60, 90, 40);
 const AxisFix kLearnable = Fix(100, 60, 63, 0, 140);  // rising with a flat shoulder
 
-std::unique_ptr<DriverState> Sample(std::int32_t status, const AxisFix& x, const AxisFix& y,
-                                    bool calibrating, std::int32_t levelX = 200,
-                                    std::int32_t levelY = 200) {
-  auto state = std::make_unique<DriverState>();
-  state->sample.PenStatus = status;
-  state->sample.LevelX = levelX;
-  state->sample.LevelY = levelY;
-  state->decoder.FixX = x;
-  state->decoder.FixY = y;
-  state->calibration.CalibrationScaleX = 1.0f;
-  state->calibration.CalibrationScaleY = 1.0f;
-  state->tour.CalibrationActive = calibrating ? 1 : 0;
-  return state;
+// One reading through the interpolation; the position moves as a poll tick moves it.
+struct Rig {
+  void Run() {
+    const Interpolation result =
+        InterpolatePosition(reading, {keys, scaleX, scaleY, calibrating}, interpolation);
+    if (result.Change == PositionChange::New) position = result.Position;
+  }
+  BoardReading reading;
+  InterpolationState interpolation;
+  KeyLayout keys;
+  float scaleX = 1.0f;
+  float scaleY = 1.0f;
+  bool calibrating = false;
+  BoardPoint position;  // the previous sample's
+};
+
+Rig Sample(PenStatus status, const AxisFix& x, const AxisFix& y, bool calibrating,
+           std::int32_t levelX = 200, std::int32_t levelY = 200) {
+  Rig rig;
+  rig.reading = {.Status = status, .LevelX = levelX, .LevelY = levelY, .FixX = x, .FixY = y};
+  rig.calibrating = calibrating;
+  return rig;
 }
 
 TEST(RoundSample, MoreThanHalfRoundsUpAndNegativesTruncate) {
@@ -54,28 +61,25 @@ TEST(RoundSample, MoreThanHalfRoundsUpAndNegativesTruncate) {
 // truncated raw position is scaled to the screen.
 TEST(Interpolation, TouchPositionMovesAgainstTheRisingSide) {
   const struct {
-    std::int32_t screenCalibration, keyCalibration, rawY;
+    bool calibrating;
+    std::int32_t rawY;
     float sampleX, sampleY;
   } rows[] = {
-      {1, 0, 0, 990.909090f, 1009.090909f},
-      {0, 1, 0, 990.909090f, 1009.090909f},
-      {0, 0, 1009, 49.5f, 25.225f},  // raw x scale x 0.1
+      {true, 0, 990.909090f, 1009.090909f}, {false, 1009, 49.5f, 25.225f},  // raw x scale x 0.1
   };
   for (const auto& row : rows) {
-    auto state = Sample(kTouch, kRising, kFalling, row.screenCalibration == 1);
-    state->keyCalibration.KeyCalibrationActive = row.keyCalibration;
-    state->calibration.CalibrationScaleX = 0.5f;
-    state->calibration.CalibrationScaleY = 0.25f;
-    InterpolatePosition(*state);
-    const InterpolationState& out = state->interpolation;
-    const auto where = ::testing::Message()
-                       << "calibrating " << row.screenCalibration << "/" << row.keyCalibration;
+    Rig rig = Sample(kTouch, kRising, kFalling, row.calibrating);
+    rig.scaleX = 0.5f;
+    rig.scaleY = 0.25f;
+    rig.Run();
+    const InterpolationState& out = rig.interpolation;
+    const auto where = ::testing::Message() << "calibrating " << row.calibrating;
     EXPECT_EQ(out.RawBoardX, 990) << where;
     EXPECT_EQ(out.RawBoardY, row.rawY) << where;
     EXPECT_FLOAT_EQ(out.CalibrationSampleX, row.sampleX) << where;
     EXPECT_FLOAT_EQ(out.CalibrationSampleY, row.sampleY) << where;
     if (row.rawY == 0) {
-      EXPECT_EQ((std::array{state->sample.X, state->sample.Y}), (std::array{991, 1009})) << where;
+      EXPECT_EQ(rig.position, (BoardPoint{991, 1009})) << where;
     }
   }
 }
@@ -85,29 +89,30 @@ TEST(Interpolation, SpanIsLearnedFromAFlatShoulderAndALargeSpreadAndUsedAtOnce) 
     const char* name;
     AxisFix fix;
     bool xAxis;
-    std::int32_t tracking, index, span, rawX;
+    bool tracking;
+    std::int32_t index, span, rawX;
   } rows[] = {
-      {"rising, flat", kLearnable, true, 1, 0, 80, 990},
-      {"rising, shoulder 5", Fix(100, 60, 65, 0, 140), true, 1, 0, 110, 992},
-      {"rising, shoulder -4", Fix(100, 60, 56, 0, 140), true, 1, 0, 80, 990},
-      {"rising, spread 50", Fix(100, 60, 63, 0, 110), true, 1, 0, 110, 995},
-      {"rising, spread 51", Fix(100, 60, 63, 0, 111), true, 1, 0, 51, 990},
-      {"falling, flat", Fix(100, 140, 0, 64, 60), true, 1, 1, 80, 1010},
-      {"falling, shoulder 5", Fix(100, 140, 0, 65, 60), true, 1, 1, 110, 1007},
-      {"Y rising", kLearnable, false, 1, 2, 80, 998},
-      {"Y falling", Fix(100, 140, 0, 64, 60), false, 1, 3, 80, 998},
-      {"not tracking", kLearnable, true, 0, 0, 110, 992},
+      {"rising, flat", kLearnable, true, true, 0, 80, 990},
+      {"rising, shoulder 5", Fix(100, 60, 65, 0, 140), true, true, 0, 110, 992},
+      {"rising, shoulder -4", Fix(100, 60, 56, 0, 140), true, true, 0, 80, 990},
+      {"rising, spread 50", Fix(100, 60, 63, 0, 110), true, true, 0, 110, 995},
+      {"rising, spread 51", Fix(100, 60, 63, 0, 111), true, true, 0, 51, 990},
+      {"falling, flat", Fix(100, 140, 0, 64, 60), true, true, 1, 80, 1010},
+      {"falling, shoulder 5", Fix(100, 140, 0, 65, 60), true, true, 1, 110, 1007},
+      {"Y rising", kLearnable, false, true, 2, 80, 998},
+      {"Y falling", Fix(100, 140, 0, 64, 60), false, true, 3, 80, 998},
+      {"not tracking", kLearnable, true, false, 0, 110, 992},
   };
   for (const auto& row : rows) {
     const AxisFix neutral = Fix(100, 40, 90, 60, 60);
-    auto state =
+    Rig rig =
         row.xAxis ? Sample(kTouch, row.fix, neutral, true) : Sample(kTouch, neutral, row.fix, true);
-    state->interpolation.SpanTracking = row.tracking;
-    InterpolatePosition(*state);
+    rig.interpolation.SpanTracking = row.tracking;
+    rig.Run();
     std::array<std::int32_t, 4> spans{110, 110, 110, 110};
     spans[static_cast<std::size_t>(row.index)] = row.span;
-    EXPECT_EQ(state->interpolation.InterpolationSpan, spans) << row.name;
-    EXPECT_EQ(state->interpolation.RawBoardX, row.rawX) << row.name;
+    EXPECT_EQ(rig.interpolation.InterpolationSpan, spans) << row.name;
+    EXPECT_EQ(rig.interpolation.RawBoardX, row.rawX) << row.name;
   }
 }
 
@@ -122,13 +127,13 @@ TEST(Interpolation, HoverSpanDependsOnTheXLevelAndNeverOnALearnedSpan) {
       {181, 100, 990, 198.0f, 303.0f},
   };
   for (const auto& row : rows) {
-    auto state = Sample(kHover, kRising, kFalling, false, row.levelX);
-    state->calibration.CalibrationScaleX = 2.0f;
-    state->calibration.CalibrationScaleY = 3.0f;
-    state->interpolation.InterpolationSpan = {50, 50, 50, 50};
-    state->interpolation.RawBoardY = 1234;
-    InterpolatePosition(*state);
-    const InterpolationState& out = state->interpolation;
+    Rig rig = Sample(kHover, kRising, kFalling, false, row.levelX);
+    rig.scaleX = 2.0f;
+    rig.scaleY = 3.0f;
+    rig.interpolation.InterpolationSpan = {50, 50, 50, 50};
+    rig.interpolation.RawBoardY = 1234;
+    rig.Run();
+    const InterpolationState& out = rig.interpolation;
     EXPECT_EQ((std::array{out.HoverSpanX, out.HoverSpanY, out.RawBoardX, out.RawBoardY}),
               (std::array{row.span, row.span, row.rawX, 1234}))
         << "LevelX " << row.levelX;
@@ -139,43 +144,45 @@ TEST(Interpolation, HoverSpanDependsOnTheXLevelAndNeverOnALearnedSpan) {
 
 TEST(Interpolation, NegativeHoverXIsClampedAndNegativeHoverYTruncated) {
   // P1 = -1 on both axes; the falling Y side adds 63 * 10 / 100 = 6.3.
-  auto state = Sample(kHover, Fix(-1, 40, 0, 0, 60), Fix(-1, 63, 0, 0, 0), false);
-  InterpolatePosition(*state);
-  EXPECT_EQ(state->interpolation.CalibrationSampleX, 0.0f);
-  state->tour.CalibrationActive = 1;
-  state->interpolation.CalibrationSampleX = -12.0f;
-  InterpolatePosition(*state);
-  EXPECT_FLOAT_EQ(state->interpolation.CalibrationSampleY, -3.7f);
-  EXPECT_EQ(state->sample.Y, -3);
+  Rig rig = Sample(kHover, Fix(-1, 40, 0, 0, 60), Fix(-1, 63, 0, 0, 0), false);
+  rig.Run();
+  EXPECT_EQ(rig.interpolation.CalibrationSampleX, 0.0f);
+  rig.calibrating = true;
+  rig.interpolation.CalibrationSampleX = -12.0f;
+  rig.Run();
+  EXPECT_FLOAT_EQ(rig.interpolation.CalibrationSampleY, -3.7f);
+  EXPECT_EQ(rig.position.y, -3);
   // While calibrating X is not recomputed; the old value is clamped and rounded again.
-  EXPECT_EQ(state->interpolation.CalibrationSampleX, 0.0f);
-  EXPECT_EQ(state->sample.X, 0);
+  EXPECT_EQ(rig.interpolation.CalibrationSampleX, 0.0f);
+  EXPECT_EQ(rig.position.x, 0);
 }
 
 // The pen at (raw, raw): the margin limits 764 and 2815 are inside the active area, the key
 // band boundaries 1589, 1659, 1736 and 1813 belong to no band.
 TEST(Interpolation, KeyMarginIncludesItsLimitsAndKeyZonesExcludeTheirBoundaries) {
   const struct {
-    std::int32_t raw, inMargin;
-    std::array<std::int32_t, 3> zones;
+    std::int32_t raw;
+    bool inMargin;
+    int zone;  // 1..3, 0 for none
   } rows[] = {
-      {0, 1, {0, 0, 0}},    {763, 1, {0, 0, 0}},  {764, 0, {0, 0, 0}},  {1589, 0, {0, 0, 0}},
-      {1590, 0, {1, 0, 0}}, {1658, 0, {1, 0, 0}}, {1659, 0, {0, 0, 0}}, {1660, 0, {0, 1, 0}},
-      {1736, 0, {0, 0, 0}}, {1737, 0, {0, 0, 1}}, {1812, 0, {0, 0, 1}}, {1813, 0, {0, 0, 0}},
-      {2815, 0, {0, 0, 0}}, {2816, 1, {0, 0, 0}},
+      {0, true, 0},     {763, true, 0},   {764, false, 0},  {1589, false, 0}, {1590, false, 1},
+      {1658, false, 1}, {1659, false, 0}, {1660, false, 2}, {1736, false, 0}, {1737, false, 3},
+      {1812, false, 3}, {1813, false, 0}, {2815, false, 0}, {2816, true, 0},
   };
   for (const auto& row : rows) {
     for (bool calibrating : {false, true}) {
-      auto state = Sample(kTouch, FixAt(row.raw), FixAt(row.raw), calibrating);
-      state->interpolation.KeyZoneHit = {1, 1, 1};
-      InterpolatePosition(*state);
-      const InterpolationState& out = state->interpolation;
+      Rig rig = Sample(kTouch, FixAt(row.raw), FixAt(row.raw), calibrating);
+      rig.interpolation.KeyZoneHit = {true, true, true};
+      rig.Run();
+      const InterpolationState& out = rig.interpolation;
+      std::array<bool, 3> zones{};
+      if (row.zone > 0) zones[static_cast<std::size_t>(row.zone - 1)] = true;
       const std::string where = std::to_string(row.raw) + (calibrating ? " calibrating" : "");
       ASSERT_EQ(out.RawBoardX, row.raw) << where;
       EXPECT_EQ(out.InKeyMargin, row.inMargin) << where;
       // Calibrating leaves raw Y and the zones alone.
       EXPECT_EQ(out.RawBoardY, calibrating ? 0 : row.raw) << where;
-      EXPECT_EQ(out.KeyZoneHit, (calibrating ? std::array{1, 1, 1} : row.zones)) << where;
+      EXPECT_EQ(out.KeyZoneHit, (calibrating ? std::array{true, true, true} : zones)) << where;
     }
   }
 }
@@ -186,25 +193,31 @@ TEST(Interpolation, KeyMarginIncludesItsLimitsAndKeyZonesExcludeTheirBoundaries)
 // rounded again, so the last row shows that Y = 3 is for touch samples only.
 TEST(Interpolation, FinalStepsKeepOrMoveThePreviousPosition) {
   const struct {
-    std::int32_t status, levelX, levelY, x, y, rawX, span;
+    PenStatus status;
+    std::int32_t levelX, levelY, x, y, rawX, span;
   } rows[] = {
-      {kTouch, 200, 30, 7, 8, 9, 110},     {0x00, 200, 40, 7, 8, 9, 110},
-      {0x5F, 200, 40, 7, 8, 9, 110},       {kHover, 30, 40, 7, 8, 9, 110},
-      {0x12, 200, 40, 7, 8, 9, 110},       {kTouch, 91, 49, 990, 3, 990, 80},
-      {kTouch, 255, 31, 990, 3, 990, 80},  {kTouch, 90, 49, 990, 991, 990, 80},
-      {kTouch, 91, 50, 990, 991, 990, 80}, {kHover, 91, 49, 10, 989, 991, 110},
+      {kTouch, 200, 30, 7, 8, 9, 110},
+      {PenStatus::NoPen, 200, 40, 7, 8, 9, 110},
+      {PenStatus::RightButton, 200, 40, 7, 8, 9, 110},
+      {kHover, 30, 40, 7, 8, 9, 110},
+      {static_cast<PenStatus>(0x12), 200, 40, 7, 8, 9, 110},
+      {kTouch, 91, 49, 990, 3, 990, 80},
+      {kTouch, 255, 31, 990, 3, 990, 80},
+      {kTouch, 90, 49, 990, 991, 990, 80},
+      {kTouch, 91, 50, 990, 991, 990, 80},
+      {kHover, 91, 49, 10, 989, 991, 110},
   };
   for (const auto& row : rows) {
-    auto state = Sample(row.status, kLearnable, kRising, true, row.levelX, row.levelY);
-    state->sample.X = 7;
-    state->sample.Y = 8;
-    state->interpolation.RawBoardX = 9;
-    state->interpolation.CalibrationSampleX = 10.0f;
-    InterpolatePosition(*state);
-    EXPECT_EQ((std::array{state->sample.X, state->sample.Y, state->interpolation.RawBoardX,
-                          state->interpolation.InterpolationSpan[0]}),
+    Rig rig = Sample(row.status, kLearnable, kRising, true, row.levelX, row.levelY);
+    rig.position = {7, 8};
+    rig.interpolation.RawBoardX = 9;
+    rig.interpolation.CalibrationSampleX = 10.0f;
+    rig.Run();
+    EXPECT_EQ((std::array{rig.position.x, rig.position.y, rig.interpolation.RawBoardX,
+                          rig.interpolation.InterpolationSpan[0]}),
               (std::array{row.x, row.y, row.rawX, row.span}))
-        << "status " << row.status << " LevelX " << row.levelX << " LevelY " << row.levelY;
+        << "status " << static_cast<int>(row.status) << " LevelX " << row.levelX << " LevelY "
+        << row.levelY;
   }
 }
 

@@ -5,12 +5,11 @@
 #include <tuple>
 #include <vector>
 
-#include "pen_rig.h"
+#include "platform/headless/headless_devices.h"
 
 namespace raz {
 namespace {
 
-using test::PenRig;
 namespace F = MouseFlags;
 
 TEST(MouseInjection, ToAbsolute_LandsOnExactlyThePixelTheSystemMapsBackAndClampsTheRest) {
@@ -29,7 +28,8 @@ TEST(MouseInjection, ToAbsolute_LandsOnExactlyThePixelTheSystemMapsBackAndClamps
 }
 
 // In the key margin a press runs the key action instead, moves and right-clicks are
-// swallowed, and lifts and releases still let the button go.
+// swallowed, and lifts and releases still let the button go. Action 5 runs the calibration's
+// finish; 0 and 7 do nothing.
 TEST(MouseInjection, EveryActionCode_EmitsItsEventsAtTheScreenCentreWhenTheSignalIsStrong) {
   // {action code, in the key margin, event flags without the absolute flag}
   // clang-format off
@@ -43,15 +43,23 @@ TEST(MouseInjection, EveryActionCode_EmitsItsEventsAtTheScreenCentreWhenTheSigna
   // clang-format on
   for (const auto& [code, inMargin, flags] : cases) {
     for (std::int32_t levelY : {31, 30}) {  // at 30 and below nothing happens at all
-      PenRig rig;
-      rig.state->sample.LevelY = levelY;
-      rig.state->interpolation.InKeyMargin = inMargin ? 1 : 0;
-      Inject(rig.form, 512, 384, static_cast<PointerAction>(code));
-      test::Events expected;
+      HeadlessMouseOutput mouse;
+      InjectorState injector;
+      const InjectOutcome outcome = Inject({static_cast<PointerAction>(code), {512, 384}},
+                                           {levelY, inMargin, {1024, 768}}, mouse, injector);
+      std::vector<MouseEventRecord> expected;
       for (std::uint32_t f : flags) expected.push_back({f | F::Absolute, 32768, 32768});
-      if (levelY <= 30) expected.clear();
-      EXPECT_EQ(rig.Take(), expected)
-          << "code " << code << ", margin " << inMargin << ", LevelY " << levelY;
+      InjectOutcome expectedOutcome = InjectOutcome::Done;
+      if (code == 1 && inMargin) expectedOutcome = InjectOutcome::KeyAction;
+      if (code == 5) expectedOutcome = InjectOutcome::FinishCalibration;
+      if (levelY <= 30) {
+        expected.clear();
+        expectedOutcome = InjectOutcome::Done;
+      }
+      const auto where = ::testing::Message()
+                         << "code " << code << ", margin " << inMargin << ", LevelY " << levelY;
+      EXPECT_EQ(mouse.events, expected) << where;
+      EXPECT_EQ(outcome, expectedOutcome) << where;
     }
   }
 }

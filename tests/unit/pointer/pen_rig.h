@@ -1,17 +1,14 @@
 #pragma once
-// A main window over a headless platform with a 1024 x 768 screen, for driving the pen state
-// machine and the injector sample by sample.
+// The pen state machine and the injector wired as a poll tick wires them, on a 1024 x 768
+// screen, for driving them sample by sample. No form, no disk.
 #include <cstdint>
-#include <memory>
 #include <ostream>
 #include <utility>
 #include <vector>
 
-#include "app/driver_state.h"
-#include "app/form1.h"
+#include "platform/headless/headless_devices.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
-#include "support/test_platform.h"
 
 namespace raz {
 
@@ -24,33 +21,42 @@ namespace test {
 using Events = std::vector<MouseEventRecord>;
 
 struct PenRig {
-  PenRig() { RefreshScreen(state->screen, tp.display); }
+  static constexpr ScreenSize kScreen{1024, 768};
 
-  // Puts a fresh sample in place, strong unless told otherwise, and runs the state machine on
-  // it; `fault` names a flag the board raised for this sample.
-  void Feed(std::int32_t status, std::int32_t x, std::int32_t y, std::int32_t levelX = 100,
-            std::int32_t levelY = 100, std::int32_t PenSample::*fault = nullptr) {
-    state->sample = {.PenStatus = status, .X = x, .Y = y, .LevelX = levelX, .LevelY = levelY};
-    if (fault != nullptr) state->sample.*fault = 1;
-    RunPenStateMachine(form);
+  // Puts a fresh sample in place, strong unless told otherwise, runs the state machine on it
+  // and injects what it decides; `fault` names a flag the board raised for this sample.
+  void Feed(PenStatus status, std::int32_t x, std::int32_t y, std::int32_t levelX = 100,
+            std::int32_t levelY = 100, bool PenSample::*fault = nullptr) {
+    sample = {.Status = status, .X = x, .Y = y, .LevelX = levelX, .LevelY = levelY};
+    if (fault != nullptr) sample.*fault = true;
+    step = RunPenStateMachine(sample, context, pointer);
+    if (step.PollInterval) pollInterval = *step.PollInterval;
+    if (step.HoldTimer != HoldTimerChange::None) holdTimer = step.HoldTimer == HoldTimerChange::Arm;
+    Inject(step.Command, {sample.LevelY, context.InKeyMargin, kScreen}, mouse, injector);
+    if (step.ReleaseHeldButton) ReleaseLeftButton(kScreen, mouse, injector);
   }
-  void Touch(std::int32_t x, std::int32_t y) { Feed(PenStatusCode::Touch, x, y); }
+  void Touch(std::int32_t x, std::int32_t y) { Feed(PenStatus::Touch, x, y); }
   // Events emitted since the last call.
-  Events Take() { return std::exchange(tp.mouse.events, {}); }
+  Events Take() { return std::exchange(mouse.events, {}); }
 
-  // The events the injector emits, in order, for a pixel of the 1024 x 768 screen.
+  // The events the injector emits, in order, for a pixel of the screen.
   static Events At(const std::vector<std::uint32_t>& flags, int x, int y) {
     Events events;
     for (std::uint32_t f : flags) {
-      events.push_back({f | MouseFlags::Absolute, ToAbsolute(x, 1024), ToAbsolute(y, 768)});
+      events.push_back(
+          {f | MouseFlags::Absolute, ToAbsolute(x, kScreen.Width), ToAbsolute(y, kScreen.Height)});
     }
     return events;
   }
 
-  TestPlatform tp;
-  std::unique_ptr<DriverState> state = std::make_unique<DriverState>();
-  TForm1 form{*state, tp.platform};
-  PointerState& pointer = state->pointer;
+  HeadlessMouseOutput mouse;
+  PenContext context;
+  PenSample sample;
+  PointerState pointer;
+  InjectorState injector;
+  PenStep step;
+  std::uint32_t pollInterval = 2;  // Timer1's interval at start-up
+  bool holdTimer = false;          // Timer3 runs
 };
 
 }  // namespace test

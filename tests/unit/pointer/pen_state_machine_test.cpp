@@ -14,10 +14,10 @@ using test::Events;
 using test::PenRig;
 namespace F = MouseFlags;
 
-constexpr std::int32_t kTouch = PenStatusCode::Touch;
-constexpr std::int32_t kHover = PenStatusCode::Hover;
-constexpr std::int32_t kRight = PenStatusCode::RightButton;
-constexpr std::int32_t kNoPen = PenStatusCode::NoPen;
+constexpr PenStatus kTouch = PenStatus::Touch;
+constexpr PenStatus kHover = PenStatus::Hover;
+constexpr PenStatus kRight = PenStatus::RightButton;
+constexpr PenStatus kNoPen = PenStatus::NoPen;
 
 Events Press(int x, int y) { return PenRig::At({F::Move, F::LeftDown}, x, y); }
 Events Release(int x, int y) { return PenRig::At({F::Move, F::LeftUp}, x, y); }
@@ -26,10 +26,11 @@ Events Lift(int x, int y) { return PenRig::At({F::LeftUp}, x, y); }
 Events RightClick(int x, int y) { return PenRig::At({F::RightDown, F::RightUp}, x, y); }
 
 struct Step {
-  std::int32_t status, x, y;
+  PenStatus status;
+  std::int32_t x, y;
   Events events;  // what this sample emits
   std::int32_t levelX = 100, levelY = 100;
-  std::int32_t PenSample::*fault = nullptr;
+  bool PenSample::*fault = nullptr;
 };
 
 TEST(PenStateMachine, Scenarios_EmitTheirEventsSampleBySample) {
@@ -51,7 +52,7 @@ TEST(PenStateMachine, Scenarios_EmitTheirEventsSampleBySample) {
         {kTouch, 178, 127, {}}, {kNoPen, 9, 9, Release(27, 127)}}},
       {"a jump over 150 is dropped until the pen comes back; an unknown status changes nothing",
        {{kTouch, 100, 100, Press(100, 100)}, {kTouch, 251, 100, {}}, {kTouch, 100, 260, {}},
-        {kTouch, 240, 260, {}}, {0x33, 300, 300, {}}, {kTouch, 200, 150, Move(200, 150)}}},
+        {kTouch, 240, 260, {}}, {static_cast<PenStatus>(0x33), 300, 300, {}}, {kTouch, 200, 150, Move(200, 150)}}},
       {"double peaks, rejected samples and LevelY 1 are dropped within a contact",
        {{kTouch, 10, 10, Press(10, 10)}, {kTouch, 12, 10, {}, 100, 1},
         {kTouch, 12, 10, {}, 100, 100, &PenSample::DoublePeakX},
@@ -100,20 +101,24 @@ TEST(PenStateMachine, PollInterval_FollowsThePenSpeed) {
     PenRig rig;
     rig.Touch(500, 500);
     rig.Touch(500 + dx, 500 + dy);
-    EXPECT_EQ(rig.form.Timer1.Interval, static_cast<std::uint32_t>(interval)) << dx << ", " << dy;
+    EXPECT_EQ(rig.pollInterval, static_cast<std::uint32_t>(interval)) << dx << ", " << dy;
   }
 }
 
 TEST(PenStateMachine, Calibration_StepsOnSamples6_11_16AndIssuesNoInput) {
   for (bool key : {false, true}) {
     PenRig rig;
-    (key ? rig.state->keyCalibration.KeyCalibrationActive : rig.state->tour.CalibrationActive) = 1;
+    (key ? rig.context.KeyCalibrationActive : rig.context.CalibrationActive) = true;
     const auto& count =
         key ? rig.pointer.KeyCalibrationSampleCount : rig.pointer.CalibrationSampleCount;
     std::vector<int> steps;
     for (int i = 1; i <= 17; ++i) {
       rig.Touch(100 + i, 100);
-      if (i > 1 && count == 0) steps.push_back(i);
+      const bool due = key ? rig.step.KeyCalibrationStepDue : rig.step.CalibrationStepDue;
+      const bool otherDue = key ? rig.step.CalibrationStepDue : rig.step.KeyCalibrationStepDue;
+      EXPECT_EQ(due, i > 1 && count == 0) << "sample " << i;
+      EXPECT_FALSE(otherDue) << "sample " << i;
+      if (due) steps.push_back(i);
     }
     EXPECT_EQ(steps, (std::vector<int>{6, 11, 16})) << "key calibration " << key;
     EXPECT_EQ(rig.pointer.PrevX, 117) << "positions are still remembered";
@@ -127,31 +132,32 @@ TEST(PenStateMachine, Calibration_StepsOnSamples6_11_16AndIssuesNoInput) {
 TEST(PenStateMachine, HoldZone_ArmsTimer3InTheMarginAndAnyOtherStatusDisarmsIt) {
   for (std::int32_t zone = 0; zone < 4; ++zone) {  // zone 3: outside the margin
     PenRig rig;
-    rig.form.Timer3.Enabled = false;
     rig.Touch(10, 400);
-    rig.state->interpolation.InKeyMargin = zone < 3 ? 1 : 0;
-    rig.state->interpolation.KeyZoneHit[zone % 3] = 1;
+    rig.context.InKeyMargin = zone < 3;
+    rig.context.KeyZoneHit[static_cast<std::size_t>(zone % 3)] = true;
     rig.Touch(10, 400);
-    EXPECT_EQ(rig.pointer.KeyHoldPending, zone < 3 ? 1 : 0) << "zone " << zone + 1;
-    EXPECT_EQ(rig.form.Timer3.Enabled, zone < 3) << "zone " << zone + 1;
+    EXPECT_EQ(rig.pointer.KeyHoldPending, zone < 3) << "zone " << zone + 1;
+    EXPECT_EQ(rig.holdTimer, zone < 3) << "zone " << zone + 1;
     rig.Feed(kHover, 10, 400);
-    EXPECT_FALSE(rig.pointer.KeyHoldPending == 1 || rig.form.Timer3.Enabled) << "zone " << zone + 1;
+    EXPECT_FALSE(rig.pointer.KeyHoldPending || rig.holdTimer) << "zone " << zone + 1;
   }
 }
 
-// A contact cut short by the board, the exit or a calibration must not leave the button down.
+// A contact cut short by the board or a calibration must not leave the button down.
 TEST(PenStateMachine, StuckButton_InterruptedContactLetsGoWhereTheLastEventWas) {
-  for (const std::string cut : {"board lost", "exit", "calibration starts"}) {
+  for (const std::string cut : {"board lost", "calibration starts"}) {
     PenRig rig;
     rig.Touch(100, 100);
     rig.Touch(105, 100);
     rig.Take();
-    if (cut == "board lost") ReleaseLeftButton(rig.form);
-    if (cut == "exit") rig.form.N3Click();
-    if (cut == "calibration starts") rig.state->tour.CalibrationActive = 1;
+    if (cut == "board lost") {
+      ReleaseLeftButton(PenRig::kScreen, rig.mouse, rig.injector);
+      ForgetContact(rig.pointer);
+    }
+    if (cut == "calibration starts") rig.context.CalibrationActive = true;
     rig.Feed(kNoPen, 0, 0);
     EXPECT_EQ(rig.Take(), Lift(105, 100)) << cut;
-    rig.state->tour.CalibrationActive = 0;
+    rig.context.CalibrationActive = false;
     rig.Touch(400, 300);
     EXPECT_EQ(rig.Take(), Press(400, 300)) << cut << ": the next touch presses anew";
   }

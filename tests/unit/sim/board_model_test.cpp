@@ -30,7 +30,7 @@ TEST(BoardModel, PeakAndStatusFollowTheContactPressureAndBoardKind) {
   // A board that cannot say hover sends "no pen" instead.
   const StatusEncoding typeOne{BoardKind::TypeOne, 0, 0};
   const StatusBytes bytes = BoardModel({.status = typeOne}).StatusFor({PenContact::Hover, {}, 1.0});
-  EXPECT_EQ(StatusFromCode(bytes.status, bytes.penCode, typeOne), Status::NoPen);
+  EXPECT_EQ(StatusFromCode(bytes.status, bytes.penCode, typeOne), PenStatus::NoPen);
 }
 
 TEST(BoardModel, NoiseIsRepeatablePerSeedAndReportWithTheConfiguredSpread) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "vkeys/key_layout.h"
+#include "board/key_layout.h"
 
 namespace raz::sim {
 
@@ -13,7 +13,7 @@ TEST(MarginKeys, DefaultIconsFallInTheirBandsOfTheBuiltInLayout) {
   const KeyLayout builtIn;
   for (const Margin margin : {Margin::Left, Margin::Right}) {
     for (int icon = 1; icon <= kKeysPerMargin; ++icon) {
-      const BoardPoint centre = KeyCentre(MarginKeyLayout{}, margin, icon);
+      const CellPoint centre = KeyCentre(MarginKeyLayout{}, margin, icon);
       const double x = centre.x * kRawPerCell, y = centre.y * kRawPerCell;
       EXPECT_TRUE(y > builtIn.KeyBounds[static_cast<std::size_t>(icon - 1)] &&
                   y < builtIn.KeyBounds[static_cast<std::size_t>(icon)] &&

@@ -5,7 +5,7 @@
 #include <array>
 #include <tuple>
 
-#include "board/pen_status.h"
+#include "board/report_status.h"
 
 namespace raz::sim {
 
@@ -15,7 +15,8 @@ constexpr std::int32_t kStrongSignal = 31;
 // disagreement instead of being copied.
 TEST(StatusBytesFor, PicksBytesThatTheDriverReadsAsTheWantedStatus) {
   constexpr auto kMixed = BoardKind::Mixed, kOne = BoardKind::TypeOne, kTwo = BoardKind::TypeTwo;
-  const std::int32_t wanted[] = {Status::Touch, Status::Hover, Status::RightButton, Status::NoPen};
+  const PenStatus wanted[] = {PenStatus::Touch, PenStatus::Hover, PenStatus::RightButton,
+                             PenStatus::NoPen};
   // The report type expected for each wanted status in that order; -1: it cannot be sent. With
   // Pen and PenRight at 0 every low type-2 code means right; at 10, 20 the right band swallows
   // the hover band; at 255, 1000 every type-2 code is touch, so "no pen" falls back to type 0.
@@ -26,12 +27,12 @@ TEST(StatusBytesFor, PicksBytesThatTheDriverReadsAsTheWantedStatus) {
   for (const auto& [kind, touchLimit, rightCentre, types] : rows) {
     for (std::size_t i = 0; i < 4; ++i) {
       SCOPED_TRACE(testing::Message() << "kind " << static_cast<int>(kind) << " Pen " << touchLimit
-                                      << " PenRight " << rightCentre << " wanted " << wanted[i]);
+                                      << " PenRight " << rightCentre << " wanted " << static_cast<int>(wanted[i]));
       const auto bytes = StatusBytesFor(wanted[i], {kind, touchLimit, rightCentre});
       EXPECT_EQ(bytes.has_value(), types[i] >= 0);
       if (!bytes) continue;
       EXPECT_EQ(bytes->status & 3, types[i]);
-      EXPECT_EQ(DecodeStatus(bytes->status, bytes->penCode, kStrongSignal, touchLimit, rightCentre),
+      EXPECT_EQ(DecodeStatus(bytes->status, bytes->penCode, kStrongSignal, {touchLimit, rightCentre}),
                 wanted[i]);
     }
   }

@@ -14,7 +14,7 @@ TEST(Projection, PutsTheScreenOnItsBoardRectangleKeystonedAndTurned) {
   turned.rotationDegrees = 90.0;
   // Keystone narrows the top row and widens the bottom one; a positive angle turns clockwise
   // on the board, whose y grows downward.
-  const std::tuple<ProjectionConfig, PixelPoint, BoardPoint> rows[] = {
+  const std::tuple<ProjectionConfig, PixelPoint, CellPoint> rows[] = {
       {square, {0, 0}, {30, 45}},
       {square, {1000, 500}, {130, 95}},
       {square, {250, 100}, {55, 55}},
@@ -22,7 +22,7 @@ TEST(Projection, PutsTheScreenOnItsBoardRectangleKeystonedAndTurned) {
       {keystoned, {1000, 500}, {132.5, 95}},
       {turned, {1000, 250}, {80, 120}}};
   for (const auto& [config, pixel, board] : rows) {
-    const BoardPoint got = Projection(config).ToBoard(pixel);
+    const CellPoint got = Projection(config).ToBoard(pixel);
     EXPECT_LT(std::hypot(got.x - board.x, got.y - board.y), 1e-9)
         << "keystone " << config.keystone << " rotation " << config.rotationDegrees << " pixel "
         << pixel.x << "," << pixel.y << " lies at " << got.x << "," << got.y;

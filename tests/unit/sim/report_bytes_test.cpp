@@ -6,7 +6,7 @@
 #include <numeric>
 #include <tuple>
 
-#include "board/report_store.h"
+#include "board/report_reader.h"
 
 namespace raz::sim {
 

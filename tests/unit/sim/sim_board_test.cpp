@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/headless/headless_host.h"
+#include "hosts/headless/headless_host.h"
 
 namespace raz::sim {
 namespace {

@@ -44,7 +44,7 @@ std::vector<std::uint8_t> HandBuiltRecord() {
 }
 
 TEST(CalibrationRecord, LoadsEveryFieldFromItsOffset) {
-  const StoredCalibration c = DecodeCalibrationRecord(HandBuiltRecord());
+  const CalibrationRecord c = DecodeCalibrationRecord(HandBuiltRecord());
   for (int k = 0; k < 9; ++k) {
     EXPECT_FLOAT_EQ(c.CalibrationPoints[k].x, 100.5f + k) << "point " << k;
     EXPECT_FLOAT_EQ(c.CalibrationPoints[k].y, 200.25f + k) << "point " << k;
@@ -58,7 +58,7 @@ TEST(CalibrationRecord, LoadsEveryFieldFromItsOffset) {
 }
 
 TEST(CalibrationRecord, SavesEveryFieldAtItsOffsetWithTheReservedRangeZero) {
-  StoredCalibration c = DecodeCalibrationRecord(HandBuiltRecord());
+  CalibrationRecord c = DecodeCalibrationRecord(HandBuiltRecord());
   c.ScreenOffsetX = -7;
   const auto bytes = EncodeCalibrationRecord(c, {95, 96, 97, 98});
   ASSERT_EQ(bytes.size(), 3472u);
@@ -85,7 +85,7 @@ TEST(CalibrationRecord, FieldsAShortFileDoesNotReachReadAsZero) {
                       {3472, true, true, true, true}};
   for (const Row& row : rows) {
     const std::vector<std::uint8_t> bytes(full.begin(), full.begin() + row.length);
-    const StoredCalibration c = DecodeCalibrationRecord(bytes);
+    const CalibrationRecord c = DecodeCalibrationRecord(bytes);
     SCOPED_TRACE("length " + std::to_string(row.length));
     EXPECT_EQ(c.CalibrationPoints[8].y, row.hasPoints ? 208.25f : 0.0f);
     EXPECT_EQ(c.ReservedLevel, row.hasReserved ? 37 : 0);
@@ -100,7 +100,7 @@ class DataFilesTest : public ::testing::Test {
 };
 
 TEST_F(DataFilesTest, SavingWritesFromTheStartWithoutTruncatingAndCreatesAMissingFile) {
-  StoredCalibration c;
+  CalibrationRecord c;
   c.CalibrationScaleX = 2.0f;
   for (const int before : {-1, 100, 3472, 4000}) {  // -1: no file
     if (before >= 0) tp.folder.Write("server.txt", std::vector<std::uint8_t>(before, 0xAB));

@@ -25,18 +25,6 @@ TEST(ParseProfileInteger, ConvertsLikeTheProfileFunctions) {
   }
 }
 
-TEST(CopyToWindowName, KeepsAtMost99CharactersAndZeroFillsTheRest) {
-  std::array<char, 100> buffer;
-  buffer.fill('x');
-  CopyToWindowName("Notepad", buffer);
-  EXPECT_STREQ(buffer.data(), "Notepad");
-  EXPECT_EQ(buffer[99], '\0');
-  EXPECT_EQ(buffer[8], '\0');
-
-  CopyToWindowName(std::string(150, 'a'), buffer);
-  EXPECT_EQ(std::string(buffer.data()), std::string(99, 'a'));
-}
-
 class SettingsFileTest : public ::testing::Test {
  protected:
   test::TestPlatform tp;

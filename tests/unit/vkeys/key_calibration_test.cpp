@@ -24,18 +24,28 @@ TEST(DeriveKeyBounds, SplitsTheLeftMarginIntoNineEqualBands) {
   }
 }
 
+TEST(CopyToWindowName, KeepsAtMost99CharactersAndZeroFillsTheRest) {
+  std::array<char, 100> buffer;
+  buffer.fill('x');
+  CopyToWindowName("Notepad", buffer);
+  EXPECT_STREQ(buffer.data(), "Notepad");
+  EXPECT_EQ(buffer[99], '\0');
+  EXPECT_EQ(buffer[8], '\0');
+
+  CopyToWindowName(std::string(150, 'a'), buffer);
+  EXPECT_EQ(std::string(buffer.data()), std::string(99, 'a'));
+}
+
 class KeyLayoutFileTest : public ::testing::Test {
  protected:
   test::TestPlatform tp;
   SettingsFile ini{tp.profile, tp.folder.File("VaziZod.ini")};
   KeyCalibration calibration;
   KeyLayout layout;
-  MenuItem N4{"使用快捷键", true};
 };
 
 TEST_F(KeyLayoutFileTest, WithoutSettingsTheKeysAreOffAndTheMarginsOutOfReach) {
-  LoadKeyLayout(ini, calibration, layout, N4);
-  EXPECT_FALSE(N4.Checked);
+  EXPECT_FALSE(LoadKeyLayout(ini, calibration, layout));
   EXPECT_EQ(layout.KeyMarginLeft, 0);
   EXPECT_EQ(layout.KeyMarginRight, 28450);
   EXPECT_EQ(layout.KeyBounds[0], 0);
@@ -43,12 +53,12 @@ TEST_F(KeyLayoutFileTest, WithoutSettingsTheKeysAreOffAndTheMarginsOutOfReach) {
 }
 
 TEST_F(KeyLayoutFileTest, StoredPointsComeBackAsTheLayoutWhenTheKeysAreOn) {
-  tp.folder.WriteText("VaziZod.ini",
-                      "[PARAMETERS]\r\nvkey=0x1\r\n[VKeyCali]\r\nVKeyPoint_L_TopX=900\r\n"
-                      "VKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomX=905\r\nVKeyPoint_L_BottomY=1900\r\n"
-                      "VKeyPoint_R_middleX=2700\r\nVKeyPoint_R_middleY=1234\r\n");
-  LoadKeyLayout(ini, calibration, layout, N4);
-  EXPECT_TRUE(N4.Checked);
+  tp.folder.WriteText(
+      "VaziZod.ini",
+      "[PARAMETERS]\r\nvkey=0x1\r\n[VKeyCali]\r\nVKeyPoint_L_TopX=900\r\n"
+      "VKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomX=905\r\nVKeyPoint_L_BottomY=1900\r\n"
+      "VKeyPoint_R_middleX=2700\r\nVKeyPoint_R_middleY=1234\r\n");
+  EXPECT_TRUE(LoadKeyLayout(ini, calibration, layout));
   EXPECT_EQ(layout.KeyMarginLeft, 900);
   EXPECT_EQ(layout.KeyMarginRight, 2700);
   EXPECT_EQ(layout.KeyBounds[1], 1100);

@@ -1,0 +1,48 @@
+// Timer2Timer: every two seconds, apply the settings dialog's confirmed choice, watch the
+// display, refresh the tray icon, and probe and open the board.
+#include "app/form1.h"
+#include "app/form2.h"
+#include "board/device_link.h"
+#include "calibration/usable_calibration.h"
+#include "pointer/mouse_injection.h"
+#include "pointer/pen_state_machine.h"
+#include "storage/data_files.h"
+
+namespace raz {
+
+void TForm1::Timer2Timer() {
+  DriverState& s = state_;
+  const std::optional<BoardChoice> choice =
+      form2_ != nullptr ? form2_->PendingChoice() : std::nullopt;
+  if (choice) {
+    ApplyBoardChoice(*choice, s.link);
+    SaveFlag(platform_.files, kFramingFileName, s.link.ReportFraming);
+    SaveFlag(platform_.files, kBoardModelFileName, s.link.BoardModel);
+  }
+  RefreshScreen(s.screen, platform_.display);
+  FollowScreenSize(s.calibration, s.screen.ScreenWidth, s.screen.ScreenHeight);
+  TrayModify();
+
+  const LinkWatch watch = WatchLink(platform_.usb, s.link, choice.has_value());
+  if (watch.Found) {
+    Label2.Caption = kBoardFoundText;
+    TrayModify();
+    if (watch.Opened && !Timer1.Enabled) Timer1.Enabled = true;
+  } else {
+    Label2.Caption = kBoardMissingText;
+    OnBoardLost();
+  }
+  // Only now: a confirmed framing also reopened the link above.
+  if (choice) form2_->ChoiceApplied();
+}
+
+// A pen that was pressing cannot report its lift any more, so the left button the driver
+// holds is let go here.
+void TForm1::OnBoardLost() {
+  DriverState& s = state_;
+  if (!s.injector.LeftButtonDown) return;
+  ReleaseLeftButton(s.screen.Size(), platform_.mouse, s.injector);
+  ForgetContact(s.pointer);
+}
+
+}  // namespace raz

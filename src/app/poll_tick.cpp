@@ -1,0 +1,96 @@
+// Timer1Timer: one poll of the board, from the bytes it queued to the mouse events.
+#include "app/form1.h"
+#include "board/interpolation.h"
+#include "board/report_reader.h"
+#include "calibration/transform.h"
+#include "pointer/mouse_injection.h"
+#include "pointer/pen_state_machine.h"
+
+namespace raz {
+
+void TForm1::Timer1Timer() {
+  DriverState& s = state_;
+  const std::size_t received =
+      ReadReports(platform_.usb, s.link.BoardLink, s.link.ReportFraming, s.reader);
+  if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(received));
+  const DecodeResult decoded = DecodeReport(s.reader.ReportStore, s.pen, s.decoder);
+  if (decoded.Diagnostic) Memo2.Append(*decoded.Diagnostic);
+  TakeReading(decoded);
+  if (SampleDrivesPen(s)) DrivePointer();
+}
+
+// The reading becomes the current sample; its position is interpolated and, outside a
+// calibration, mapped onto the screen.
+void TForm1::TakeReading(const DecodeResult& decoded) {
+  DriverState& s = state_;
+  PenSample& sample = s.sample;
+  const BoardReading& r = decoded.Reading;
+  sample.Status = r.Status;
+  sample.LevelX = r.LevelX;
+  sample.LevelY = r.LevelY;
+  sample.SampleRejected = r.SampleRejected;
+  sample.DoublePeakX = r.DoublePeakX;
+  sample.DoublePeakY = r.DoublePeakY;
+  if (!decoded.RowsDecoded) return;
+
+  const bool calibrating = IsCalibrating(s);
+  const CalibrationRecord& calibration = s.calibration.Stored;
+  const Interpolation at = InterpolatePosition(
+      r, {s.keys, calibration.CalibrationScaleX, calibration.CalibrationScaleY, calibrating},
+      s.interpolation);
+  if (at.Change == PositionChange::None) return;
+  if (at.Change == PositionChange::New) {
+    sample.X = at.Position.x;
+    sample.Y = at.Position.y;
+  }
+  if (calibrating) return;
+  if (sample.Status != PenStatus::Touch && sample.Status != PenStatus::Hover) return;
+  // A hover report too faint on X keeps the previous position, which is already in pixels;
+  // it is mapped once more all the same.
+  const ScreenPoint pixel = MapToScreen({sample.X, sample.Y}, s.calibration.Model,
+                                        calibration.ScreenOffsetX, calibration.ScreenOffsetY);
+  sample.X = pixel.x;
+  sample.Y = pixel.y;
+}
+
+bool SampleDrivesPen(const DriverState& s) {
+  if (s.sample.SampleRejected) return false;
+  if (s.link.ReportFraming == kPlainFraming) return s.sample.LevelY > kSignalLevel;
+  return s.link.ReportFraming == kFramedFraming && WholeFrameStored(s.reader);
+}
+
+void TForm1::DrivePointer() {
+  DriverState& s = state_;
+  const PenContext context{s.calibration.Tour.CalibrationActive,
+                           s.keyCalibration.KeyCalibrationActive, s.interpolation.InKeyMargin,
+                           s.interpolation.KeyZoneHit};
+  const PenStep step = RunPenStateMachine(s.sample, context, s.pointer);
+  if (step.Smoothed) {
+    s.sample.X = step.Smoothed->x;
+    s.sample.Y = step.Smoothed->y;
+  }
+  if (step.PollInterval) Timer1.Interval = *step.PollInterval;
+  if (step.HoldTimer == HoldTimerChange::Arm) Timer3.Enabled = true;
+  if (step.HoldTimer == HoldTimerChange::Disarm) Timer3.Enabled = false;
+  if (step.CalibrationStepDue) CalibrationStep();
+  if (step.KeyCalibrationStepDue) KeyCalibrationStep();
+  InjectCommand(step.Command);
+  if (step.ReleaseHeldButton) ReleaseLeftButton(s.screen.Size(), platform_.mouse, s.injector);
+}
+
+void TForm1::InjectCommand(const PointerCommand& command) {
+  DriverState& s = state_;
+  const InjectContext context{s.sample.LevelY, s.interpolation.InKeyMargin, s.screen.Size()};
+  switch (Inject(command, context, platform_.mouse, s.injector)) {
+    case InjectOutcome::KeyAction:
+      KeyAction();
+      break;
+    case InjectOutcome::FinishCalibration:
+      FinishCalibration();
+      break;
+    case InjectOutcome::Done:
+      break;
+  }
+}
+
+}  // namespace raz

@@ -1,0 +1,53 @@
+#include "board/device_link.h"
+
+namespace raz {
+namespace {
+
+constexpr std::uint32_t kFirstDevice = 0;
+
+void SetRateForFraming(VendorUsb& usb, const LinkState& link) {
+  if (const auto rate = LinkRateFor(link.ReportFraming)) usb.SetLinkRate(link.BoardLink, *rate);
+}
+
+// Returns true when the board is open.
+bool OpenBoard(VendorUsb& usb, LinkState& link) {
+  if (usb.OpenDevice(kFirstDevice, link.BoardLink) != 0) return false;
+  SetRateForFraming(usb, link);
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> LinkRateFor(std::int32_t framing) {
+  if (framing == kPlainFraming) return kPlainLinkRate;
+  if (framing == kFramedFraming) return kFramedLinkRate;
+  return std::nullopt;
+}
+
+void ApplyBoardChoice(const BoardChoice& choice, LinkState& link) {
+  if (choice.ReportFraming) link.ReportFraming = *choice.ReportFraming;
+  if (choice.BoardModel) link.BoardModel = *choice.BoardModel;
+}
+
+LinkWatch WatchLink(VendorUsb& usb, LinkState& link, bool reopen) {
+  std::uint32_t deviceCount = 0;
+  if (usb.ProbeDevices(deviceCount) != 0) {
+    link.LinkOpenPending = true;
+    link.BoardPresent = false;
+    return {};
+  }
+  link.BoardPresent = true;
+  LinkWatch watch{.Found = true};
+  // The framing may have changed: the link is reopened at the rate it now needs.
+  if (reopen) {
+    usb.CloseDevice(link.BoardLink);
+    OpenBoard(usb, link);
+  }
+  if (link.LinkOpenPending && OpenBoard(usb, link)) {
+    link.LinkOpenPending = false;
+    watch.Opened = true;
+  }
+  return watch;
+}
+
+}  // namespace raz

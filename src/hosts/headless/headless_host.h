@@ -1,0 +1,65 @@
+#pragma once
+// Runs the driver without a window system: the same handlers in the same order as the real
+// program, fired by a deterministic scheduler on a virtual clock.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/timer_watch.h"
+#include "platform/headless/headless_devices.h"
+#include "platform/platform.h"
+
+namespace raz {
+
+class HeadlessHost {
+ public:
+  // Simulated devices that need the time share the host's clock: pass it in, or let the host
+  // keep its own.
+  explicit HeadlessHost(Platform& platform, VirtualClock* clock = nullptr);
+
+  // Creates the main window (its start-up runs) and then the settings dialog.
+  void Start();
+  // Fires every timer that falls due up to and including the given virtual time.
+  void RunUntil(std::uint64_t micros);
+  void RunFor(std::uint64_t micros) { RunUntil(clock_.NowMicros() + micros); }
+  // Runs a menu or button handler the way the message loop would.
+  void Dispatch(const std::function<void()>& handler);
+
+  bool Closed() const { return closed_; }
+  const VirtualClock& clock() const { return clock_; }
+  Application& app() { return app_; }
+  DriverState& state() { return app_.state(); }
+  TForm1& form1() { return app_.form1(); }
+  TForm2& form2() { return app_.form2(); }
+  // Messages of exceptions that escaped a handler, as the real host would have shown them.
+  const std::vector<std::string>& shownErrors() const { return errors_; }
+  // Called after every handler; the simulator logs from here.
+  std::function<void()> afterHandler;
+  // Every timer that fired, with its virtual time, while recordFirings is set.
+  bool recordFirings = false;
+  struct Firing {
+    std::uint64_t micros;
+    TimerId timer;
+    bool operator==(const Firing&) const = default;
+  };
+  const std::vector<Firing>& firings() const { return firings_; }
+
+ private:
+  void Guarded(const std::function<void()>& handler);
+  void SyncTimers();
+  void CloseIfRequested();
+
+  VirtualClock ownClock_;
+  VirtualClock& clock_;
+  Application app_;
+  std::array<TimerWatch, 3> watches_{};
+  std::array<std::uint64_t, 3> due_{};
+  std::vector<std::string> errors_;
+  std::vector<Firing> firings_;
+  bool closed_ = false;
+};
+
+}  // namespace raz

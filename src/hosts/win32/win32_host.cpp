@@ -1,0 +1,289 @@
+#include "hosts/win32/win32_host.h"
+
+#include <cwchar>
+
+#include "app/timer_watch.h"
+#include "hosts/win32/control_ids.h"
+#include "hosts/win32/image_view.h"
+#include "hosts/win32/message_loop.h"
+#include "platform/win32/utf.h"
+#include "shell/tray.h"
+
+namespace raz::win32 {
+namespace {
+
+struct WindowTag {
+  Win32Host* host = nullptr;
+  bool dialog = false;
+};
+
+// Both windows share one procedure. The host travels in the creation parameters and is kept in
+// the window's user data, its lowest bit (a host is aligned) marking the dialog.
+WindowTag TagOf(HWND window, UINT message, LPARAM lParam) {
+  constexpr LONG_PTR kDialogBit = 1;
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    LONG_PTR value = reinterpret_cast<LONG_PTR>(create->lpCreateParams);
+    if (std::wcscmp(create->lpszClass, kDialogWindowClass) == 0) value |= kDialogBit;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, value);
+  }
+  const LONG_PTR value = ::GetWindowLongPtrW(window, GWLP_USERDATA);
+  return {reinterpret_cast<Win32Host*>(value & ~kDialogBit), (value & kDialogBit) != 0};
+}
+
+SIZE WindowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
+  RECT r{0, 0, clientWidth, clientHeight};
+  ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// A borderless window without a caption bar; topmost, and a tool window so that it gets no
+// taskbar button.
+constexpr DWORD kMainStyle = WS_POPUP | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kDialogExStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME;
+
+}  // namespace
+
+Win32Host::Win32Host(HINSTANCE instance)
+    : instance_(instance),
+      usb_(files_.ProgramFolder() + kVendorLibraryName),
+      platform_{files_, profile_, display_, usb_, mouse_, messenger_, shell_},
+      app_(platform_) {}
+
+Win32Host::~Win32Host() = default;
+
+void Win32Host::RegisterClasses() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.hInstance = instance_;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpfnWndProc = WindowProc;
+  wc.lpszClassName = kMainWindowClass;
+  ::RegisterClassExW(&wc);
+  wc.lpszClassName = kDialogWindowClass;
+  ::RegisterClassExW(&wc);
+  RegisterImageViewClass(instance_);
+}
+
+void Win32Host::MakeFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    font_.Reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+  }
+}
+
+bool Win32Host::Start() {
+  RegisterClasses();
+  MakeFont();
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+
+  const FormWindow& w = app_.form1().Window;
+  const SIZE size = WindowSizeFor(w.ClientWidth, w.ClientHeight, kMainStyle, kMainExStyle);
+  // The start-up runs inside this call (WM_CREATE), as the form's OnCreate does.
+  const HWND main =
+      ::CreateWindowExW(kMainExStyle, kMainWindowClass, Widen(w.Caption).c_str(), kMainStyle,
+                        w.Left, w.Top, size.cx, size.cy, nullptr, nullptr, instance_, this);
+  if (main == nullptr) return false;
+  CreateDialogWindow();
+
+  // The main window is shown at its place off-screen; it comes forward only for calibration.
+  app_.form1().Window.Visible = true;
+  AfterHandler();
+  return main_.Get() != nullptr;
+}
+
+int Win32Host::Run() {
+  if (!main_) return 0;
+  return RunMessageLoop(timers_.Precise(), [this] { RunTimer(TimerId::Timer1); });
+}
+
+void Win32Host::OnMainCreate(HWND window) {
+  main_.Reset(window);
+  shell_.AttachWindow(window);
+  timers_.Attach(window);
+  window1_.Attach(window, app_.form1().Window);
+  controls1_.Create(window, static_cast<HFONT>(font_.Get()), BindForm1(app_.form1()));
+  menu_ = std::make_unique<TrayMenu>(app_.form1());
+  Run([this] { app_.StartMainWindow(); });
+}
+
+bool Win32Host::CreateDialogWindow() {
+  const FormWindow& w = app_.form2().Window;
+  const SIZE size = WindowSizeFor(w.ClientWidth, w.ClientHeight, kDialogStyle, kDialogExStyle);
+  return ::CreateWindowExW(kDialogExStyle, kDialogWindowClass, Widen(w.Caption).c_str(),
+                           kDialogStyle, w.Left, w.Top, size.cx, size.cy, main_.Get(), nullptr,
+                           instance_, this) != nullptr;
+}
+
+void Win32Host::OnDialogCreate(HWND window) {
+  dialog_.Reset(window);
+  window2_.Attach(window, app_.form2().Window);
+  controls2_.Create(window, static_cast<HFONT>(font_.Get()), BindForm2(app_.form2()));
+  Run([this] { app_.StartSettingsDialog(); });
+}
+
+void Win32Host::OnMainDestroy() {
+  app_.Run([this] { app_.form1().FormDestroy(); });
+  controls1_.Forget();
+  main_.Release();
+  ::PostQuitMessage(0);
+  ShowErrors();
+}
+
+LRESULT CALLBACK Win32Host::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const WindowTag tag = TagOf(window, message, lParam);
+  if (tag.host == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+  if (tag.dialog) return tag.host->OnDialogMessage(window, message, wParam, lParam);
+  return tag.host->OnMainMessage(window, message, wParam, lParam);
+}
+
+LRESULT Win32Host::OnMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnMainCreate(window);
+      return 0;
+    case WM_DESTROY:
+      OnMainDestroy();
+      return 0;
+    // Every way of closing the main window goes through the exit command.
+    case WM_CLOSE:
+      Run([this] { app_.form1().N3Click(); });
+      return 0;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    default:
+      break;
+  }
+  if (message == kTrayCallbackMessage) {
+    OnTrayCallback(lParam);
+  } else if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    // The notification area was re-created (Explorer restarted): put the icon back.
+    const bool dataReceived = app_.state().reader.DataReceived;
+    const std::string& tip = app_.form1().Edit1.Text;
+    TrayMessage(shell_, TrayOperation::Add, dataReceived, tip);
+    TrayMessage(shell_, TrayOperation::Modify, dataReceived, tip);
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT Win32Host::OnDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnDialogCreate(window);
+      return 0;
+    case WM_NCDESTROY:
+      controls2_.Forget();
+      dialog_.Release();
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) OnDialogCommand(LOWORD(wParam));
+      return 0;
+    // Closing the dialog only hides it; it lives as long as the main window.
+    case WM_CLOSE:
+      app_.form2().Window.Visible = false;
+      AfterHandler();
+      return 0;
+    case WM_ENTERSIZEMOVE:
+      timers_.EnterModal();
+      break;
+    case WM_EXITSIZEMOVE:
+      timers_.LeaveModal();
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Win32Host::OnDialogCommand(int controlId) {
+  if (controlId == Form2Id::Button1) {
+    Run([this] { app_.form2().Button1Click(); });
+  } else if (controlId == Form2Id::Button2) {
+    Run([this] { app_.form2().Button2Click(); });
+  } else if (controls2_.RecordRadioClick(controlId)) {
+    AfterHandler();
+  }
+}
+
+void Win32Host::OnTrayCallback(LPARAM mouseMessage) {
+  if (static_cast<UINT>(mouseMessage) != WM_LBUTTONUP) return;
+  const auto cursor = shell_.CursorPosition();
+  if (!cursor) {
+    app_.form1().Window.Visible = true;
+    AfterHandler();
+    return;
+  }
+  // Foreground first, or the menu would not close when the user clicks elsewhere.
+  shell_.SetForeground();
+  int command = 0;
+  {
+    const ModalScope modal(timers_);
+    command = menu_->Popup(main_.Get(), POINT{cursor->x, cursor->y});
+  }
+  if (const MenuHandler handler = TrayMenu::HandlerOf(command)) {
+    Run([this, handler] { (app_.form1().*handler)(); });
+  }
+}
+
+void Win32Host::OnTimer(UINT_PTR timerId) {
+  if (const auto id = timers_.FromTimerMessage(timerId)) RunTimer(*id);
+}
+
+void Win32Host::RunTimer(TimerId id) {
+  if (closing_) return;
+  Run([this, id] { FireTimer(app_.form1(), id); });
+}
+
+void Win32Host::Run(const std::function<void()>& handler) {
+  app_.Run(handler);
+  AfterHandler();
+  ShowErrors();
+}
+
+void Win32Host::AfterHandler() {
+  if (closing_ || !main_) return;
+  TForm1& form1 = app_.form1();
+  TForm2& form2 = app_.form2();
+  controls1_.Sync();
+  window1_.Sync(form1.Window);
+  if (menu_) menu_->Sync();
+  if (dialog_) {
+    // The dialog's OnShow runs as it becomes visible, before it appears.
+    if (window2_.ShowPending(form2.Window)) app_.Run([&form2] { form2.FormShow(); });
+    controls2_.Sync();
+    window2_.Sync(form2.Window);
+  }
+  timers_.Sync(form1);
+  CloseIfRequested();
+}
+
+void Win32Host::ShowErrors() {
+  // One box at a time: an error raised while a box is up waits for it to close.
+  if (showingErrors_) return;
+  showingErrors_ = true;
+  const ModalScope modal(timers_);
+  for (auto errors = app_.TakeErrors(); !errors.empty(); errors = app_.TakeErrors()) {
+    for (const std::string& error : errors) {
+      // No owner: the main window sits off-screen and would take the box with it.
+      ::MessageBoxW(nullptr, Widen(error).c_str(), kMainWindowCaption,
+                    MB_OK | MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
+    }
+  }
+  showingErrors_ = false;
+}
+
+void Win32Host::CloseIfRequested() {
+  if (closing_ || !app_.form1().Window.CloseRequested) return;
+  closing_ = true;
+  timers_.StopAll();
+  if (dialog_) ::DestroyWindow(dialog_.Get());
+  // Destroying the main window runs FormDestroy and ends the message loop.
+  if (main_) ::DestroyWindow(main_.Get());
+}
+
+}  // namespace raz::win32

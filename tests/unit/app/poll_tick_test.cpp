@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/form1.h"
+#include "support/test_platform.h"
+#include "unit/board/fake_board_usb.h"
+#include "unit/board/report_builder.h"
+
+namespace raz {
+namespace {
+
+// Timer1Timer over a scripted board, with the main window and the headless devices.
+struct TickRig {
+  void Tick(const test::Bytes& batch) {
+    usb.batches.push_back(batch);
+    form.Timer1Timer();
+  }
+  test::FakeBoardUsb usb;
+  test::TestPlatform platform{&usb};
+  std::unique_ptr<DriverState> state = std::make_unique<DriverState>();
+  TForm1 form{*state, platform.platform};
+};
+
+test::Bytes Touch() {
+  return test::PlainReport(2, 5, test::Row({{10, 218}, {9, 93}, {11, 138}}),
+                           test::Row({{10, 218}, {9, 93}, {11, 138}}));
+}
+
+TEST(PollTick, RateMeasurementLogsEveryTickAndAnOversizeQueueIsReadInPortions) {
+  TickRig rig;
+  rig.Tick(test::Concat({Touch(), Touch()}));
+  EXPECT_TRUE(rig.form.Memo1.Lines.empty());
+  rig.state->RateMeasurement = true;
+  rig.Tick(test::Concat({Touch(), Touch()}));
+  test::Bytes queued;
+  while (queued.size() < 60'000) queued = test::Concat({queued, Touch()});
+  rig.Tick(queued);
+  rig.form.Timer1Timer();  // the rest stayed queued
+  rig.form.Timer1Timer();
+  const auto rest = std::to_string(queued.size() - kReceiveBufferSize);
+  EXPECT_EQ(rig.form.Memo1.Lines, (std::vector<std::string>{"toBeRead1: 90", "toBeRead1: 50004",
+                                                            "toBeRead1: " + rest, "toBeRead1: 0"}));
+  // A measurement left on for hours keeps only the newest lines.
+  for (int tick = 0; tick < 1000; ++tick) rig.form.Timer1Timer();
+  EXPECT_EQ(rig.form.Memo1.Lines.size(), Memo::kMaxLines);
+  EXPECT_EQ(rig.form.Memo1.Lines.back(), "toBeRead1: 0");
+}
+
+// Plain reports must carry a signal (LevelY above 30); framed reports must be whole frames with
+// their start and end bytes in place. A touch that passes the gate presses the button.
+TEST(PollTick, Gate_PlainNeedsASignalFramedNeedsAWholeFrame) {
+  const struct {
+    const char* name;
+    std::int32_t framing;
+    bool rejected;
+    std::int32_t level;
+    bool complete;
+    std::int32_t first, last;  // store slots 0 and 46
+    bool drives;
+  } cases[] = {
+      {"plain, strong", 0, false, 31, false, 0, 0, true},
+      {"plain, at the limit", 0, false, 30, true, 0xFD, 0xFE, false},
+      {"plain, rejected", 0, true, 200, false, 0, 0, false},
+      {"framed, whole frame, no signal", 1, false, 0, true, 0xFD, 0xFE, true},
+      {"framed, incomplete", 1, false, 200, false, 0xFD, 0xFE, false},
+      {"framed, frame cut at its start", 1, false, 200, true, 0x12, 0xFE, false},
+      {"framed, frame cut at its end", 1, false, 200, true, 0xFD, 0x12, false},
+      {"framed, rejected", 1, true, 200, true, 0xFD, 0xFE, false},
+      {"unknown framing", 2, false, 200, true, 0xFD, 0xFE, false},
+  };
+  for (const auto& c : cases) {
+    auto state = std::make_unique<DriverState>();
+    state->link.ReportFraming = c.framing;
+    state->sample = {.LevelY = c.level, .SampleRejected = c.rejected};
+    state->reader.FrameComplete = c.complete;
+    state->reader.ReportStore.front() = c.first;
+    state->reader.ReportStore.back() = c.last;
+    EXPECT_EQ(SampleDrivesPen(*state), c.drives) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace raz

@@ -1,0 +1,113 @@
+#include "board/report_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "fake_board_usb.h"
+#include "report_builder.h"
+
+namespace raz {
+namespace {
+
+using test::Bytes;
+using test::Concat;
+using test::Filler;
+
+// The given bytes from slot `from` on; every other slot holds a number of its own.
+ReportSlots Slots(const Bytes& bytes, std::size_t from = 0) {
+  ReportSlots store;
+  for (std::size_t i = 0; i < store.size(); ++i) store[i] = 1000 + static_cast<int>(i);
+  std::copy(bytes.begin(), bytes.end(), store.begin() + static_cast<std::ptrdiff_t>(from));
+  return store;
+}
+
+Bytes MarkedFrame(std::uint8_t mark) {
+  return test::Frame(mark, mark, test::Row({}, mark), test::Row({}, mark));
+}
+
+// Plain: a batch of 90 bytes keeps its first report and one byte of the next; a batch of 20
+// bytes leaves the slots it does not reach alone. Framed: the first whole frame of the batch
+// is stored, and a frame start found while collecting restarts the frame.
+TEST(ReadReports, KeepsTheFirstReportOrTheFirstWholeFrameOfABatch) {
+  const auto first = test::PlainReport(2, 5, test::Row({}, 0x21), test::Row({}, 0x22), 0x23);
+  const auto second = test::PlainReport(1, 200, test::Row({}, 0x31), test::Row({}, 0x32));
+  const auto frame = MarkedFrame(0x42);
+  auto unfinished = Filler(60, 0x10);
+  unfinished[5] = 0xFD;
+  unfinished[5 + 45] = 0x51;  // end byte missing
+  // A frame cut short after 20 bytes, with trailer and end bytes where it would need them.
+  auto restarted = Concat({Bytes(frame.begin(), frame.begin() + 20), MarkedFrame(0x43)});
+  restarted[45] = 0x51;
+  restarted[46] = 0xFE;
+  const struct {
+    const char* name;
+    std::int32_t framing;
+    Bytes batch;
+    ReportSlots stored;
+    bool frameComplete;
+  } rows[] = {
+      {"plain, 90 bytes", 0, Concat({first, second}), Slots(Concat({first, {second[0]}}), 1), 0},
+      {"plain, 20 bytes", 0, Filler(20, 0x77), Slots(Filler(20, 0x77), 1), 0},
+      {"frame at byte 3 of 60", 1, Concat({Filler(3), frame, Filler(10)}), Slots(frame), 1},
+      {"no frame start", 1, Filler(60, 0x33), Slots({}), 0},
+      {"two frames", 1, Concat({frame, MarkedFrame(0x41)}), Slots(frame), 1},
+      {"start byte without end byte", 1, unfinished, Slots({}), 0},
+      {"restart while collecting", 1, restarted,
+       Slots(Bytes(restarted.begin() + 20, restarted.end())), 1},
+      {"unknown framing", 2, frame, Slots({}), 0},
+  };
+  for (const auto& row : rows) {
+    auto reader = std::make_unique<ReaderState>();
+    reader->ReportStore = Slots({});
+    test::FakeBoardUsb usb;
+    usb.batches.push_back(row.batch);
+    EXPECT_EQ(ReadReports(usb, 1, row.framing, *reader), row.batch.size()) << row.name;
+    EXPECT_EQ(reader->ReportStore, row.stored) << row.name;
+    EXPECT_EQ(reader->FrameComplete, row.frameComplete) << row.name;
+    EXPECT_FALSE(reader->Sync.Syncing) << row.name;
+  }
+}
+
+// A failed queue-status or read call counts as nothing received: the store keeps its report.
+TEST(ReadReports, FailedLibraryCallsAreNoData) {
+  const struct { std::int32_t queueStatusResult, readResult; } rows[] = {{1, 0}, {0, 1}, {-5, -5}};
+  for (const auto& row : rows) {
+    auto reader = std::make_unique<ReaderState>();
+    test::FakeBoardUsb usb;
+    usb.batches.push_back(test::PlainReport(2, 5, test::Row({}, 0x21), test::Row({}, 0x22)));
+    ReadReports(usb, 1, kPlainFraming, *reader);
+    const ReportSlots before = reader->ReportStore;
+    usb.queueStatusResult = row.queueStatusResult;
+    usb.readResult = row.readResult;
+    usb.batches.push_back(test::PlainReport(1, 200, test::Row({}, 9), test::Row({}, 9)));
+    const auto where = ::testing::Message()
+                       << "queue status " << row.queueStatusResult << " read " << row.readResult;
+    EXPECT_EQ(ReadReports(usb, 1, kPlainFraming, *reader), 0u) << where;
+    EXPECT_FALSE(reader->DataReceived) << where;
+    EXPECT_EQ(reader->ReportStore, before) << where;
+  }
+}
+
+TEST(FramedReports, LookAheadPastTheBufferNeverMatches) {
+  auto buffer = std::make_unique<ReceiveBytes>();
+  buffer->fill(0x10);
+  // A start byte 46 bytes before the end: its end byte would lie past the buffer.
+  const std::size_t start = kReceiveBufferSize - 46;
+  (*buffer)[start] = 0xFD;
+  (*buffer)[start + 45] = 0x51;
+  ReportSlots store = Slots({});
+  FrameSync sync;
+  EXPECT_FALSE(StoreFramedReport(*buffer, kReceiveBufferSize, sync, store));
+  EXPECT_FALSE(sync.Syncing);
+  // One byte earlier the frame ends on the buffer's last byte.
+  (*buffer)[start - 1] = 0xFD;
+  (*buffer)[start - 1 + 45] = 0x51;
+  (*buffer)[start - 1 + 46] = 0xFE;
+  EXPECT_TRUE(StoreFramedReport(*buffer, kReceiveBufferSize, sync, store));
+  EXPECT_EQ(store[0], 0xFD);
+  EXPECT_EQ(store[46], 0xFE);
+}
+
+}  // namespace
+}  // namespace raz

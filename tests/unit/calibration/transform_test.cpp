@@ -1,0 +1,113 @@
+#include "calibration/transform.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace raz {
+namespace {
+
+using Points = std::array<PointF, kCalibrationPointCount>;
+
+// clang-format off
+// Top-left (500, 400), 1000 x 600: every sector is the identity.
+constexpr Points kPerfectGrid{{{500, 1000}, {1000, 1000}, {1500, 1000},
+                               {500, 700},  {1000, 700},  {1500, 700},
+                               {500, 400},  {1000, 400},  {1500, 400}}};
+
+// A board seen at a slight angle with some keystone, as a real tour measures it.
+constexpr Points kDistortedGrid{{{497.1f, 1003.8f}, {1006.6f, 1012.5f}, {1502.2f, 996.4f},
+                                 {505.6f, 702.4f},  {1010.2f, 698.9f},  {1508.7f, 705.3f},
+                                 {512.3f, 401.7f},  {1003.9f, 396.2f},  {1497.4f, 409.8f}}};
+
+// Where the sectors carry each measured point of the distorted grid. Corners land on their
+// ideal corners. A mid-edge point lands half the grid span from the ideal centre: with the
+// odd width 989 that is 494.5, half a unit inside the integer half-grid points 3 and 5.
+constexpr std::array<PointD, 9> kLanding{{{512.3, 995.7}, {1006.3, 995.7}, {1502.2, 996.4},
+                                          {511.8, 698.7}, {1006.3, 698.7}, {1500.8, 698.7},
+                                          {512.3, 401.7}, {1006.3, 401.7}, {1501.3, 401.7}}};
+
+// Measured centre (1000, 700) and offsets from it whose slopes are all powers of two, so points
+// on a ray are exactly on it in float arithmetic.
+constexpr Points kExactSlopeGrid{{{488, 956}, {1032, 956}, {1512, 1212},
+                                  {488, 716}, {1000, 700}, {1512, 668},
+                                  {744, 444}, {984, 444},  {1512, 444}}};
+// clang-format on
+
+struct MapRig {
+  MapRig(const Points& points, std::int32_t offsetX, std::int32_t offsetY)
+      : offsetX(offsetX), offsetY(offsetY) {
+    BuildCalibrationModel(model, points);
+  }
+  std::pair<int, int> Map(int x, int y) {
+    const ScreenPoint p = MapToScreen({x, y}, model, offsetX, offsetY);
+    return {p.x, p.y};
+  }
+  CalibrationModel model;
+  std::int32_t offsetX;
+  std::int32_t offsetY;
+};
+
+TEST(Transform, PerfectGrid_PointsMapToThemselvesMinusTheOffset) {
+  MapRig rig(kPerfectGrid, 450, 350);
+  EXPECT_EQ(rig.Map(500, 400), std::make_pair(50, 50));
+  EXPECT_EQ(rig.Map(1500, 1000), std::make_pair(1050, 650));
+  EXPECT_EQ(rig.Map(733, 612), std::make_pair(283, 262));
+  EXPECT_EQ(rig.Map(700, 500), std::make_pair(250, 150));
+}
+
+TEST(Transform, SampleInNoSector_FirstIsOnlyShiftedThenKeepsThePreviousSector) {
+  // Measured centre (1000, 700), ideal centre (1128, 828): the measured centre lies on no
+  // sector's side of any ray.
+  MapRig rig(kExactSlopeGrid, 450, 350);
+  EXPECT_EQ(rig.Map(1000, 700), std::make_pair(550, 350));
+  EXPECT_EQ(rig.model.Sector, 0);
+  rig.Map(1400, 900);
+  const std::int32_t sector = rig.model.Sector;
+  ASSERT_NE(sector, 0);
+  // Any sector carries the measured centre onto the ideal one.
+  EXPECT_EQ(rig.Map(1000, 700), std::make_pair(1128 - 450, 828 - 350));
+  EXPECT_EQ(rig.model.Sector, sector);
+}
+
+TEST(Transform, PointOnARay_BelongsToExactlyOneSectorAndJustBesideItToTheOther) {
+  CalibrationModel m;
+  BuildCalibrationModel(m, kExactSlopeGrid);
+  // {point the ray runs through, the sector that owns the ray and carries the tolerance, the
+  // other neighbour, an offset of a hundredth of a unit off the ray away from the owner}
+  const std::tuple<int, int, int, double, double> cases[] = {
+      {0, 8, 1, 0, 0.01},  {1, 1, 2, 0.01, 0},  {2, 2, 3, 0, -0.01}, {5, 3, 4, 0, -0.01},
+      {8, 4, 5, 0, -0.01}, {7, 5, 6, -0.01, 0}, {6, 6, 7, -0.01, 0}, {3, 7, 8, 0, 0.01}};
+  for (const auto& [point, own, other, dx, dy] : cases) {
+    for (double t : {0.5, 1.0, 3.0}) {
+      const double x = t * m.P[point].x;
+      const double y = t * m.P[point].y;
+      SCOPED_TRACE(testing::Message() << "ray " << point << " at " << t);
+      EXPECT_TRUE(SectorTestHolds(m, own, x, y));
+      EXPECT_FALSE(SectorTestHolds(m, other, x, y));
+      m.Sector = 0;
+      ClassifySector(m, x, y);
+      EXPECT_EQ(m.Sector, own);
+      ClassifySector(m, x + dx, y + dy);
+      EXPECT_EQ(m.Sector, other) << "beside the ray";
+    }
+  }
+}
+
+TEST(Transform, DistortedGrid_EveryMeasuredPointLandsInPlaceThroughEitherOfItsSectors) {
+  CalibrationModel m;
+  BuildCalibrationModel(m, kDistortedGrid);
+  const int sharing[][3] = {{0, 1, 8}, {2, 2, 3}, {6, 6, 7}, {8, 5, 4},
+                            {1, 1, 2}, {5, 3, 4}, {7, 5, 6}, {3, 7, 8}};
+  for (const auto& [k, sectorA, sectorB] : sharing) {
+    const PointF p = kDistortedGrid[k];
+    for (int sector : {sectorA, sectorB}) {
+      const PointD mapped = MapInSector(m, sector, {p.x, p.y});
+      EXPECT_NEAR(mapped.x, kLanding[k].x, 1e-3) << "point " << k << " sector " << sector;
+      EXPECT_NEAR(mapped.y, kLanding[k].y, 1e-3) << "point " << k << " sector " << sector;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace raz
