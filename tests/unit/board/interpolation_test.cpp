@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/driver_state.h"
+#include "pointer/transform.h"
 
 namespace raz {
 namespace {
@@ -205,6 +206,37 @@ TEST(Interpolation, FinalStepsKeepOrMoveThePreviousPosition) {
                           state->interpolation.InterpolationSpan[0]}),
               (std::array{row.x, row.y, row.rawX, row.span}))
         << "status " << row.status << " LevelX " << row.levelX << " LevelY " << row.levelY;
+  }
+}
+
+// Today's behaviour, pinned so that moving code around cannot change it unnoticed: outside a
+// calibration a hover without X signal keeps the previous screen position and maps it again,
+// so it walks by the screen offset on every such tick. Other statuses keep theirs as it was.
+// The grid maps every point to itself, so only the offset (450, 350) shows.
+TEST(Interpolation, AsToday_HoverWithoutXSignalMapsThePreviousPositionAgainOnEveryTick) {
+  // clang-format off
+  const std::array<PointF, kCalibrationPointCount> identityGrid{{
+      {500, 1000}, {1000, 1000}, {1500, 1000},
+      {500, 700},  {1000, 700},  {1500, 700},
+      {500, 400},  {1000, 400},  {1500, 400}}};
+  // clang-format on
+  const struct {
+    std::int32_t status, levelX, levelY, ticks, x, y;
+  } rows[] = {
+      {kHover, 30, 40, 1, 250, 150}, {kHover, 30, 40, 2, -200, -200}, {kHover, 0, 255, 1, 250, 150},
+      {kHover, 30, 30, 1, 700, 500}, {0x00, 200, 40, 2, 700, 500},    {0x5F, 200, 40, 2, 700, 500},
+  };
+  for (const auto& row : rows) {
+    auto state = Sample(row.status, kRising, kFalling, false, row.levelX, row.levelY);
+    BuildCalibrationModel(state->model, identityGrid);
+    state->calibration.ScreenOffsetX = 450;
+    state->calibration.ScreenOffsetY = 350;
+    state->sample.X = 700;
+    state->sample.Y = 500;
+    for (std::int32_t tick = 0; tick < row.ticks; ++tick) InterpolatePosition(*state);
+    EXPECT_EQ((std::array{state->sample.X, state->sample.Y}), (std::array{row.x, row.y}))
+        << "status " << row.status << " LevelX " << row.levelX << " LevelY " << row.levelY
+        << " ticks " << row.ticks;
   }
 }
 
