@@ -106,18 +106,44 @@ TEST(ReportDecoder, RateMeasurementLogsEveryTickAndAnOversizeQueueIsReadInPortio
   EXPECT_EQ(rig.form.Memo1.Lines.back(), "toBeRead1: 0");
 }
 
-TEST(ReportDecoder, EmptyXRowLeavesTheRestOfTheSampleAsItWas) {
-  DecoderRig rig(100);
-  rig.Tick(Touch());
-  rig.s.interpolation.RawBoardX = 9;  // a mark that the position is not recomputed
-  const DriverState before = rig.s;
-  rig.Tick(test::PlainReport(2, 20, Row({}), Row({{4, 250}, {1, 90}})));
-  const DriverState& s = rig.s;
-  EXPECT_EQ(s.sample.PenStatus, PenStatusCode::Hover);
-  EXPECT_EQ(s.decoder.X.Top, (TopSensors{21, 20, 19, 18, 17}));
-  EXPECT_EQ(s.decoder.Y.Top, before.decoder.Y.Top);
-  EXPECT_EQ(std::tie(s.sample.LevelX, s.sample.LevelY, s.interpolation.RawBoardX),
-            std::tie(before.sample.LevelX, before.sample.LevelY, before.interpolation.RawBoardX));
+// An empty X row stops the decode: the Y row, the levels and the position stay as they were.
+// An empty Y row has no such stop: it is ranked and placed like any other (block 7 around
+// sensor 19, its zeros ranked by sensor number) and LevelY drops to 0, too weak for the
+// interpolation to move the position, and the next report is judged by that level.
+TEST(ReportDecoder, EmptyXRowStopsTheDecodeWhileAnEmptyYRowIsDecoded) {
+  const SensorRow doublePeak = Row({{10, 230}, {9, 220}, {11, 60}});
+  const struct {
+    const char* name;
+    Bytes report;
+    std::array<std::int32_t, 4> after;  // LevelX, LevelY, DoublePeakY, the Y row's cell
+    TopSensors topX, topY;
+    std::int32_t nextStatus;
+  } rows[] = {
+      // clang-format off
+      {"empty X row", test::PlainReport(2, 20, Row({}), Row({{4, 250}, {1, 90}})),
+       {218, 230, 1, 136}, {21, 20, 19, 18, 17}, {10, 9, 11, 21, 20}, PenStatusCode::Touch},
+      {"empty Y row", test::PlainReport(2, 20, Row({{1, 200}, {5, 150}}, 50), Row({})),
+       {200, 0, 0, 145}, {1, 5, 21, 20, 19}, {21, 20, 19, 18, 17}, PenStatusCode::NoPen},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    DecoderRig rig(100);
+    rig.Tick(Touch(kExampleRow, doublePeak));
+    rig.s.interpolation.RawBoardX = 9;  // a mark that the position is not recomputed
+    rig.Tick(row.report);
+    const DriverState& s = rig.s;
+    EXPECT_EQ(s.sample.PenStatus, PenStatusCode::Hover) << row.name;
+    EXPECT_EQ(s.sample.SampleRejected, 0) << row.name;
+    EXPECT_EQ(
+        (std::array{s.sample.LevelX, s.sample.LevelY, s.sample.DoublePeakY, s.decoder.Y.Cell}),
+        row.after)
+        << row.name;
+    EXPECT_EQ(s.interpolation.RawBoardX, 9) << row.name;
+    EXPECT_EQ(s.decoder.X.Top, row.topX) << row.name;
+    EXPECT_EQ(s.decoder.Y.Top, row.topY) << row.name;
+    rig.Tick(Touch());
+    EXPECT_EQ(rig.s.sample.PenStatus, row.nextStatus) << row.name << ", next report";
+  }
 }
 
 // A row that fits no block rejects the sample, yet is still positioned around cell
