@@ -40,7 +40,8 @@ TEST(PenStateMachine, Scenarios_EmitTheirEventsSampleBySample) {
       // clang-format off
       {"a weak first sample presses nothing, but drags and releases at the last position",
        {{kTouch, 100, 100, {}, 35, 100}, {kTouch, 102, 100, Move(102, 100)},
-        {kNoPen, 500, 500, Release(102, 100)}, {kTouch, 100, 100, {}, 100, 35}}},
+        {kNoPen, 500, 500, Release(102, 100)}, {kTouch, 100, 100, {}, 100, 35},
+        {kNoPen, 0, 0, Release(100, 100)}, {kTouch, 300, 200, Press(300, 200), 36, 36}}},
       {"touch then hover lifts at the hover; no pen then releases at the last touch",
        {{kTouch, 100, 100, Press(100, 100)}, {kHover, 110, 105, Lift(110, 105)},
         {kHover, 115, 105, Move(115, 105)}, {kNoPen, 0, 0, Release(100, 100)},
