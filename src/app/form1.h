@@ -4,7 +4,6 @@
 // driver state and the components. The host turns the model into real controls.
 #include "app/components.h"
 #include "app/driver_state.h"
-#include "board/report_decoder.h"
 #include "platform/platform.h"
 #include "shell/captions.h"
 
@@ -19,11 +18,6 @@ inline constexpr char kBoardFoundText[] = "ok";
 inline constexpr char kBoardMissingText[] = "no";
 // Memo1's line per poll while the report rate is measured.
 inline constexpr char kQueuedBytesLabel[] = "toBeRead1: ";
-
-// Whether the current sample may drive the pointer: plain reports must carry a signal,
-// framed reports must be whole frames with their start and end bytes in place, and a rejected
-// sample never does.
-bool SampleDrivesPen(const DriverState& state);
 
 class TForm1 {
  public:
@@ -67,7 +61,6 @@ class TForm1 {
   void LoadStoredCalibration();
   void LoadFlags();
   // Poll tick.
-  void TakeReading(const DecodeResult& decoded);
   void DrivePointer();
   void InjectCommand(const PointerCommand& command);
   // Device watch.

@@ -1,4 +1,6 @@
 // Timer1Timer: one poll of the board, from the bytes it queued to the mouse events.
+#include "app/poll_tick.h"
+
 #include "app/form1.h"
 #include "board/interpolation.h"
 #include "board/report_reader.h"
@@ -15,14 +17,11 @@ void TForm1::Timer1Timer() {
   if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(received));
   const DecodeResult decoded = DecodeReport(s.reader.ReportStore, s.pen, s.decoder);
   if (decoded.Diagnostic) Memo2.Append(*decoded.Diagnostic);
-  TakeReading(decoded);
+  TakeReading(s, decoded);
   if (SampleDrivesPen(s)) DrivePointer();
 }
 
-// The reading becomes the current sample; its position is interpolated and, outside a
-// calibration, mapped onto the screen.
-void TForm1::TakeReading(const DecodeResult& decoded) {
-  DriverState& s = state_;
+void TakeReading(DriverState& s, const DecodeResult& decoded) {
   PenSample& sample = s.sample;
   const BoardReading& r = decoded.Reading;
   sample.Status = r.Status;

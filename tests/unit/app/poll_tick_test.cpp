@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/poll_tick.h"
+#include "calibration/transform.h"
 #include "support/test_platform.h"
 #include "unit/board/fake_board_usb.h"
 #include "unit/board/report_builder.h"
@@ -77,6 +79,44 @@ TEST(PollTick, Gate_PlainNeedsASignalFramedNeedsAWholeFrame) {
     state->reader.ReportStore.front() = c.first;
     state->reader.ReportStore.back() = c.last;
     EXPECT_EQ(SampleDrivesPen(*state), c.drives) << c.name;
+  }
+}
+
+// Today's behaviour, pinned so that moving code around cannot change it unnoticed: outside a
+// calibration a hover without X signal keeps the previous screen position and maps it again,
+// so it walks by the screen offset on every such tick. Other statuses keep theirs as it was.
+// The grid maps every point to itself, so only the offset (450, 350) shows.
+TEST(PollTick, AsToday_HoverWithoutXSignalMapsThePreviousPositionAgainOnEveryTick) {
+  // clang-format off
+  const std::array<PointF, kCalibrationPointCount> identityGrid{{
+      {500, 1000}, {1000, 1000}, {1500, 1000},
+      {500, 700},  {1000, 700},  {1500, 700},
+      {500, 400},  {1000, 400},  {1500, 400}}};
+  // clang-format on
+  const struct {
+    PenStatus status;
+    std::int32_t levelX, levelY, ticks, x, y;
+  } rows[] = {
+      {PenStatus::Hover, 30, 40, 1, 250, 150},     {PenStatus::Hover, 30, 40, 2, -200, -200},
+      {PenStatus::Hover, 0, 255, 1, 250, 150},     {PenStatus::Hover, 30, 30, 1, 700, 500},
+      {PenStatus::NoPen, 200, 40, 2, 700, 500},    {PenStatus::RightButton, 200, 40, 2, 700, 500},
+  };
+  for (const auto& row : rows) {
+    auto state = std::make_unique<DriverState>();
+    BuildCalibrationModel(state->calibration.Model, identityGrid);
+    state->calibration.Stored.ScreenOffsetX = 450;
+    state->calibration.Stored.ScreenOffsetY = 350;
+    state->sample.X = 700;
+    state->sample.Y = 500;
+    DecodeResult decoded;
+    decoded.RowsDecoded = true;
+    decoded.Reading.Status = row.status;
+    decoded.Reading.LevelX = row.levelX;
+    decoded.Reading.LevelY = row.levelY;
+    for (std::int32_t tick = 0; tick < row.ticks; ++tick) TakeReading(*state, decoded);
+    EXPECT_EQ((std::array{state->sample.X, state->sample.Y}), (std::array{row.x, row.y}))
+        << "status " << static_cast<int>(row.status) << " LevelX " << row.levelX << " LevelY "
+        << row.levelY << " ticks " << row.ticks;
   }
 }
 

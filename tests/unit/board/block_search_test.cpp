@@ -41,18 +41,28 @@ TEST(BlockSearch, ExceptionRowsDecideBeforeTheAdjacencyRulesOnTheirOwnAxis) {
 }
 
 // Pair: T1 and T2 on adjacent cells near the anchor, in either order (12 ends block 1, just
-// before block 2's anchor). Triple: the anchor, the next anchor three cells on, and the sensor
-// beside the anchor. Quadruple: anchor 7 only. A lone anchor fits no block.
+// before block 2's anchor). Triple: T1 and T2 three cells apart with T3 beside one of them, as
+// offsets from the anchor's cell; one row per offset pattern, commented with the pattern and
+// the cells of T1, T2 and T3, none of them a pair in any block.
+// Quadruple: anchor 7 only. A lone anchor fits no block.
 TEST(BlockSearch, PairTripleAndQuadrupleRulesNameTheBlock) {
   const BlockCase cases[] = {
-      {1, {1, 5, 0, 0, 0}, 1, 1},     {1, {5, 1, 0, 0, 0}, 1, 1},
-      {1, {1, 8, 0, 0, 0}, 2, 2},     {1, {1, 12, 0, 0, 0}, 2, 2},
-      {10, {15, 20, 10, 7, 2}, 4, 4}, {1, {1, 4, 2, 0, 0}, 7, 7},
-      {7, {14, 17, 21, 3, 9}, 3, 3},  {7, {17, 15, 12, 20, 9}, 4, 4},
-      {7, {17, 20, 12, 15, 9}, 4, 4}, {7, {20, 2, 3, 6, 9}, 5, 5},
-      {7, {20, 6, 3, 2, 9}, 5, 5},    {7, {20, 6, 3, 5, 9}, 0, 0},
-      {1, {20, 6, 3, 2, 9}, 0, 0},    {16, {14, 17, 21, 3, 9}, 0, 0},
-      {4, {4, 1, 21, 20, 19}, 0, 0},  {16, {16, 1, 11, 21, 20}, 0, 0},
+      {1, {1, 5, 0, 0, 0}, 1, 1},       {1, {5, 1, 0, 0, 0}, 1, 1},
+      {1, {1, 8, 0, 0, 0}, 2, 2},       {1, {1, 12, 0, 0, 0}, 2, 2},
+      {10, {15, 20, 10, 7, 2}, 4, 4},   {1, {1, 4, 2, 0, 0}, 7, 7},
+      {4, {4, 7, 14, 18, 11}, 3, 3},     // (0, 3, 1): cells 46, 49, 47
+      {7, {7, 10, 3, 2, 6}, 5, 5},       // (0, 3, -1): cells 91, 94, 90
+      {10, {17, 20, 10, 15, 12}, 2, 2},  // (1, 4, 0): cells 32, 35, 31
+      {13, {11, 14, 3, 13, 21}, 6, 6},   // (1, 4, 2): cells 119, 122, 120
+      {16, {3, 21, 16, 8, 5}, 4, 4},     // (2, -1, 0): cells 81, 78, 79
+      {19, {21, 18, 17, 19, 20}, 7, 7},  // (2, -1, -2): cells 147, 144, 143
+      {13, {6, 9, 13, 2, 20}, 3, 3},     // (-1, 2, 0): cells 54, 57, 55
+      {10, {18, 21, 5, 10, 8}, 6, 6},    // (-1, 2, -2): cells 114, 117, 113
+      {7, {14, 17, 21, 3, 9}, 3, 3},    {7, {17, 15, 12, 20, 9}, 4, 4},
+      {7, {17, 20, 12, 15, 9}, 4, 4},   {7, {20, 2, 3, 6, 9}, 5, 5},
+      {7, {20, 6, 3, 2, 9}, 5, 5},      {7, {20, 6, 3, 5, 9}, 0, 0},
+      {1, {20, 6, 3, 2, 9}, 0, 0},      {16, {14, 17, 21, 3, 9}, 0, 0},
+      {4, {4, 1, 21, 20, 19}, 0, 0},    {16, {16, 1, 11, 21, 20}, 0, 0},
   };
   ExpectBlocks(cases);
 }

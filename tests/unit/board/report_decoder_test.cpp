@@ -74,19 +74,43 @@ TEST(ReportDecoder, WorkedExampleGivesTheRawPositionOnceThePreviousLevelIsStrong
   EXPECT_EQ(rig.interpolation.RawBoardX, 1425);
 }
 
-TEST(ReportDecoder, EmptyXRowLeavesTheRestOfTheSampleAsItWas) {
-  DecoderRig rig(100);
-  rig.Tick(Touch());
-  rig.interpolation.RawBoardX = 9;  // a mark that the position is not recomputed
-  const DecoderState before = rig.decoder;
-  rig.Tick(test::PlainReport(2, 20, Row({}), Row({{4, 250}, {1, 90}})));
-  const BoardReading& r = rig.reading();
-  EXPECT_FALSE(rig.result.RowsDecoded);
-  EXPECT_EQ(r.Status, PenStatus::Hover);
-  EXPECT_EQ(rig.decoder.X.Top, (TopSensors{21, 20, 19, 18, 17}));
-  EXPECT_EQ(rig.decoder.Y.Top, before.Y.Top);
-  EXPECT_EQ(std::tuple(r.LevelX, r.LevelY, rig.interpolation.RawBoardX),
-            std::tuple(before.Reading.LevelX, before.Reading.LevelY, 9));
+// An empty X row stops the decode: the Y row, the levels and the position stay as they were.
+// An empty Y row has no such stop: it is ranked and placed like any other (block 7 around
+// sensor 19, its zeros ranked by sensor number) and LevelY drops to 0, too weak for the
+// interpolation to move the position, and the next report is judged by that level.
+TEST(ReportDecoder, EmptyXRowStopsTheDecodeWhileAnEmptyYRowIsDecoded) {
+  const SensorRow doublePeak = Row({{10, 230}, {9, 220}, {11, 60}});
+  const struct {
+    const char* name;
+    Bytes report;
+    std::array<std::int32_t, 4> after;  // LevelX, LevelY, DoublePeakY, the Y row's cell
+    TopSensors topX, topY;
+    PenStatus nextStatus;
+  } rows[] = {
+      // clang-format off
+      {"empty X row", test::PlainReport(2, 20, Row({}), Row({{4, 250}, {1, 90}})),
+       {218, 230, 1, 136}, {21, 20, 19, 18, 17}, {10, 9, 11, 21, 20}, PenStatus::Touch},
+      {"empty Y row", test::PlainReport(2, 20, Row({{1, 200}, {5, 150}}, 50), Row({})),
+       {200, 0, 0, 145}, {1, 5, 21, 20, 19}, {21, 20, 19, 18, 17}, PenStatus::NoPen},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    DecoderRig rig(100);
+    rig.Tick(Touch(kExampleRow, doublePeak));
+    rig.interpolation.RawBoardX = 9;  // a mark that the position is not recomputed
+    rig.Tick(row.report);
+    const BoardReading& r = rig.reading();
+    EXPECT_EQ(r.Status, PenStatus::Hover) << row.name;
+    EXPECT_FALSE(r.SampleRejected) << row.name;
+    EXPECT_EQ((std::array{r.LevelX, r.LevelY, r.DoublePeakY ? 1 : 0, rig.decoder.Y.Cell}),
+              row.after)
+        << row.name;
+    EXPECT_EQ(rig.interpolation.RawBoardX, 9) << row.name;
+    EXPECT_EQ(rig.decoder.X.Top, row.topX) << row.name;
+    EXPECT_EQ(rig.decoder.Y.Top, row.topY) << row.name;
+    rig.Tick(Touch());
+    EXPECT_EQ(rig.reading().Status, row.nextStatus) << row.name << ", next report";
+  }
 }
 
 // A row that fits no block rejects the sample, yet is still positioned around cell

@@ -32,6 +32,12 @@ constexpr std::array<PointD, 9> kLanding{{{512.3, 995.7}, {1006.3, 995.7}, {1502
 constexpr Points kExactSlopeGrid{{{488, 956}, {1032, 956}, {1512, 1212},
                                   {488, 716}, {1000, 700}, {1512, 668},
                                   {744, 444}, {984, 444},  {1512, 444}}};
+
+// The same with the mid-edge points turned the other way round the centre: the right one
+// below it, the bottom one left of it, the left one above it.
+constexpr Points kTurnedExactSlopeGrid{{{488, 956}, {968, 956},   {1512, 1212},
+                                        {488, 684}, {1000, 700},  {1512, 732},
+                                        {744, 444}, {1016, 444},  {1512, 444}}};
 // clang-format on
 
 struct MapRig {
@@ -68,6 +74,11 @@ TEST(Transform, SampleInNoSector_FirstIsOnlyShiftedThenKeepsThePreviousSector) {
   // Any sector carries the measured centre onto the ideal one.
   EXPECT_EQ(rig.Map(1000, 700), std::make_pair(1128 - 450, 828 - 350));
   EXPECT_EQ(rig.model.Sector, sector);
+  // A finished tour rebuilds the model; the sector carries over into the new one, so the
+  // centre, in no sector of the new model either, is still carried onto the ideal centre.
+  BuildCalibrationModel(rig.model, kTurnedExactSlopeGrid);
+  EXPECT_EQ(rig.model.Sector, sector) << "rebuilt";
+  EXPECT_EQ(rig.Map(1000, 700), std::make_pair(1128 - 450, 828 - 350)) << "rebuilt";
 }
 
 TEST(Transform, PointOnARay_BelongsToExactlyOneSectorAndJustBesideItToTheOther) {
@@ -91,6 +102,33 @@ TEST(Transform, PointOnARay_BelongsToExactlyOneSectorAndJustBesideItToTheOther) 
       ClassifySector(m, x + dx, y + dy);
       EXPECT_EQ(m.Sector, other) << "beside the ray";
     }
+  }
+}
+
+// Within the ray tolerance of the measured centre, neighbouring sector tests hold together;
+// the quadrant's order of tests decides. One point per pair of tests that follow each other in
+// a quadrant's order, where both hold and no test earlier in that order does, so swapping any
+// two tests of an order changes a result. Coordinates in steps of 2^-20, so the sums are exact.
+TEST(Transform, OverlappingSectorTests_TheQuadrantOrderPicksTheFirst) {
+  CalibrationModel m;
+  BuildCalibrationModel(m, kTurnedExactSlopeGrid);
+  constexpr double kStep = 1.0 / (1 << 20);
+  // {x, y in steps, the sector chosen, the later test that holds as well}
+  const int cases[][4] = {
+      {0, 1, 1, 2},   {11, 1, 2, 3},   {11, 0, 3, 4},    // x >= 0, y >= 0: t1 t2 t3 t4
+      {1, -1, 2, 3},  {0, -1, 3, 4},   {2, -11, 4, 5},   // x >= 0, y < 0: t2 t3 t4 t5
+      {-1, 0, 7, 8},  {-2, 11, 8, 1},  {-1, 12, 1, 2},   // x < 0, y >= 0: t7 t8 t1 t2
+      {-1, -1, 5, 6}, {-11, -1, 6, 7}, {-33, -1, 7, 8},  // x < 0, y < 0: t5 t6 t7 t8
+  };
+  for (const auto& [x, y, chosen, also] : cases) {
+    const double qx = x * kStep;
+    const double qy = y * kStep;
+    SCOPED_TRACE(testing::Message() << "(" << x << ", " << y << ") steps");
+    ASSERT_TRUE(SectorTestHolds(m, chosen, qx, qy));
+    ASSERT_TRUE(SectorTestHolds(m, also, qx, qy));
+    m.Sector = 0;
+    ClassifySector(m, qx, qy);
+    EXPECT_EQ(m.Sector, chosen);
   }
 }
 

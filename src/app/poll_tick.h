@@ -1,0 +1,17 @@
+#pragma once
+// The parts of a poll tick that join the stages' results into the current sample.
+#include "app/driver_state.h"
+#include "board/report_decoder.h"
+
+namespace raz {
+
+// The reading becomes the current sample; its position is interpolated and, outside a
+// calibration, mapped onto the screen.
+void TakeReading(DriverState& state, const DecodeResult& decoded);
+
+// Whether the current sample may drive the pointer: plain reports must carry a signal,
+// framed reports must be whole frames with their start and end bytes in place, and a rejected
+// sample never does.
+bool SampleDrivesPen(const DriverState& state);
+
+}  // namespace raz
