@@ -1,30 +1,18 @@
 #include "board/axis_decoder.h"
 
 #include <cstdlib>
-#include <utility>
 
 #include "board/cell_table.h"
 
 namespace raz {
 namespace {
 
-constexpr std::size_t kLast = kSensorsPerAxis - 1;
-
-// Ascending bubble sort that swaps only on a strictly smaller level, so among equal levels
-// the higher sensor number ends up nearer the top.
-void SortAscending(AxisWork& work) {
-  for (std::size_t sensor = 0; sensor < kSensorsPerAxis; ++sensor) {
-    work.SortedLevels[sensor] = work.Levels[sensor + 1];
-    work.SortedSensors[sensor] = static_cast<std::int32_t>(sensor + 1);
-  }
-  for (std::size_t pass = 0; pass < kLast; ++pass) {
-    for (std::size_t i = 0; i < kLast - pass; ++i) {
-      if (work.SortedLevels[i + 1] < work.SortedLevels[i]) {
-        std::swap(work.SortedLevels[i], work.SortedLevels[i + 1]);
-        std::swap(work.SortedSensors[i], work.SortedSensors[i + 1]);
-      }
-    }
-  }
+// The ranking of a row: stronger first, and among equal levels the higher sensor number first
+// (the order a stable ascending sort of the levels leaves when read from its top).
+bool RanksAbove(const AxisWork& work, std::int32_t a, std::int32_t b) {
+  const std::int32_t levelA = work.Levels[static_cast<std::size_t>(a)];
+  const std::int32_t levelB = work.Levels[static_cast<std::size_t>(b)];
+  return levelA > levelB || (levelA == levelB && a > b);
 }
 
 std::int32_t LevelAtCell(const AxisWork& work, std::int64_t cell) {
@@ -38,17 +26,21 @@ void RankRow(const ReportSlots& store, std::size_t firstSlot, AxisWork& work) {
   for (std::size_t sensor = 1; sensor <= kSensorsPerAxis; ++sensor) {
     work.Levels[sensor] = store[firstSlot + sensor - 1];
   }
-  SortAscending(work);
-  for (std::size_t rank = 0; rank < work.Top.size(); ++rank) {
-    work.Top[rank] = work.SortedSensors[kLast - rank];
-  }
-  // Every anchor sensor is somewhere in the ranking, so the walk always ends on one.
-  for (std::size_t rank = 0; rank < kSensorsPerAxis; ++rank) {
-    const std::int32_t sensor = work.SortedSensors[kLast - rank];
-    if (IsAnchorSensor(sensor)) {
+  // Only the five strongest and the strongest anchor sensor are ever used, so they are picked
+  // out directly instead of sorting the whole row: this runs twice for every poll.
+  auto& top = work.Top;
+  std::size_t ranked = 0;
+  work.Anchor = 0;
+  for (std::int32_t sensor = 1; sensor <= kSensorsPerAxis; ++sensor) {
+    if (IsAnchorSensor(sensor) && (work.Anchor == 0 || RanksAbove(work, sensor, work.Anchor))) {
       work.Anchor = sensor;
-      break;
     }
+    std::size_t at = ranked < top.size() ? ranked++ : top.size();
+    while (at > 0 && RanksAbove(work, sensor, top[at - 1])) {
+      if (at < top.size()) top[at] = top[at - 1];
+      --at;
+    }
+    if (at < top.size()) top[at] = sensor;
   }
 }
 

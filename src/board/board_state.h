@@ -75,8 +75,6 @@ struct BoardReading {
 // Working values of one sensor row, kept between ticks.
 struct AxisWork {
   std::array<std::int32_t, kSensorsPerAxis + 1> Levels{};  // by sensor number; [0] stays 0
-  std::array<std::int32_t, kSensorsPerAxis> SortedLevels{};
-  std::array<std::int32_t, kSensorsPerAxis> SortedSensors{};
   std::array<std::int32_t, 5> Top{};  // T1..T5, strongest first
   std::int32_t Anchor = 0;
   std::int32_t Block = 0;
