@@ -50,9 +50,9 @@ void PrintRow(const SweepOptions& options) {
 int main() {
   std::printf(
       "Pen swept over 0.5..146.5 cells in steps of 0.01 (other axis at 71.3), one report per\n"
-      "position through SimBoard, decoded by ReadAndDecodeReports; errors of the raw position\n"
-      "(CalibrationSampleX/Y) against 20 * x, over accepted reports. 'inner' leaves out the\n"
-      "outermost half cell at each end (1.0..146.0).\n\n");
+      "position from the board model, decoded by DecodeReport and InterpolatePosition; errors of\n"
+      "the raw position (CalibrationSampleX/Y) against 20 * x, over accepted reports. 'inner' leaves\n"
+      "out the outermost half cell at each end (1.0..146.0).\n\n");
   std::printf("%-4s %-8s %5s %7s %8s %8s %9s %8s %9s\n", "axis", "spans", "noise", "reports", "max",
               "RMS", "inner max", "inner RMS", "rejected");
   for (const double noise : {0.0, 1.0, 3.0}) {
