@@ -202,5 +202,23 @@ TEST_F(StartupTest, StartUpReadsButNeverWritesTheSettingsFile) {
   EXPECT_FALSE(tp.folder.Exists("server.txt"));
 }
 
+// The exit lets go of a left button the pen still holds, where its last event was, stops
+// polling and closes both windows.
+TEST_F(StartupTest, ExitReleasesAHeldButtonAndStopsPolling) {
+  Start();
+  form.Timer1.Enabled = true;
+  state.injector = {.LeftButtonDown = true, .LastEvent = {512, 384}};
+  state.pointer.PrevStatus = PenStatus::Touch;
+  form.N3Click();
+  ASSERT_EQ(tp.mouse.events.size(), 1u);
+  EXPECT_EQ(tp.mouse.events[0],
+            (MouseEventRecord{MouseFlags::LeftUp | MouseFlags::Absolute, 32768, 32768}));
+  EXPECT_FALSE(state.injector.LeftButtonDown);
+  EXPECT_EQ(state.pointer.PrevStatus, PenStatus::NoPen) << "the next touch presses anew";
+  EXPECT_FALSE(form.Timer1.Enabled);
+  EXPECT_FALSE(state.interpolation.SpanTracking);
+  EXPECT_TRUE(form.Window.CloseRequested);
+}
+
 }  // namespace
 }  // namespace raz
