@@ -53,7 +53,8 @@ void WholeTimer1Tick(benchmark::State& bench) {
   NullMouse mouse;
   HeadlessMessenger messenger;
   HeadlessShell shell;
-  Platform platform{files, profile, display, usb, mouse, messenger, shell};
+  VirtualClock clock;
+  Platform platform{files, profile, display, usb, mouse, messenger, shell, clock};
   auto state = std::make_unique<DriverState>();
   TForm1 form(*state, platform);
   form.FormCreate();  // default calibration for the screen

@@ -1,6 +1,7 @@
 #pragma once
 // The set of operating-system services the driver's logic may use. The app wires one set in:
 // the Win32 implementations in the real program, the headless ones in tests and the simulator.
+#include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/files.h"
 #include "platform/messenger.h"
@@ -19,6 +20,7 @@ struct Platform {
   MouseOutput& mouse;
   Messenger& messenger;
   Shell& shell;
+  Clock& clock;
 };
 
 }  // namespace raz

@@ -41,9 +41,10 @@ std::string TempFolder::ReadText(const std::string& name) const {
 
 bool TempFolder::Exists(const std::string& name) const { return fs::exists(File(name)); }
 
-TestPlatform::TestPlatform(VendorUsb* board)
+TestPlatform::TestPlatform(VendorUsb* board, VirtualClock* sharedClock)
     : files(folder.path().string()),
-      platform{files, profile, display, board ? *board : absentBoard, mouse, messenger, shell} {
+      clock(sharedClock != nullptr ? *sharedClock : ownClock),
+      platform{files, profile, display, board ? *board : absentBoard, mouse, messenger, shell, clock} {
   shell.programsFolder = (folder.path() / "Programs").string();
   fs::create_directories(folder.path() / "Programs" / "Stratup");
 }

@@ -32,7 +32,9 @@ class TempFolder {
 };
 
 struct TestPlatform {
-  explicit TestPlatform(VendorUsb* board = nullptr);
+  // A simulated board that needs the time shares the platform's clock: pass it in, or the
+  // platform keeps its own.
+  explicit TestPlatform(VendorUsb* board = nullptr, VirtualClock* sharedClock = nullptr);
 
   TempFolder folder;
   HeadlessFiles files;
@@ -42,6 +44,8 @@ struct TestPlatform {
   HeadlessMouseOutput mouse;
   HeadlessMessenger messenger;
   HeadlessShell shell;
+  VirtualClock ownClock;
+  VirtualClock& clock;
   Platform platform;
 };
 

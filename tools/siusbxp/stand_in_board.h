@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "qpc_clock.h"
+#include "platform/win32/win32_clock.h"
 #include "sim/scenario_player.h"
 #include "sim/sim_board.h"
 
@@ -41,7 +41,7 @@ class StandInBoard {
 
   HMODULE module_;
   CRITICAL_SECTION lock_;
-  QpcClock clock_;
+  win32::Win32Clock clock_;
   std::optional<sim::ScenarioPlayer> player_;
   std::unique_ptr<sim::SimBoard> board_;
 };

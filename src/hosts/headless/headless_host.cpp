@@ -4,8 +4,8 @@
 
 namespace raz {
 
-HeadlessHost::HeadlessHost(Platform& platform, VirtualClock* clock)
-    : clock_(clock != nullptr ? *clock : ownClock_), app_(platform) {}
+HeadlessHost::HeadlessHost(Platform& platform, VirtualClock& clock)
+    : clock_(clock), app_(platform) {}
 
 void HeadlessHost::Start() {
   Guarded([this] { app_.StartMainWindow(); });

@@ -16,9 +16,8 @@ namespace raz {
 
 class HeadlessHost {
  public:
-  // Simulated devices that need the time share the host's clock: pass it in, or let the host
-  // keep its own.
-  explicit HeadlessHost(Platform& platform, VirtualClock* clock = nullptr);
+  // The clock is the platform's: the host moves it, the driver and simulated devices read it.
+  HeadlessHost(Platform& platform, VirtualClock& clock);
 
   // Creates the main window (its start-up runs) and then the settings dialog.
   void Start();
@@ -52,7 +51,6 @@ class HeadlessHost {
   void SyncTimers();
   void CloseIfRequested();
 
-  VirtualClock ownClock_;
   VirtualClock& clock_;
   Application app_;
   std::array<TimerWatch, 3> watches_{};

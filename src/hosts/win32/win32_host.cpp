@@ -49,7 +49,7 @@ constexpr DWORD kDialogExStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME;
 Win32Host::Win32Host(HINSTANCE instance)
     : instance_(instance),
       usb_(files_.ProgramFolder() + kVendorLibraryName),
-      platform_{files_, profile_, display_, usb_, mouse_, messenger_, shell_},
+      platform_{files_, profile_, display_, usb_, mouse_, messenger_, shell_, clock_},
       app_(platform_) {}
 
 Win32Host::~Win32Host() = default;

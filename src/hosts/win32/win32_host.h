@@ -12,6 +12,7 @@
 #include "hosts/win32/tray_menu.h"
 #include "platform/platform.h"
 #include "platform/win32/unique_handles.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_devices.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_profile.h"
@@ -62,6 +63,7 @@ class Win32Host {
   Win32MouseOutput mouse_;
   Win32Messenger messenger_;
   Win32Shell shell_;
+  Win32Clock clock_;
   Platform platform_;
   Application app_;
   std::unique_ptr<TrayMenu> menu_;

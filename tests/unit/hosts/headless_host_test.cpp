@@ -24,7 +24,7 @@ class HeadlessHostTest : public ::testing::Test {
   }
 
   test::TestPlatform tp;
-  HeadlessHost host{tp.platform};
+  HeadlessHost host{tp.platform, tp.clock};
 };
 
 TEST_F(HeadlessHostTest, TimersFireAtTheirIntervalsFromStartUp) {

@@ -1,17 +1,15 @@
 #pragma once
-// Wall time for the stand-in library: microseconds since the library was loaded, from the
-// performance counter.
-#include <windows.h>
-
+// Wall time from the performance counter: microseconds since the clock was made.
 #include <cstdint>
 
 #include "platform/clock.h"
+#include "platform/win32/win32_api.h"
 
-namespace raz::siusbxp {
+namespace raz::win32 {
 
-class QpcClock : public Clock {
+class Win32Clock : public Clock {
  public:
-  QpcClock() {
+  Win32Clock() {
     ::QueryPerformanceFrequency(&frequency_);
     ::QueryPerformanceCounter(&start_);
   }
@@ -30,4 +28,4 @@ class QpcClock : public Clock {
   LARGE_INTEGER start_{};
 };
 
-}  // namespace raz::siusbxp
+}  // namespace raz::win32
