@@ -23,6 +23,7 @@ inline constexpr std::int32_t kFramedFraming = 1;
 
 struct LinkState {
   UsbHandle BoardLink = 0;
+  bool LinkOpen = false;  // BoardLink holds a handle that has not been closed
   bool LinkOpenPending = true;
   bool BoardPresent = false;
   std::int32_t ReportFraming = 0;  // 0: plain 45-byte reports, 1: 47-byte frames
@@ -37,19 +38,21 @@ using ReceiveBytes = std::array<std::uint8_t, kReceiveBufferSize>;
 // One received byte (0..255) per slot; slot k holds byte k of a frame, byte k-1 of a report.
 using ReportSlots = std::array<std::int32_t, kReportStoreSlots>;
 
-// A frame being collected across reads.
-struct FrameSync {
-  bool Syncing = false;
-  std::size_t StoreIndex = 0;
+// Bytes of a framed stream kept from one read for the next: the start of a frame whose tail
+// has not arrived yet, never a whole frame.
+struct FrameCarry {
+  std::array<std::uint8_t, kReportStoreSlots - 1> Bytes{};
+  std::size_t Length = 0;
 };
 
 // The bytes of the board and the one report kept of them.
 struct ReaderState {
   ReceiveBytes ReceiveBuffer{};
   ReportSlots ReportStore{};
-  FrameSync Sync;
+  FrameCarry Carry;
   bool FrameComplete = false;  // framed: the last read that delivered data stored a whole frame
   bool DataReceived = true;    // the tray shows the board with the pen until the first poll
+  std::uint64_t LastReportMicros = 0;  // when the last new report arrived
 };
 
 // Decoder result for one axis: four consecutive half-cell positions and their levels.

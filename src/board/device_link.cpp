@@ -9,9 +9,14 @@ void SetRateForFraming(VendorUsb& usb, const LinkState& link) {
   if (const auto rate = LinkRateFor(link.ReportFraming)) usb.SetLinkRate(link.BoardLink, *rate);
 }
 
-// Returns true when the board is open.
+// Closes a handle still held, then opens the board. Returns true when it is open.
 bool OpenBoard(VendorUsb& usb, LinkState& link) {
+  if (link.LinkOpen) {
+    usb.CloseDevice(link.BoardLink);
+    link.LinkOpen = false;
+  }
   if (usb.OpenDevice(kFirstDevice, link.BoardLink) != 0) return false;
+  link.LinkOpen = true;
   SetRateForFraming(usb, link);
   return true;
 }
@@ -38,16 +43,13 @@ LinkWatch WatchLink(VendorUsb& usb, LinkState& link, bool reopen) {
   }
   link.BoardPresent = true;
   LinkWatch watch{.Found = true};
-  // The framing may have changed: the link is reopened at the rate it now needs.
-  if (reopen) {
-    usb.CloseDevice(link.BoardLink);
-    OpenBoard(usb, link);
-  }
-  if (link.LinkOpenPending && OpenBoard(usb, link)) {
-    link.LinkOpenPending = false;
-    watch.Opened = true;
-  }
+  if (!reopen && !link.LinkOpenPending) return watch;
+  // A failed open is tried again at the next watch.
+  watch.Opened = OpenBoard(usb, link);
+  link.LinkOpenPending = !watch.Opened;
   return watch;
 }
+
+void MarkLinkLost(LinkState& link) { link.LinkOpenPending = true; }
 
 }  // namespace raz

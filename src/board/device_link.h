@@ -32,11 +32,15 @@ void ApplyBoardChoice(const BoardChoice& choice, LinkState& link);
 
 struct LinkWatch {
   bool Found = false;   // the probe found the board
-  bool Opened = false;  // a pending open succeeded: the board can be polled
+  bool Opened = false;  // the link was opened: the board can be polled
 };
 
-// One probe, and the opens it calls for. reopen: a choice was confirmed, so the link is
-// closed and opened again at the rate its framing now needs.
+// One probe, and the open it calls for: when the link is to be opened (at start, after a loss)
+// or reopened (reopen: a choice was confirmed, so the link must run at the rate its framing
+// now needs). A handle still held is closed first, and the board is opened at most once.
 LinkWatch WatchLink(VendorUsb& usb, LinkState& link, bool reopen);
+
+// A read on the link failed: the board is gone or was reset. The next watch opens it again.
+void MarkLinkLost(LinkState& link);
 
 }  // namespace raz

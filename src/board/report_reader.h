@@ -3,6 +3,7 @@
 // first report (plain) or the first whole frame (framed) in the report store.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "board/board_state.h"
@@ -16,23 +17,29 @@ inline constexpr std::int32_t kFrameEnd = 0xFE;
 inline constexpr std::size_t kTrailerSlot = 45;
 inline constexpr std::size_t kEndSlot = 46;
 
-// Reads everything queued, at most one buffer full; the rest waits for the next tick. A
-// failed call counts as nothing received. Returns the number of bytes received.
-std::size_t FetchReports(VendorUsb& usb, UsbHandle link, ReceiveBytes& buffer);
+// Reads everything queued, at most one buffer full; the rest waits for the next tick. Returns
+// the number of bytes the library says it read, or nothing when a call failed.
+std::optional<std::size_t> FetchReports(VendorUsb& usb, UsbHandle link, ReceiveBytes& buffer);
 
 // Received byte k goes to slot k+1: a short batch overwrites only the slots it reaches.
 void StorePlainReport(std::span<const std::uint8_t> received, ReportSlots& store);
 
-// Scans the first `received` bytes of the buffer for a frame and collects it into the store.
-// Returns true when a whole frame was stored by this call. A frame still open at the end of
-// the batch continues with the next call's bytes.
-bool StoreFramedReport(const ReceiveBytes& buffer, std::size_t received, FrameSync& sync,
+// The framed byte stream: the bytes of this read follow those kept from earlier reads. The
+// first frame whose start, trailer and end bytes have all arrived goes to the store; the bytes
+// of a frame whose tail has not arrived yet are kept for the next read. Returns true when a
+// whole frame was stored.
+bool StoreFramedReport(std::span<const std::uint8_t> received, FrameCarry& carry,
                        ReportSlots& store);
 
-// One read of the board: everything queued is fetched and one report of it kept in the store,
-// by the board's framing. A read that brings nothing keeps the previous report. Returns the
-// number of bytes received.
-std::size_t ReadReports(VendorUsb& usb, UsbHandle link, std::int32_t framing, ReaderState& reader);
+struct ReadResult {
+  std::size_t Received = 0;
+  bool LinkFailed = false;  // a queue-status or read call failed: the link is lost
+  bool NewReport = false;   // this read stored a report (plain) or a whole frame (framed)
+};
+
+// One read of the board, the report kept by the board's framing. A read that brings nothing
+// keeps the previous report.
+ReadResult ReadReports(VendorUsb& usb, UsbHandle link, std::int32_t framing, ReaderState& reader);
 
 // Framed reports count only as whole frames with their start and end bytes in place.
 bool WholeFrameStored(const ReaderState& reader);

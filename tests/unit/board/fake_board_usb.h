@@ -42,6 +42,7 @@ class FakeBoardUsb : public VendorUsb {
     if (readResult != 0 || batches.empty()) return readResult;
     std::vector<std::uint8_t>& batch = batches.front();
     bytesRead = std::min<std::uint32_t>(bytesToRead, static_cast<std::uint32_t>(batch.size()));
+    if (shortReadBytes > 0) bytesRead = std::min(bytesRead, shortReadBytes);
     std::copy_n(batch.begin(), bytesRead, buffer);
     batch.erase(batch.begin(), batch.begin() + bytesRead);
     if (batch.empty()) batches.pop_front();
@@ -52,6 +53,7 @@ class FakeBoardUsb : public VendorUsb {
   std::int32_t openResult = 0;
   std::int32_t queueStatusResult = 0;
   std::int32_t readResult = 0;
+  std::uint32_t shortReadBytes = 0;  // when set, a read brings at most this many bytes
   UsbHandle nextHandle = 101;
   std::deque<std::vector<std::uint8_t>> batches;
   std::vector<std::string> linkCalls;  // "open 0", "close 101", "rate 101 460800"

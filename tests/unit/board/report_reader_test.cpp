@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 #include "fake_board_usb.h"
 #include "report_builder.h"
@@ -62,14 +63,15 @@ TEST(ReadReports, KeepsTheFirstReportOrTheFirstWholeFrameOfABatch) {
     reader->ReportStore = Slots({});
     test::FakeBoardUsb usb;
     usb.batches.push_back(row.batch);
-    EXPECT_EQ(ReadReports(usb, 1, row.framing, *reader), row.batch.size()) << row.name;
+    const ReadResult read = ReadReports(usb, 1, row.framing, *reader);
+    EXPECT_EQ(read.Received, row.batch.size()) << row.name;
+    EXPECT_EQ(read.NewReport, row.framing == 0 || row.frameComplete) << row.name;
     EXPECT_EQ(reader->ReportStore, row.stored) << row.name;
     EXPECT_EQ(reader->FrameComplete, row.frameComplete) << row.name;
-    EXPECT_FALSE(reader->Sync.Syncing) << row.name;
   }
 }
 
-// A failed queue-status or read call counts as nothing received: the store keeps its report.
+// A failed queue-status or read call means the link is lost: nothing is stored.
 TEST(ReadReports, FailedLibraryCallsAreNoData) {
   const struct { std::int32_t queueStatusResult, readResult; } rows[] = {{1, 0}, {0, 1}, {-5, -5}};
   for (const auto& row : rows) {
@@ -83,30 +85,73 @@ TEST(ReadReports, FailedLibraryCallsAreNoData) {
     usb.batches.push_back(test::PlainReport(1, 200, test::Row({}, 9), test::Row({}, 9)));
     const auto where = ::testing::Message()
                        << "queue status " << row.queueStatusResult << " read " << row.readResult;
-    EXPECT_EQ(ReadReports(usb, 1, kPlainFraming, *reader), 0u) << where;
+    const ReadResult read = ReadReports(usb, 1, kPlainFraming, *reader);
+    EXPECT_TRUE(read.LinkFailed) << where;
+    EXPECT_FALSE(read.NewReport) << where;
     EXPECT_FALSE(reader->DataReceived) << where;
     EXPECT_EQ(reader->ReportStore, before) << where;
   }
 }
 
-TEST(FramedReports, LookAheadPastTheBufferNeverMatches) {
-  auto buffer = std::make_unique<ReceiveBytes>();
-  buffer->fill(0x10);
-  // A start byte 46 bytes before the end: its end byte would lie past the buffer.
-  const std::size_t start = kReceiveBufferSize - 46;
-  (*buffer)[start] = 0xFD;
-  (*buffer)[start + 45] = 0x51;
-  ReportSlots store = Slots({});
-  FrameSync sync;
-  EXPECT_FALSE(StoreFramedReport(*buffer, kReceiveBufferSize, sync, store));
-  EXPECT_FALSE(sync.Syncing);
-  // One byte earlier the frame ends on the buffer's last byte.
-  (*buffer)[start - 1] = 0xFD;
-  (*buffer)[start - 1 + 45] = 0x51;
-  (*buffer)[start - 1 + 46] = 0xFE;
-  EXPECT_TRUE(StoreFramedReport(*buffer, kReceiveBufferSize, sync, store));
-  EXPECT_EQ(store[0], 0xFD);
-  EXPECT_EQ(store[46], 0xFE);
+// A short read leaves the rest of the buffer as the read before left it: only the bytes the
+// library says it read are new.
+TEST(ReadReports, AShortReadStoresOnlyTheBytesItBrought) {
+  auto reader = std::make_unique<ReaderState>();
+  reader->ReportStore = Slots({});
+  test::FakeBoardUsb usb;
+  const auto report = test::PlainReport(2, 5, test::Row({}, 0x21), test::Row({}, 0x22));
+  usb.batches.push_back(report);
+  usb.shortReadBytes = 20;
+  const ReadResult read = ReadReports(usb, 1, kPlainFraming, *reader);
+  EXPECT_EQ(read.Received, 20u);
+  EXPECT_EQ(reader->ReportStore, Slots(Bytes(report.begin(), report.begin() + 20), 1));
+}
+
+// Frames 1..40, each marked by its status byte, read in pieces. In the receive buffer behind
+// each read's bytes lies the whole stream as an earlier read might have left it, so a frame
+// judged by bytes that have not arrived would complete too early.
+std::vector<int> FramesSeen(const std::vector<std::size_t>& pieces) {
+  Bytes stream;
+  for (int n = 1; n <= 40; ++n)
+    stream = Concat({stream, MarkedFrame(static_cast<std::uint8_t>(n))});
+  auto reader = std::make_unique<ReaderState>();
+  std::vector<int> seen;
+  test::FakeBoardUsb usb;
+  std::size_t at = 0;
+  for (std::size_t piece : pieces) {
+    if (at >= stream.size()) break;
+    const std::size_t n = std::min(piece, stream.size() - at);
+    std::copy(stream.begin(), stream.end(), reader->ReceiveBuffer.begin());
+    usb.batches.push_back(Bytes(stream.begin() + static_cast<std::ptrdiff_t>(at),
+                                stream.begin() + static_cast<std::ptrdiff_t>(at + n)));
+    at += n;
+    if (ReadReports(usb, 1, kFramedFraming, *reader).NewReport) {
+      EXPECT_TRUE(WholeFrameStored(*reader));
+      seen.push_back(reader->ReportStore[1]);
+      // A frame completes with the read that brings its last byte.
+      EXPECT_EQ(at / 47, static_cast<std::size_t>(seen.back())) << "frame " << seen.back();
+    }
+  }
+  return seen;
+}
+
+TEST(FramedReports, ACutAnywhereInAFrameCompletesEveryFrameOnceFromItsOwnBytes) {
+  std::vector<int> all(40);
+  for (int n = 0; n < 40; ++n) all[static_cast<std::size_t>(n)] = n + 1;
+  // The first read ends `cut` bytes into a frame, every later one 47 bytes on.
+  for (std::size_t cut = 1; cut <= 46; ++cut) {
+    std::vector<std::size_t> pieces{cut};
+    pieces.resize(60, 47);
+    EXPECT_EQ(FramesSeen(pieces), all) << "cut at " << cut;
+  }
+  // Reads of any length up to one frame, as a 115200 bit/s link delivers them to a poll.
+  std::mt19937 random(7);
+  std::uniform_int_distribution<std::size_t> length(1, 47);
+  for (int run = 0; run < 20; ++run) {
+    std::vector<std::size_t> pieces(2000);
+    for (auto& p : pieces) p = length(random);
+    EXPECT_EQ(FramesSeen(pieces), all) << "run " << run;
+  }
 }
 
 }  // namespace

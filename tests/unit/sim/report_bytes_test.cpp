@@ -21,11 +21,9 @@ TEST(ReportBytes, PlainReportAndFrameFillTheDriversStoreSlots) {
   plain.fill(-1);
   StorePlainReport(report, plain);
   const ReportFrame frame = FrameReport(report);
-  auto buffer = std::make_unique<ReceiveBytes>();
-  std::copy(frame.begin(), frame.end(), buffer->begin());
   ReportSlots framed{};
-  FrameSync sync;
-  ASSERT_TRUE(StoreFramedReport(*buffer, frame.size(), sync, framed));
+  FrameCarry carry;
+  ASSERT_TRUE(StoreFramedReport(frame, carry, framed));
   const std::pair<std::size_t, std::int32_t> slots[] = {{1, 0x02}, {2, 0x1A}, {3, 100},
                                                         {13, 110}, {23, 120}, {24, 200},
                                                         {34, 210}, {44, 220}, {45, 0x51}};
