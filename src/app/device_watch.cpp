@@ -4,8 +4,6 @@
 #include "app/form2.h"
 #include "board/device_link.h"
 #include "calibration/usable_calibration.h"
-#include "pointer/mouse_injection.h"
-#include "pointer/pen_state_machine.h"
 #include "storage/data_files.h"
 
 namespace raz {
@@ -30,19 +28,10 @@ void TForm1::Timer2Timer() {
     if (watch.Opened && !Timer1.Enabled) Timer1.Enabled = true;
   } else {
     Label2.Caption = kBoardMissingText;
-    OnBoardLost();
+    LetGoOfTheButton();
   }
   // Only now: a confirmed framing also reopened the link above.
   if (choice) form2_->ChoiceApplied();
-}
-
-// A pen that was pressing cannot report its lift any more, so the left button the driver
-// holds is let go here.
-void TForm1::OnBoardLost() {
-  DriverState& s = state_;
-  if (!s.injector.LeftButtonDown) return;
-  ReleaseLeftButton(s.screen.Size(), platform_.mouse, s.injector);
-  ForgetContact(s.pointer);
 }
 
 }  // namespace raz

@@ -5,12 +5,15 @@
 namespace raz {
 
 void RefreshScreen(ScreenState& screen, Display& display) {
-  screen.ScreenWidth = display.HorizontalResolution();
-  screen.ScreenHeight = display.VerticalResolution();
-  if (screen.ScreenWidth != 0 && screen.ScreenHeight != 0) {
-    screen.MouseScaleX = static_cast<float>(65535.0 / screen.ScreenWidth);
-    screen.MouseScaleY = static_cast<float>(65535.0 / screen.ScreenHeight);
-  }
+  const int width = display.HorizontalResolution();
+  const int height = display.VerticalResolution();
+  // A display that reads 0 on an axis (switching modes, a remote session) is not a screen of no
+  // size: everything keeps the size it had.
+  if (width == 0 || height == 0) return;
+  screen.ScreenWidth = width;
+  screen.ScreenHeight = height;
+  screen.MouseScaleX = static_cast<float>(65535.0 / width);
+  screen.MouseScaleY = static_cast<float>(65535.0 / height);
 }
 
 }  // namespace raz

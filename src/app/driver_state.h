@@ -46,7 +46,8 @@ inline bool IsCalibrating(const DriverState& state) {
   return state.calibration.Tour.CalibrationActive || state.keyCalibration.KeyCalibrationActive;
 }
 
-// Re-reads the display; the mouse scales change only when both resolutions are non-zero.
+// Re-reads the display; the size and the mouse scales change only when both resolutions are
+// non-zero.
 void RefreshScreen(ScreenState& screen, Display& display);
 
 }  // namespace raz

@@ -147,10 +147,11 @@ void TForm1::LoadFlags() {
     if (*autostart == 0) N2.Checked = false;
   }
   LinkState& link = state_.link;
-  link.ReportFraming = LoadFlag(files, kFramingFileName).value_or(kPlainFraming);
-  if (link.ReportFraming == kPlainFraming || link.ReportFraming == kFramedFraming) {
-    Label9.Caption = std::to_string(link.ReportFraming);
-  }
+  // A framing the board cannot have (a damaged file) would leave the pen dead: such a value
+  // reads as plain reports, the framing of a board with no stored choice.
+  const std::int32_t framing = LoadFlag(files, kFramingFileName).value_or(kPlainFraming);
+  link.ReportFraming = framing == kFramedFraming ? kFramedFraming : kPlainFraming;
+  Label9.Caption = std::to_string(link.ReportFraming);
   link.BoardModel = LoadFlag(files, kBoardModelFileName).value_or(0);
   if (IsBoardModel(link.BoardModel)) Label12.Caption = std::to_string(link.BoardModel);
 }

@@ -63,8 +63,8 @@ class TForm1 {
   // Poll tick.
   void DrivePointer();
   void InjectCommand(const PointerCommand& command);
+  void LetGoOfTheButton();
   // Device watch.
-  void OnBoardLost();
   void TrayModify();
   // Where the calibration procedures and the margin keys take over; they arrive with their
   // own issue and do nothing yet.

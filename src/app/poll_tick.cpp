@@ -2,6 +2,7 @@
 #include "app/poll_tick.h"
 
 #include "app/form1.h"
+#include "board/device_link.h"
 #include "board/interpolation.h"
 #include "board/report_reader.h"
 #include "calibration/transform.h"
@@ -10,15 +11,43 @@
 
 namespace raz {
 
+// Only a new report is a sample: a poll that brings none decodes nothing and moves nothing,
+// so the pen's counts (right-click cadence, calibration steps, stroke history) are counts of
+// reports, not of polls.
 void TForm1::Timer1Timer() {
   DriverState& s = state_;
-  const std::size_t received =
+  const std::uint64_t now = platform_.clock.NowMicros();
+  // A lost link is opened again by the next device watch; until then there is nothing to read.
+  if (s.link.LinkOpenPending) {
+    s.reader.DataReceived = false;
+    return;
+  }
+  const ReadResult read =
       ReadReports(platform_.usb, s.link.BoardLink, s.link.ReportFraming, s.reader);
-  if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(received));
+  if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(read.Received));
+  if (read.LinkFailed) {
+    MarkLinkLost(s.link);
+    LetGoOfTheButton();
+    return;
+  }
+  if (!read.NewReport) {
+    if (ButtonHeldWithoutReports(s.injector, s.reader.LastReportMicros, now)) LetGoOfTheButton();
+    return;
+  }
+  s.reader.LastReportMicros = now;
   const DecodeResult decoded = DecodeReport(s.reader.ReportStore, s.pen, s.decoder);
   if (decoded.Diagnostic) Memo2.Append(*decoded.Diagnostic);
   TakeReading(s, decoded);
   if (SampleDrivesPen(s)) DrivePointer();
+}
+
+// The pen cannot report its lift any more: the left button the driver holds is let go where
+// its last event was, and the next touch presses anew.
+void TForm1::LetGoOfTheButton() {
+  DriverState& s = state_;
+  if (!s.injector.LeftButtonDown) return;
+  ReleaseLeftButton(s.screen.Size(), platform_.mouse, s.injector);
+  ForgetContact(s.pointer);
 }
 
 void TakeReading(DriverState& s, const DecodeResult& decoded) {
@@ -42,10 +71,9 @@ void TakeReading(DriverState& s, const DecodeResult& decoded) {
     sample.X = at.Position.x;
     sample.Y = at.Position.y;
   }
-  if (calibrating) return;
+  // A report that keeps the previous position keeps it in pixels: it is mapped once only.
+  if (calibrating || at.Change != PositionChange::New) return;
   if (sample.Status != PenStatus::Touch && sample.Status != PenStatus::Hover) return;
-  // A hover report too faint on X keeps the previous position, which is already in pixels;
-  // it is mapped once more all the same.
   const ScreenPoint pixel = MapToScreen({sample.X, sample.Y}, s.calibration.Model,
                                         calibration.ScreenOffsetX, calibration.ScreenOffsetY);
   sample.X = pixel.x;

@@ -19,8 +19,11 @@ int HexDigit(char c) {
 }
 
 std::optional<std::int32_t> ParseHex(std::string_view digits) {
-  // Up to eight digits, read as the 32 bits of the value: 0xFFFFFFFF is -1.
-  if (digits.empty() || digits.size() > 8) return std::nullopt;
+  // Up to eight digits after any leading zeros, read as the 32 bits of the value: 0xFFFFFFFF
+  // is -1 and 0x000000001 is 1.
+  if (digits.empty()) return std::nullopt;
+  while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
+  if (digits.size() > 8) return std::nullopt;
   std::uint32_t value = 0;
   for (char c : digits) {
     const int d = HexDigit(c);

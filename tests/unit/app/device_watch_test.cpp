@@ -30,7 +30,7 @@ struct WatchRig {
 
   test::FakeBoardUsb usb;
   test::TestPlatform platform{&usb};
-  HeadlessHost host{platform.platform};
+  HeadlessHost host{platform.platform, platform.clock};
 };
 
 // A lost board lets go of a left button the driver holds, once; without a held button the pen
@@ -49,9 +49,18 @@ TEST(DeviceWatch, BoardIsWatchedFromStartUpThroughAFailedOpenAnUnplugAndAReplug)
       {"attached, open fails", true, false, false, 3, 1, {"open 0"}, 0, 2},
       {"open retried", true, true, false, 0, 0, {"open 0", "rate 101 460800"}, 101, 2},
       {"open: probe only", true, true, false, 0, 0, {}, 101, 2},
-      {"unplugged: neither closed nor cleared", false, true, true, 0, 1, {}, 101, 1},
+      {"unplugged: the handle is kept for the close", false, true, true, 0, 1, {}, 101, 1},
       {"still unplugged", false, true, false, 0, 1, {}, 101, 1},
-      {"plugged in again", true, true, false, 0, 0, {"open 0", "rate 102 460800"}, 102, 2},
+      // The handle of before the unplug is closed before the board is opened anew.
+      {"plugged in again",
+       true,
+       true,
+       false,
+       0,
+       0,
+       {"close 101", "open 0", "rate 102 460800"},
+       102,
+       2},
   };
   WatchRig rig(false);
   PointerState& pointer = rig.host.state().pointer;
@@ -87,13 +96,41 @@ TEST(DeviceWatch, BoardIsWatchedFromStartUpThroughAFailedOpenAnUnplugAndAReplug)
   }
 }
 
-TEST(DeviceWatch, FramingOutsideZeroAndOneOpensTheBoardWithoutARate) {
-  for (std::int32_t framing : {2, -1}) {
+// A stored framing the board cannot have would leave the pen dead: it reads as plain reports.
+TEST(DeviceWatch, FramingOutsideZeroAndOneOpensTheBoardForPlainReports) {
+  for (std::int32_t framing : {2, 7, -1}) {
     WatchRig rig(true, framing);
     rig.Tick();
-    EXPECT_EQ(rig.TakeLinkCalls(), Calls{"open 0"}) << "framing " << framing;
+    EXPECT_EQ(rig.TakeLinkCalls(), (Calls{"open 0", "rate 101 460800"})) << "framing " << framing;
+    EXPECT_EQ(rig.link().ReportFraming, 0) << "framing " << framing;
     EXPECT_TRUE(rig.form().Timer1.Enabled) << "framing " << framing;
   }
+}
+
+// Every open closes the handle still held first, and a tick opens the board once at most:
+// a choice confirmed while an open is pending, a failed open, unplugs and replugs.
+TEST(DeviceWatch, EveryHandleIsClosedBeforeTheNextOpenAndATickOpensOnce) {
+  WatchRig rig(true);
+  rig.usb.openResult = 3;
+  rig.Tick();  // attached, open fails: pending
+  rig.usb.openResult = 0;
+  TForm2& dialog = rig.host.form2();
+  rig.host.Dispatch([&dialog] { dialog.Button1Click(); });
+  rig.Tick();  // pending and a confirmed choice: one open
+  EXPECT_EQ(rig.TakeLinkCalls(), (Calls{"open 0", "open 0", "rate 101 460800"}));
+  for (int cycle = 0; cycle < 3; ++cycle) {
+    rig.usb.present = false;
+    rig.Tick();
+    rig.usb.present = true;
+    rig.Tick();
+    rig.host.Dispatch([&dialog] { dialog.Button1Click(); });
+    rig.Tick();
+  }
+  const auto opened = static_cast<int>(rig.usb.nextHandle - 101);
+  const auto closed = std::count_if(rig.usb.linkCalls.begin(), rig.usb.linkCalls.end(),
+                                    [](const std::string& c) { return c.rfind("close ", 0) == 0; });
+  EXPECT_EQ(opened, 7);  // the first, the three replugs and the three confirmed choices
+  EXPECT_EQ(closed, opened - 1) << "every handle but the last one is closed";
 }
 
 // Confirmed while the board is open, the dialog closes and reopens the link at the rate of the
@@ -141,10 +178,16 @@ TEST(DeviceWatch, DisplayChangeUpdatesTheMouseScalesUnlessAnAxisReadsZero) {
   EXPECT_EQ(screen.ScreenWidth, 1920);
   EXPECT_FLOAT_EQ(screen.MouseScaleX, 65535.0f / 1920.0f);
   EXPECT_FLOAT_EQ(screen.MouseScaleY, 65535.0f / 1080.0f);
-  rig.platform.display.Set(0, 768);
-  rig.Tick();
-  EXPECT_EQ(screen.ScreenWidth, 0);
-  EXPECT_FLOAT_EQ(screen.MouseScaleY, 65535.0f / 1080.0f);
+  // An axis that reads 0 is a display in the middle of a change, not a screen of no size.
+  for (const auto& [width, height] : {std::pair{0, 768}, std::pair{1280, 0}, std::pair{0, 0}}) {
+    rig.platform.display.Set(width, height);
+    rig.Tick();
+    EXPECT_EQ(std::pair(screen.ScreenWidth, screen.ScreenHeight), std::pair(1920, 1080));
+    EXPECT_FLOAT_EQ(screen.MouseScaleX, 65535.0f / 1920.0f);
+    EXPECT_FLOAT_EQ(screen.MouseScaleY, 65535.0f / 1080.0f);
+    EXPECT_FLOAT_EQ(rig.host.state().calibration.Stored.CalibrationScaleX, 1919 * 10.0f / 2940)
+        << "the default calibration stays made for the screen";
+  }
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ TEST_F(StartupTest, DisplayGivesTheMouseScalesUnlessAResolutionIsZero) {
   DriverState s;
   TForm1 f(s, p.platform);
   f.FormCreate();
-  EXPECT_EQ(s.screen.ScreenWidth, 1920);
+  EXPECT_EQ(s.screen.ScreenWidth, 0) << "a display with an axis at 0 changes nothing";
   EXPECT_EQ(s.screen.MouseScaleX, 0.0f);
   EXPECT_EQ(s.screen.MouseScaleY, 0.0f);
 }
@@ -120,7 +120,8 @@ TEST_F(StartupTest, FlagFilesSetTheMenuAndTheHiddenLabels) {
   const Row rows[] = {
       {{0, 0, 0, 0}, {1, 0, 0, 0}, {2, 0, 0, 0}, false, 1, "1", 2, "2"},
       {{1, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 0, 0}, true, 0, "0", 1, "1"},
-      {{5, 0, 0, 0}, {2, 0, 0, 0}, {7, 0, 0, 0}, true, 2, "Label9", 7, "Label12"},
+      {{5, 0, 0, 0}, {2, 0, 0, 0}, {7, 0, 0, 0}, true, 0, "0", 7, "Label12"},
+      {{0, 0, 0, 0}, {0xFF, 0xFF, 0xFF, 0xFF}, {1, 0, 0, 0}, false, 0, "0", 1, "1"},
       {{0, 0}, {1}, {}, true, 0, "0", 0, "0"},
   };
   for (const Row& row : rows) {

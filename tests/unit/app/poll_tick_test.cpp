@@ -1,9 +1,10 @@
+#include "app/poll_tick.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "app/form1.h"
-#include "app/poll_tick.h"
 #include "calibration/transform.h"
 #include "support/test_platform.h"
 #include "unit/board/fake_board_usb.h"
@@ -14,6 +15,7 @@ namespace {
 
 // Timer1Timer over a scripted board, with the main window and the headless devices.
 struct TickRig {
+  TickRig() { state->link.LinkOpenPending = false; }  // the device watch has opened the board
   void Tick(const test::Bytes& batch) {
     usb.batches.push_back(batch);
     form.Timer1Timer();
@@ -49,6 +51,56 @@ TEST(PollTick, RateMeasurementLogsEveryTickAndAnOversizeQueueIsReadInPortions) {
   EXPECT_EQ(rig.form.Memo1.Lines.back(), "toBeRead1: 0");
 }
 
+// A held button whose reports stop (the board hangs, or a cable glitch the reads do not
+// notice) is let go after 100 ms without a new report; a failed read lets it go at once and
+// leaves the board to the next device watch.
+TEST(PollTick, AHeldButtonGoesUpAfter100msWithoutReportsOrAtOnceWhenAReadFails) {
+  const auto touch = test::PlainReport(1, 200, test::Row({{10, 218}, {9, 93}, {11, 138}}),
+                                       test::Row({{10, 218}, {9, 93}, {11, 138}}));
+  for (const bool readFails : {false, true}) {
+    TickRig rig;
+    rig.Tick(touch);  // judged by the level before it: no pen
+    rig.Tick(touch);  // the press
+    ASSERT_TRUE(rig.state->injector.LeftButtonDown);
+    const std::size_t pressEvents = rig.platform.mouse.events.size();
+    if (readFails) {
+      rig.usb.queueStatusResult = 1;
+      rig.platform.clock.Set(2'000);
+      rig.form.Timer1Timer();
+      EXPECT_TRUE(rig.state->link.LinkOpenPending) << "the device watch opens the board again";
+    } else {
+      for (const std::uint64_t ms : {20, 50, 99}) {
+        rig.platform.clock.Set(ms * 1000);
+        rig.form.Timer1Timer();
+        EXPECT_EQ(rig.platform.mouse.events.size(), pressEvents) << ms << " ms without a report";
+      }
+      rig.platform.clock.Set(100'000);
+      rig.form.Timer1Timer();
+    }
+    ASSERT_EQ(rig.platform.mouse.events.size(), pressEvents + 1) << "read fails " << readFails;
+    EXPECT_EQ(rig.platform.mouse.events.back().flags, MouseFlags::LeftUp | MouseFlags::Absolute);
+    EXPECT_FALSE(rig.state->injector.LeftButtonDown);
+    EXPECT_EQ(rig.state->pointer.PrevStatus, PenStatus::NoPen) << "the next touch presses anew";
+  }
+}
+
+// A poll that brings no new report is no sample: the same report is not decoded again, so a
+// pen resting on the board is not counted once per poll (a right-click needs four reports, not
+// four polls).
+TEST(PollTick, OnlyANewReportIsASample) {
+  const auto right = test::PlainReport(2, 5, test::Row({{10, 218}, {9, 93}, {11, 138}}),
+                                       test::Row({{10, 218}, {9, 93}, {11, 138}}));
+  TickRig rig;      // Pen and PenRight 0: code 5 is the right-button pen
+  rig.Tick(right);  // judged by the level before it: no pen
+  for (int report = 1; report <= 3; ++report) {
+    rig.Tick(right);
+    for (int poll = 0; poll < 5; ++poll) rig.form.Timer1Timer();
+  }
+  EXPECT_TRUE(rig.platform.mouse.events.empty()) << "three right-button reports click nothing";
+  rig.Tick(right);
+  EXPECT_EQ(rig.platform.mouse.events.size(), 3u) << "the fourth clicks: move, down, up";
+}
+
 // Plain reports must carry a signal (LevelY above 30); framed reports must be whole frames with
 // their start and end bytes in place. A touch that passes the gate presses the button.
 TEST(PollTick, Gate_PlainNeedsASignalFramedNeedsAWholeFrame) {
@@ -82,11 +134,10 @@ TEST(PollTick, Gate_PlainNeedsASignalFramedNeedsAWholeFrame) {
   }
 }
 
-// Today's behaviour, pinned so that moving code around cannot change it unnoticed: outside a
-// calibration a hover without X signal keeps the previous screen position and maps it again,
-// so it walks by the screen offset on every such tick. Other statuses keep theirs as it was.
-// The grid maps every point to itself, so only the offset (450, 350) shows.
-TEST(PollTick, AsToday_HoverWithoutXSignalMapsThePreviousPositionAgainOnEveryTick) {
+// A report that keeps the previous position (a hover without X signal, no pen, the right-button
+// pen) keeps it in pixels: it is mapped once, never again. The grid maps every point to itself
+// and the offset is (450, 350), so a second mapping would show as a jump of that offset.
+TEST(PollTick, APositionKeptFromThePreviousSampleIsNotMappedAgain) {
   // clang-format off
   const std::array<PointF, kCalibrationPointCount> identityGrid{{
       {500, 1000}, {1000, 1000}, {1500, 1000},
@@ -97,9 +148,9 @@ TEST(PollTick, AsToday_HoverWithoutXSignalMapsThePreviousPositionAgainOnEveryTic
     PenStatus status;
     std::int32_t levelX, levelY, ticks, x, y;
   } rows[] = {
-      {PenStatus::Hover, 30, 40, 1, 250, 150},     {PenStatus::Hover, 30, 40, 2, -200, -200},
-      {PenStatus::Hover, 0, 255, 1, 250, 150},     {PenStatus::Hover, 30, 30, 1, 700, 500},
-      {PenStatus::NoPen, 200, 40, 2, 700, 500},    {PenStatus::RightButton, 200, 40, 2, 700, 500},
+      {PenStatus::Hover, 30, 40, 1, 700, 500},  {PenStatus::Hover, 30, 40, 2, 700, 500},
+      {PenStatus::Hover, 0, 255, 1, 700, 500},  {PenStatus::Hover, 30, 30, 1, 700, 500},
+      {PenStatus::NoPen, 200, 40, 2, 700, 500}, {PenStatus::RightButton, 200, 40, 2, 700, 500},
   };
   for (const auto& row : rows) {
     auto state = std::make_unique<DriverState>();

@@ -17,6 +17,7 @@ TEST(ParseProfileInteger, ConvertsLikeTheProfileFunctions) {
       {"1x", std::nullopt}, {"", std::nullopt},  {"12", 12},           {"-3", -3},
       {"+7", 7},           {"0", 0},            {"0xFFFFFFFF", -1},   {"0x7fffffff", 2147483647},
       {"0x100000000", std::nullopt},            {"2147483647", 2147483647},
+      {"0x000000001", 1},  {"0x0000000000FFFFFFFF", -1},       {"0x00", 0},
       {"-2147483648", -2147483647 - 1},          {"2147483648", std::nullopt},
       {"0xG", std::nullopt}, {"1 2", std::nullopt}, {"-", std::nullopt}, {"0x-1", std::nullopt},
   };
