@@ -32,14 +32,21 @@ InjectOutcome Inject(const PointerCommand& command, const InjectContext& context
   const auto emit = [&](std::uint32_t flags) {
     Emit(flags, command.At, context.Screen, mouse, state);
   };
+  // A button still held from a contact that ended without its lift (a touch that went on as
+  // the right-button pen) goes up before anything else happens, or the next move would drag.
+  const auto letGo = [&] { ReleaseLeftButton(context.Screen, mouse, state); };
   switch (command.Action) {
     case PointerAction::Press:
+      letGo();
       if (context.InKeyMargin) return InjectOutcome::KeyAction;
       emit(MouseFlags::Move);
       emit(MouseFlags::LeftDown);
       break;
     case PointerAction::DragMove:
+      if (!context.InKeyMargin) emit(MouseFlags::Move);
+      break;
     case PointerAction::HoverMove:
+      letGo();
       if (!context.InKeyMargin) emit(MouseFlags::Move);
       break;
     case PointerAction::Lift:
@@ -54,8 +61,10 @@ InjectOutcome Inject(const PointerCommand& command, const InjectContext& context
     case PointerAction::RightClick:
       if (context.InKeyMargin) break;
       // A touch that turned into the right-button pen still holds the left button: let it
-      // go first, so the click is a plain right-click and nothing stays pressed.
-      if (state.LeftButtonDown) emit(MouseFlags::LeftUp);
+      // go first, so the click is a plain right-click and nothing stays pressed. The button
+      // events alone would land where the cursor is, so the cursor goes to the pen first.
+      letGo();
+      emit(MouseFlags::Move);
       emit(MouseFlags::RightDown);
       emit(MouseFlags::RightUp);
       break;

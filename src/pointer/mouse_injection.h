@@ -31,4 +31,13 @@ InjectOutcome Inject(const PointerCommand& command, const InjectContext& context
 // Lets go of a left button the driver still holds, at the pixel of its last event.
 void ReleaseLeftButton(ScreenSize screen, MouseOutput& mouse, InjectorState& state);
 
+// A button held while the board sends no new report for this long is let go: the pen's lift
+// may have been lost with the reports (a cable pulled for a moment, a board that reset).
+inline constexpr std::uint64_t kHeldButtonTimeoutMicros = 100'000;
+
+inline bool ButtonHeldWithoutReports(const InjectorState& state, std::uint64_t lastReportMicros,
+                                     std::uint64_t nowMicros) {
+  return state.LeftButtonDown && nowMicros - lastReportMicros >= kHeldButtonTimeoutMicros;
+}
+
 }  // namespace raz

@@ -60,6 +60,7 @@ bool CountTowardsStep(std::int32_t& count) {
 void FirstTouch(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
   Remember(p, s);
   p.HistoryCount = 0;
+  p.TouchSeen = true;
   if (!c.Calibrating() && s.LevelX > kPressLevel && s.LevelY > kPressLevel) {
     step.Command = {PointerAction::Press, At(s)};
   }
@@ -119,7 +120,10 @@ void RightButton(const PenSample& s, const PenContext& c, PointerState& p, PenSt
 
 void NoPen(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
   Disarm(p, step);
-  if (!c.Calibrating() && (p.PrevStatus == PenStatus::Touch || p.PrevStatus == PenStatus::Hover)) {
+  // The pen counts as hovering at start-up; without a touch before there is nothing to release
+  // and no position to release it at.
+  if (!c.Calibrating() && p.TouchSeen &&
+      (p.PrevStatus == PenStatus::Touch || p.PrevStatus == PenStatus::Hover)) {
     step.Command = {PointerAction::Release, {p.PrevX, p.PrevY}};
   }
   // A pen that pressed and then went on as the right-button pen, or one that pressed just

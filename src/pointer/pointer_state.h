@@ -79,6 +79,8 @@ struct PointerState {
   float SmoothedX = 0.0f;
   float SmoothedY = 0.0f;
   bool KeyHoldPending = false;
+  // The pen has touched since start-up: before that there is no touch position to release at.
+  bool TouchSeen = false;
 };
 
 // Whether the driver holds the left button down, and the pixel of the last event it emitted:

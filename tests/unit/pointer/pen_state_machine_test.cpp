@@ -23,7 +23,11 @@ Events Press(int x, int y) { return PenRig::At({F::Move, F::LeftDown}, x, y); }
 Events Release(int x, int y) { return PenRig::At({F::Move, F::LeftUp}, x, y); }
 Events Move(int x, int y) { return PenRig::At({F::Move}, x, y); }
 Events Lift(int x, int y) { return PenRig::At({F::LeftUp}, x, y); }
-Events RightClick(int x, int y) { return PenRig::At({F::RightDown, F::RightUp}, x, y); }
+Events RightClick(int x, int y) { return PenRig::At({F::Move, F::RightDown, F::RightUp}, x, y); }
+Events Then(Events first, const Events& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
 
 struct Step {
   PenStatus status;
@@ -84,8 +88,18 @@ TEST(PenStateMachine, Scenarios_EmitTheirEventsSampleBySample) {
       {"touch then right-button pen: the button goes up before the click, nothing is left down",
        {{kTouch, 10, 10, Press(10, 10)}, {kRight, 10, 10, {}}, {kRight, 10, 10, {}},
         {kRight, 10, 10, {}},
-        {kRight, 10, 10, PenRig::At({F::LeftUp, F::RightDown, F::RightUp}, 10, 10)},
-        {kNoPen, 0, 0, {}}}},
+        {kRight, 10, 10, Then(Lift(10, 10), RightClick(10, 10))}, {kNoPen, 0, 0, {}}}},
+      {"touch, then the button too briefly to click: the left button goes up before hover moves",
+       {{kTouch, 10, 10, Press(10, 10)}, {kRight, 10, 10, {}}, {kRight, 10, 10, {}},
+        {kHover, 10, 10, {}}, {kHover, 30, 10, Then(Lift(10, 10), Move(30, 10))},
+        {kHover, 40, 10, Move(40, 10)}}},
+      {"touch, then the button too briefly to click: the left button goes up before the next press",
+       {{kTouch, 10, 10, Press(10, 10)}, {kRight, 10, 10, {}}, {kTouch, 50, 50,
+        Then(Lift(10, 10), Press(50, 50))}, {kNoPen, 0, 0, Release(50, 50)}}},
+      {"no touch yet since start-up: no pen releases nothing, hover moves still move",
+       {{kNoPen, 0, 0, {}}, {kHover, 100, 100, {}}, {kHover, 150, 100, Move(150, 100)},
+        {kNoPen, 0, 0, {}}, {kTouch, 200, 200, Press(200, 200)}, {kNoPen, 0, 0,
+        Release(200, 200)}}},
       // clang-format on
   };
   for (const auto& s : scenarios) {
