@@ -29,6 +29,7 @@ struct LinkCondition {
   bool plugged = true;
   std::uint32_t unplugCount = 0;
   std::uint32_t readFailures = 0;
+  std::uint32_t shortReads = 0;  // reads that bring fewer bytes than are queued
 };
 
 // Where the simulated board gets its pen and cable from: a scenario, or a test.

@@ -35,6 +35,7 @@ enum class StepKind {
   Unplug,        // the board's cable comes out
   Plug,          // ... and goes back in
   ReadFail,      // the next reads fail
+  ShortRead,     // the next reads bring fewer bytes than are queued
   TapKey,        // touch a margin icon for the hold time, then lift
   Calibrate,     // touch the nine screen-calibration targets in tour order
   KeyCalibrate,  // touch the three key-calibration points in order
@@ -52,7 +53,7 @@ struct ScenarioStep {
   double pressure = 1.0;
   Margin margin = Margin::Left;
   int icon = 1;
-  std::uint32_t count = 0;  // ReadFail
+  std::uint32_t count = 0;  // ReadFail, ShortRead
 };
 
 struct Scenario {

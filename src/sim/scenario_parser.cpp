@@ -120,6 +120,12 @@ void ReadFail(ScenarioLine& line, ParserState&, ScenarioStep& step) {
       line.AtEnd() ? 1 : static_cast<std::uint32_t>(line.Integer("count", 1, kMaxReadFailures));
 }
 
+void ShortRead(ScenarioLine& line, ParserState&, ScenarioStep& step) {
+  step.kind = StepKind::ShortRead;
+  step.count =
+      line.AtEnd() ? 1 : static_cast<std::uint32_t>(line.Integer("count", 1, kMaxReadFailures));
+}
+
 void TapKey(ScenarioLine& line, ParserState& state, ScenarioStep& step) {
   step.kind = StepKind::TapKey;
   const std::string side = line.Word("margin (left or right)");
@@ -242,6 +248,7 @@ constexpr Command kCommands[] = {
     {"unplug", Unplug},
     {"plug", Plug},
     {"readfail", ReadFail},
+    {"shortread", ShortRead},
     {"tapkey", TapKey},
     {"calibrate", Calibrate},
     {"keycalibrate", KeyCalibrate},

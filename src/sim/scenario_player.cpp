@@ -43,11 +43,14 @@ void ScenarioPlayer::AddStep(const ScenarioStep& step, const Scenario& scenario)
       break;
     case StepKind::Unplug:
     case StepKind::Plug:
-      AddLink(step.kind == StepKind::Plug, 0);
+      AddLink(step.kind == StepKind::Plug, 0, 0);
       end_ += step.durationMicros;
       break;
     case StepKind::ReadFail:
-      AddLink(LinkAt(end_).plugged, step.count);
+      AddLink(LinkAt(end_).plugged, step.count, 0);
+      break;
+    case StepKind::ShortRead:
+      AddLink(LinkAt(end_).plugged, 0, step.count);
       break;
     case StepKind::TapKey:
       AddTouches({Cells(KeyCentre(scenario.settings.keys, step.margin, step.icon))}, step);
@@ -82,11 +85,12 @@ void ScenarioPlayer::AddTouches(const std::vector<ScenarioPoint>& points,
   }
 }
 
-void ScenarioPlayer::AddLink(bool plugged, std::uint32_t readFailures) {
+void ScenarioPlayer::AddLink(bool plugged, std::uint32_t readFailures, std::uint32_t shortReads) {
   LinkCondition after = links_.empty() ? LinkCondition{} : links_.back().after;
   if (after.plugged && !plugged) ++after.unplugCount;
   after.plugged = plugged;
   after.readFailures += readFailures;
+  after.shortReads += shortReads;
   links_.push_back({end_, after});
 }
 

@@ -41,7 +41,7 @@ class ScenarioPlayer : public PenSource {
   void AddPen(PenContact contact, ScenarioPoint from, ScenarioPoint to, std::uint64_t duration,
               double pressure);
   void AddTouches(const std::vector<ScenarioPoint>& points, const ScenarioStep& step);
-  void AddLink(bool plugged, std::uint32_t readFailures);
+  void AddLink(bool plugged, std::uint32_t readFailures, std::uint32_t shortReads);
   CellPoint ToBoard(ScenarioPoint point) const;
 
   Projection projection_;

@@ -60,15 +60,21 @@ std::int32_t SimBoard::OpenDevice(std::uint32_t deviceIndex, UsbHandle& handle) 
   // after an unnoticed reset would.
   queue_.clear();
   overrun_ = false;
+  // A board opened anew starts clean: read errors pending on the old handle are gone with it.
+  failuresPending_ = 0;
+  shortReadsPending_ = 0;
   ++opens_;
   openHandle_ = kHandleBase + opens_;
-  nextReport_ = FirstReportAfter(now);
+  outstanding_.insert(openHandle_);
+  StartReportsAfter(now);
   handle = openHandle_;
   return SimStatus::Success;
 }
 
 std::int32_t SimBoard::CloseDevice(UsbHandle handle) {
   Advance();
+  // A handle of before an unplug is released too, though the board behind it is gone.
+  if (outstanding_.erase(handle) > 0) ++closes_;
   const std::int32_t status = CheckHandle(handle);
   if (status == SimStatus::Success) {
     openHandle_ = 0;
@@ -85,7 +91,7 @@ std::int32_t SimBoard::SetLinkRate(UsbHandle handle, std::uint32_t bitsPerSecond
     return SimStatus::InvalidParameter;
   }
   linkRate_ = bitsPerSecond;
-  nextReport_ = FirstReportAfter(now);
+  StartReportsAfter(now);
   return SimStatus::Success;
 }
 
@@ -111,7 +117,11 @@ std::int32_t SimBoard::Read(UsbHandle handle, std::uint8_t* buffer, std::uint32_
     --failuresPending_;
     return SimStatus::ReadError;
   }
-  const std::size_t count = std::min<std::size_t>(bytesToRead, queue_.size());
+  std::size_t count = std::min<std::size_t>(bytesToRead, queue_.size());
+  if (shortReadsPending_ > 0 && count > 0) {
+    --shortReadsPending_;
+    count /= 2;  // the rest stays queued for the next read
+  }
   std::copy_n(queue_.begin(), count, buffer);
   queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(count));
   bytesRead = static_cast<std::uint32_t>(count);
@@ -133,6 +143,7 @@ void SimBoard::FollowSource(std::uint64_t now) {
   if (link.readFailures > seen_.readFailures) {
     failuresPending_ += link.readFailures - seen_.readFailures;
   }
+  if (link.shortReads > seen_.shortReads) shortReadsPending_ += link.shortReads - seen_.shortReads;
   seen_ = link;
   plugged_ = handPlugged_ && link.plugged;
   if (!plugged_) Disconnect();
@@ -140,37 +151,68 @@ void SimBoard::FollowSource(std::uint64_t now) {
 
 void SimBoard::ProduceUntil(std::uint64_t now) {
   if (ReportRate() == 0) return;
+  if (Framed()) {
+    StreamFramesUntil(now);
+    return;
+  }
   while (ReportTime(nextReport_) <= now) {
-    if (queue_.size() >= config_.queueCapacity) {
-      // Everything the board sends into a full queue is lost; skip ahead without building it.
-      const std::uint64_t resume = FirstReportAfter(now);
-      bytesDropped_ += (resume - nextReport_) * (Framed() ? kFrameSize : kPlainReportSize);
-      overrun_ = true;
-      nextReport_ = resume;
-      return;
-    }
-    Enqueue(nextReport_);
+    if (QueueFull(now)) return;
+    const PlainReport report = model_.Report(PenAt(ReportTime(nextReport_)), nextReport_);
+    Enqueue(report.data(), report.size());
     ++nextReport_;
+    ++reportsSent_;
   }
 }
 
-void SimBoard::Enqueue(std::uint64_t reportIndex) {
-  const PlainReport report = model_.Report(PenAt(ReportTime(reportIndex)), reportIndex);
-  const ReportFrame frame = FrameReport(report);
-  const std::uint8_t* first = Framed() ? frame.data() : report.data();
-  const std::size_t size = Framed() ? frame.size() : report.size();
-  // A nearly full queue takes the head of the report and loses the rest, as a UART would.
+// Frames go over the serial line byte by byte, ten bits each: a read gets what has arrived,
+// whatever part of a frame that is.
+void SimBoard::StreamFramesUntil(std::uint64_t now) {
+  while (ReportTime(nextReport_) <= now) {
+    const std::uint64_t start = ReportTime(nextReport_);
+    if (frameBytesSent_ == 0) {
+      if (QueueFull(now)) return;
+      sending_ = FrameReport(model_.Report(PenAt(start), nextReport_));
+    }
+    const std::uint64_t arrived =
+        (now - start) * (linkRate_ / kBitsPerByte) / kMicrosPerSecond;  // bytes on the line
+    const std::size_t due = static_cast<std::size_t>(std::min<std::uint64_t>(arrived, kFrameSize));
+    Enqueue(sending_.data() + frameBytesSent_, due - frameBytesSent_);
+    frameBytesSent_ = due;
+    if (frameBytesSent_ < kFrameSize) return;
+    frameBytesSent_ = 0;
+    ++nextReport_;
+    ++reportsSent_;
+  }
+}
+
+// Everything the board sends into a full queue is lost; it skips ahead without building it.
+bool SimBoard::QueueFull(std::uint64_t now) {
+  if (queue_.size() < config_.queueCapacity) return false;
+  const std::uint64_t resume = FirstReportAfter(now);
+  bytesDropped_ += (resume - nextReport_) * (Framed() ? kFrameSize : kPlainReportSize);
+  overrun_ = true;
+  nextReport_ = resume;
+  return true;
+}
+
+void SimBoard::Enqueue(const std::uint8_t* bytes, std::size_t size) {
+  // A nearly full queue takes what fits and loses the rest, as a UART would.
   const std::size_t room = std::min(size, config_.queueCapacity - queue_.size());
-  queue_.insert(queue_.end(), first, first + room);
+  queue_.insert(queue_.end(), bytes, bytes + room);
   if (room < size) {
     bytesDropped_ += size - room;
     overrun_ = true;
   }
-  ++reportsSent_;
+}
+
+void SimBoard::StartReportsAfter(std::uint64_t now) {
+  nextReport_ = FirstReportAfter(now);
+  frameBytesSent_ = 0;
 }
 
 void SimBoard::Disconnect() {
   openHandle_ = 0;
+  frameBytesSent_ = 0;
   queue_.clear();
   overrun_ = false;
   linkRate_ = config_.powerOnLinkRate;

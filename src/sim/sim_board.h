@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <set>
 
 #include "board/device_link.h"
 #include "platform/clock.h"
@@ -49,7 +50,8 @@ class SimBoard : public VendorUsb {
   // The cable, by hand; the pen source's own plug state applies on top of it.
   void Plug();
   void Unplug();
-  // The next count reads fail and deliver nothing; the queued bytes stay.
+  // The next count reads on the open handle fail and deliver nothing; the queued bytes stay.
+  // Opening the board anew clears what is left of them.
   void FailNextReads(std::uint32_t count);
 
   bool Plugged() const;
@@ -61,6 +63,9 @@ class SimBoard : public VendorUsb {
   // Bytes waiting, brought up to the clock's time.
   std::size_t QueuedBytes();
   std::uint64_t ReportsSent() const { return reportsSent_; }
+  // Handles handed out by opens, and those the driver closed again.
+  std::uint32_t HandlesOpened() const { return opens_; }
+  std::uint32_t HandlesClosed() const { return closes_; }
   std::uint64_t BytesDropped() const { return bytesDropped_; }
   const BoardModel& model() const { return model_; }
 
@@ -78,7 +83,10 @@ class SimBoard : public VendorUsb {
   std::uint64_t Advance();
   void FollowSource(std::uint64_t now);
   void ProduceUntil(std::uint64_t now);
-  void Enqueue(std::uint64_t reportIndex);
+  void StreamFramesUntil(std::uint64_t now);
+  bool QueueFull(std::uint64_t now);
+  void Enqueue(const std::uint8_t* bytes, std::size_t size);
+  void StartReportsAfter(std::uint64_t now);
   void Disconnect();
   // Success, or why a call on this handle cannot be served.
   std::int32_t CheckHandle(UsbHandle handle) const;
@@ -94,8 +102,13 @@ class SimBoard : public VendorUsb {
   bool plugged_ = true;
   LinkCondition seen_;  // the source's counters already acted on
   std::uint32_t failuresPending_ = 0;
+  std::uint32_t shortReadsPending_ = 0;
   UsbHandle openHandle_ = 0;
   std::uint32_t opens_ = 0;
+  std::uint32_t closes_ = 0;
+  std::set<UsbHandle> outstanding_;  // handed out and not yet closed
+  ReportFrame sending_{};            // the frame on the line
+  std::size_t frameBytesSent_ = 0;   // of it
   std::uint32_t linkRate_;
   std::deque<std::uint8_t> queue_;
   std::uint64_t nextReport_ = 0;

@@ -11,8 +11,9 @@ namespace {
 
 // A parse as text: each error, then each step with the fields its kind uses and its line.
 std::string Describe(const std::string& text) {
-  const char* const kinds[] = {"pen",      "stroke", "wait",      "unplug",      "plug",
-                               "readfail", "tapkey", "calibrate", "keycalibrate"};
+  const char* const kinds[] = {"pen",       "stroke", "wait",      "unplug",      "plug",
+                               "readfail",  "shortread", "tapkey", "calibrate",
+                               "keycalibrate"};
   const char* const contacts[] = {"away", "near", "hover", "touch", "right"};
   const ScenarioParse parse = ParseScenario(text);
   std::ostringstream out;
@@ -46,6 +47,7 @@ TEST(ParseScenario, ReadsGoodLinesAndReportsBadOnesWithTheirNumber) {
       {"lift\nlift 2s", "pen away 0,0 0,0 @1; pen away 0,0 0,0 2000000us @2; "},
       {"wait 3s  # comment\nunplug 5s\nplug", "wait 3000000us @1; unplug 5000000us @2; plug @3; "},
       {"readfail\nreadfail 12", "readfail x1 @1; readfail x12 @2; "},
+      {"shortread\nshortread 3", "shortread x1 @1; shortread x3 @2; "},
       {"tapkey left 1", "tapkey left 1 hold 100000 gap 100000 @1; "},
       {"calibrate\nkeycalibrate",
        "calibrate hold 300000 gap 200000 @1; keycalibrate hold 300000 gap 200000 @2; "},

@@ -48,8 +48,9 @@ TEST(SimBoard, QueueFillsAtTheReportRateInTheFramingOfTheLinkRate) {
   // 115200 bit/s carries at most 245 frames of 470 bits; 460800 bit/s 1024 plain reports.
   const std::tuple<std::uint32_t, std::uint32_t, std::int32_t, std::size_t> rows[] = {
       {200, kPlainLinkRate, SimStatus::Success, 200 * 45},
-      {200, kFramedLinkRate, SimStatus::Success, 200 * 47},
-      {1000, kFramedLinkRate, SimStatus::Success, 245 * 47},
+      // A frame takes 4.08 ms on the line: the one sent at 1 s has not arrived yet.
+      {200, kFramedLinkRate, SimStatus::Success, 199 * 47},
+      {1000, kFramedLinkRate, SimStatus::Success, 244 * 47},
       {2000, kPlainLinkRate, SimStatus::Success, 1024 * 45},
       {200, 9600, SimStatus::InvalidParameter, 200 * 45}};
   for (const auto& [reportsPerSecond, linkRate, status, bytesAfterOneSecond] : rows) {
@@ -75,12 +76,45 @@ TEST(SimBoard, EachReportOrFrameCarriesThePenOfItsOwnReportTime) {
       const std::uint8_t* first = framed ? frame.data() : report.data();
       expected.insert(expected.end(), first, first + (framed ? kFrameSize : kPlainReportSize));
     }
-    rig.clock.Set(50'000);
+    // The last frame, sent at 50 ms, is on the line for 4.08 ms.
+    rig.clock.Set(framed ? 54'080 : 50'000);
     EXPECT_EQ(rig.board.QueuedBytes(), expected.size());
     rig.clock.Set(0);  // a clock stepping back holds the board still
     EXPECT_EQ(rig.Read(1000), SimStatus::Success);
     EXPECT_EQ(rig.bytes, expected) << (framed ? "framed" : "plain");
   }
+}
+
+// On the slow link a frame arrives byte by byte at 11,520 bytes a second, so a read gets
+// whatever part of a frame has arrived; a short read leaves the rest queued.
+TEST(SimBoard, FramesArriveByteByByteAndShortReadsLeaveTheRestQueued) {
+  Rig rig;
+  ASSERT_EQ(rig.board.SetLinkRate(rig.handle, kFramedLinkRate), SimStatus::Success);
+  // {time in microseconds after the first frame was sent at 5 ms, bytes arrived}
+  const std::pair<std::uint64_t, std::size_t> rows[] = {
+      {0, 0}, {86, 0}, {87, 1}, {1000, 11}, {2000, 23}, {4079, 46}, {4080, 47}, {5000, 47}};
+  for (const auto& [after, arrived] : rows) {
+    rig.clock.Set(5000 + after);
+    EXPECT_EQ(rig.board.QueuedBytes(), arrived) << after << " us after the frame was sent";
+  }
+  struct Source : PenSource {
+    PenState PenAt(std::uint64_t) const override { return {}; }
+    LinkCondition LinkAt(std::uint64_t t) const override {
+      return {.shortReads = t >= 11'000 ? 2u : 0u};
+    }
+  } shortReads;
+  rig.board.SetPenSource(&shortReads);
+  rig.clock.Set(12'000);
+  ASSERT_EQ(rig.Status(), SimStatus::Success);
+  const std::uint32_t queued = rig.queued;
+  ASSERT_EQ(rig.Read(queued), SimStatus::Success);
+  EXPECT_EQ(rig.bytes.size(), queued / 2);
+  ASSERT_EQ(rig.Read(1000), SimStatus::Success);
+  EXPECT_EQ(rig.bytes.size(), (queued - queued / 2) / 2) << "the second short read";
+  rig.clock.Set(13'000);
+  ASSERT_EQ(rig.Status(), SimStatus::Success);
+  ASSERT_EQ(rig.Read(rig.queued), SimStatus::Success);
+  EXPECT_EQ(rig.bytes.size(), rig.queued) << "short reads used up";
 }
 
 TEST(SimBoard, UnplugAndCloseRetireTheHandleAndEmptyTheQueue) {
