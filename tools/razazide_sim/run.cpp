@@ -88,8 +88,8 @@ void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
   }
   VendorUsb& usb = recorder ? static_cast<VendorUsb&>(*recorder) : board;
   Platform platform{rig.loggedFiles, rig.loggedProfile, rig.display, usb,
-                    rig.mouse,       rig.loggedMessenger, rig.shell};
-  HeadlessHost host(platform, &rig.clock);
+                    rig.mouse,       rig.loggedMessenger, rig.shell, rig.clock};
+  HeadlessHost host(platform, rig.clock);
   std::string link;
   host.afterHandler = [&] {
     if (host.form1().Label2.Caption != link) {
