@@ -51,7 +51,7 @@ PROGRAM_PID=""
 STARTED=$SECONDS
 
 for f in RA_Zazide.exe wine_client.exe platform_checks.exe fake_siusbxp.dll ink_canvas.exe \
-  SIUSBXP.DLL; do
+  SIUSBXP.DLL razazide-record.exe; do
   [ -f "$BIN/$f" ] || { echo "missing $BIN/$f: build the preset first" >&2; exit 2; }
 done
 
@@ -253,6 +253,11 @@ check "unplug: the cable coming out shows no" label_becomes Label2 no 8
 check "unplug: the cable going back in shows ok again" label_becomes Label2 ok 8
 check "unplug: WM_CLOSE is accepted afterwards" client close
 check "unplug: process ends within 10 s" program_ended
+cd "$WORK" || exit 2
+
+# (g) the field capture: razazide-record beside the driver, its capture replayed by
+# razazide-sim and compared with what the driver did live.
+tally < <("$HERE/capture_check.sh" "$BUILD" "$WORK/capture")
 cd "$WORK" || exit 2
 
 echo "# wine tests took $((SECONDS - STARTED)) s"
