@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "installer_commands.h"
 #include "platform/win32/control_ids.h"
 
 namespace {
@@ -161,6 +162,7 @@ int Usage() {
         L"       wait-label NAME TEXT SECONDS | count-processes EXE | process-bits EXE |\n"
         L"       window-info | close |\n"
         L"       wait-class CLASS SECONDS | close-class CLASS");
+  Print(raz::wineclient::kInstallerCommandsUsage);
   return 2;
 }
 
@@ -168,6 +170,9 @@ int Usage() {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
+  if (const int status = raz::wineclient::RunInstallerCommand(argc, argv); status >= 0) {
+    return status;
+  }
   const std::wstring command = argv[1];
   if (command == L"wait-window" && argc == 3) {
     return WaitFor(std::wcstod(argv[2], nullptr), [] { return MainWindow() != nullptr; }) ? 0 : 1;
