@@ -124,8 +124,9 @@ check "record: the capture folder holds board.capture and the five settings file
 polls=$(grep -vc '^#' "$CAP/record/board.capture")
 with_data=$(grep -v '^#' "$CAP/record/board.capture" | grep -vc '^-$')
 echo "# capture: $polls polls, $with_data with data ($(grep -m1 '^# framing' "$CAP/record/board.capture"))"
-check "record: about one line per 2 ms poll (1600-2000 in 4 s, got $polls)" \
-  test "$polls" -ge 1600 -a "$polls" -le 2000
+# 2000 at the full 2 ms; a busy machine drops some ticks, but a poll per 5 ms report must stay.
+check "record: at most one poll per 2 ms and at least one per report (800-2000 in 4 s, got $polls)" \
+  test "$polls" -ge 800 -a "$polls" -le 2000
 
 # Replayed by razazide-sim with a copy of the recorded folder as the program folder.
 SIM="$ROOT/build/native/tools/razazide_sim/razazide-sim"

@@ -255,7 +255,11 @@ check "unplug: WM_CLOSE is accepted afterwards" client close
 check "unplug: process ends within 10 s" program_ended
 cd "$WORK" || exit 2
 
-# (g) the field capture: razazide-record beside the driver, its capture replayed by
+# (g) the installer: interactive and silent installs, an upgrade that keeps the user's files,
+# the program started from the Start menu, and the uninstall.
+tally < <("$HERE/installer_check.sh" "$BUILD" "$WORK/installer")
+
+# (h) the field capture: razazide-record beside the driver, its capture replayed by
 # razazide-sim and compared with what the driver did live.
 tally < <("$HERE/capture_check.sh" "$BUILD" "$WORK/capture")
 cd "$WORK" || exit 2

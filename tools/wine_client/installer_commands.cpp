@@ -6,6 +6,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <chrono>
 #include <cwchar>
@@ -19,7 +20,8 @@ const wchar_t kInstallerCommandsUsage[] =
     L"       wait-dialog TITLE SECONDS | wait-dialog-gone TITLE SECONDS | controls TITLE |\n"
     L"       control-text TITLE ID | wait-control-text TITLE ID TEXT SECONDS |\n"
     L"       set-text TITLE ID TEXT | click TITLE ID | is-checked TITLE ID |\n"
-    L"       folder programs|startup|localappdata|desktop | shortcut LNK | open FILE";
+    L"       folder programs|startup|localappdata|desktop | shortcut LNK | open FILE |\n"
+    L"       process-path EXE";
 
 namespace {
 
@@ -68,37 +70,39 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
+struct DialogSearch {
+  const std::wstring& title;
+  HWND found = nullptr;
+};
+
+// Enumeration callbacks are plain stdcall functions: a lambda has no calling convention on i686.
+BOOL CALLBACK VisitTopLevel(HWND window, LPARAM context) {
+  auto& search = *reinterpret_cast<DialogSearch*>(context);
+  if (::IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
+      TextOf(window).find(search.title) != std::wstring::npos) {
+    search.found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM context) {
+  reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+  return TRUE;
+}
+
 // The visible dialog-class top-level window whose title contains the text (an installer's
 // caption names the product in every language).
 HWND FindDialog(const std::wstring& title) {
-  struct Search {
-    const std::wstring& title;
-    HWND found = nullptr;
-  } search{title};
-  ::EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(context);
-        if (::IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
-            TextOf(window).find(s.title) != std::wstring::npos) {
-          s.found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  DialogSearch search{title};
+  ::EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 // Every control of the dialog, its pages' controls included, in window order.
 std::vector<HWND> Controls(HWND dialog) {
   std::vector<HWND> controls;
-  ::EnumChildWindows(
-      dialog,
-      [](HWND window, LPARAM context) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&controls));
+  ::EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&controls));
   return controls;
 }
 
@@ -182,6 +186,29 @@ int Open(const std::wstring& path) {
   return result > 32 ? 0 : 1;
 }
 
+// The full path of the first running process of that name: which copy of a program runs.
+int ProcessPath(const std::wstring& exeName) {
+  const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 1;
+  DWORD id = 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more && id == 0;
+       more = ::Process32NextW(snapshot, &entry)) {
+    if (::_wcsicmp(entry.szExeFile, exeName.c_str()) == 0) id = entry.th32ProcessID;
+  }
+  ::CloseHandle(snapshot);
+  const HANDLE process =
+      id == 0 ? nullptr : ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (process == nullptr) return 1;
+  wchar_t path[MAX_PATH * 2] = {};
+  DWORD length = MAX_PATH * 2;
+  const bool found = ::QueryFullProcessImageNameW(process, 0, path, &length) != 0;
+  ::CloseHandle(process);
+  if (found) PrintLine(path);
+  return found ? 0 : 1;
+}
+
 }  // namespace
 
 int RunInstallerCommand(int argc, wchar_t** argv) {
@@ -240,6 +267,7 @@ int RunInstallerCommand(int argc, wchar_t** argv) {
   if (command == L"folder" && argc == 3) return KnownFolder(title);
   if (command == L"shortcut" && argc == 3) return Shortcut(title);
   if (command == L"open" && argc == 3) return Open(title);
+  if (command == L"process-path" && argc == 3) return ProcessPath(title);
   return -1;
 }
 
