@@ -178,15 +178,22 @@ cp "$BIN/SIUSBXP.DLL" "$DEFAULT/SIUSBXP.DLL"
 printf 'an older build' >>"$DEFAULT/RA_Zazide.exe"
 (cd "$DEFAULT" && sha256sum "${DATA_FILES[@]}" SIUSBXP.DLL) >"$INS/user-files.sha256"
 
-# 4. The new build over it, silently, with the folder given as school IT would.
+# 4. The new build over it, silently, with the folder given as school IT would, while the older
+# driver runs (autostarted, say): the installer must close it to replace it.
+start_from_menu() {
+  client open "$PROGRAMS_WIN\\RA_Zazide\\RA_Zazide.lnk" && running_from "$DEFAULT_WIN\\RA_Zazide.exe"
+}
+check "upgrade: the older build runs, started from its Start-menu shortcut" start_from_menu
 check "upgrade: the new build installs silently over it (/S /D=)" \
   timeout 120 "$WINE" "$SETUP" /S "/D=$DEFAULT_WIN"
+check "upgrade: the installer closed the running driver" \
+  equals "$(client count-processes RA_Zazide.exe)" 0
 kept() { (cd "$DEFAULT" && sha256sum --quiet -c "$INS/user-files.sha256"); }
 check "upgrade: server.txt, VaziZod.ini, the flag files and SIUSBXP.DLL kept byte for byte" kept
 check "upgrade: the program is the new build" program_files_present "$DEFAULT"
 check "upgrade: registered as $VERSION" equals "$(reg_value DisplayVersion)" "$VERSION"
 
-# 5. Started as a user starts it: the Start-menu shortcut, opened by the shell.
+# 5. Started again as a user starts it: the Start-menu shortcut, opened by the shell.
 check "start: the Start-menu shortcut points at the installed program" \
   equals "$(client shortcut "$PROGRAMS_WIN\\RA_Zazide\\RA_Zazide.lnk" | head -n1)" \
   "target=$DEFAULT_WIN\\RA_Zazide.exe"
@@ -199,11 +206,16 @@ check "start: it finds the kept board library (Label2 ok)" \
   equals "$(client wait-label Label2 ok 6)" ok
 check "start: RA_Zazide closes" close_program
 
-# 6. Silent uninstall with autostart on.
+# 6. Silent uninstall with autostart on and the driver running.
 cp "$MENU/RA_Zazide.lnk" "$STARTUP/RA_Zazide.lnk"
+check "uninstall: RA_Zazide runs again" start_from_menu
 check "uninstall: the registered quiet uninstall runs" quiet_uninstall
+# The registered uninstaller hands over to a copy of itself and returns: the folder going is
+# the sign that it has finished.
 check "uninstall: the program folder is gone, data files and library included" \
   gone_within "$DEFAULT" 30
+check "uninstall: the uninstaller closed the running driver" \
+  equals "$(client count-processes RA_Zazide.exe)" 0
 check "uninstall: the Start-menu entries are gone" gone_within "$MENU" 10
 check "uninstall: the autostart shortcut is gone" test ! -e "$STARTUP/RA_Zazide.lnk"
 check "uninstall: the Apps & features entry is gone" no_uninstall_entry
