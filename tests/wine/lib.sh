@@ -1,11 +1,61 @@
 # Shared by tests/wine/run.sh and scripts/demo: a private X server, a fresh Wine prefix,
 # and a screenshot. Source it; every function is bounded by a timeout.
 
-WINE=/usr/lib/wine/wine64
+WINE64=/usr/lib/wine/wine64
+# Debian's wine32:i386 package; RAZ_WINE32 points elsewhere to try the run without it.
+WINE32=${RAZ_WINE32:-/usr/lib/wine/wine}
+WINE=$WINE64
+# The loader that creates the prefix, and the prefix's architecture.
+WINE_BOOT=$WINE64
+WINE_PREFIX_ARCH=win64
 WINESERVER=/usr/lib/wine/wineserver
 XVFB_PID=""
 SCREEN_WIDTH=1280
 SCREEN_HEIGHT=800
+
+# pe_machine FILE: x86 or x64 from the machine field of a Windows program's PE header.
+pe_machine() {
+  local header machine
+  header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$header" ] || { echo unknown; return 1; }
+  machine=$(od -An -tx2 -j$((header + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')
+  case "$machine" in
+    014c) echo x86 ;;
+    8664) echo x64 ;;
+    *) echo unknown; return 1 ;;
+  esac
+}
+
+# select_wine EXE: the Wine loader for the program's architecture, in WINE. 64-bit programs
+# run with wine64. 32-bit ones run with the 32-bit loader inside a 64-bit prefix (WoW64, as on
+# the 64-bit Windows most schools run), or in a 32-bit prefix with RAZ_WINE32_PREFIX=win32.
+# Without a 32-bit Wine it returns 1 and says why in WINE_SKIP_REASON.
+WINE_SKIP_REASON=""
+select_wine() {
+  WINE_MACHINE=$(pe_machine "$1")
+  WINE=$WINE64
+  WINE_BOOT=$WINE64
+  WINE_PREFIX_ARCH=win64
+  [ "$WINE_MACHINE" = x86 ] || return 0
+  if [ ! -x "$WINE32" ]; then
+    WINE_SKIP_REASON="no 32-bit Wine loader at $WINE32 (Debian package wine32:i386"
+    if [[ " $(dpkg --print-foreign-architectures 2>/dev/null | tr '\n' ' ') " != *" i386 "* ]]; then
+      WINE_SKIP_REASON+="; the i386 architecture is not enabled"
+    elif [[ "$(apt-cache policy wine32:i386 2>/dev/null)" != *"Candidate: "[0-9]* ]]; then
+      WINE_SKIP_REASON+="; the package sources do not offer it"
+    else
+      WINE_SKIP_REASON+=" is not installed: run scripts/setup"
+    fi
+    WINE_SKIP_REASON+=")"
+    return 1
+  fi
+  WINE=$WINE32
+  if [ "${RAZ_WINE32_PREFIX:-wow64}" = win32 ]; then
+    WINE_BOOT=$WINE32
+    WINE_PREFIX_ARCH=win32
+  fi
+  return 0
+}
 
 # wine_env PREFIX: the environment every Wine call of a run shares.
 wine_env() {
@@ -13,7 +63,7 @@ wine_env() {
   export WINEDEBUG=-all
   # No Mono or Gecko installer prompts while the prefix is created.
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  export WINEARCH=win64
+  export WINEARCH=$WINE_PREFIX_ARCH
 }
 
 # start_xvfb LOGDIR: starts Xvfb on a free display and exports DISPLAY.
@@ -37,7 +87,7 @@ start_xvfb() {
 make_prefix() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
-  timeout 120 "$WINE" wineboot -i >"$1/wineboot.log" 2>&1 || return 1
+  timeout 120 "$WINE_BOOT" wineboot -i >"$1/wineboot.log" 2>&1 || return 1
   timeout 60 "$WINESERVER" -w
 }
 

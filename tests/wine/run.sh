@@ -1,13 +1,46 @@
 #!/usr/bin/env bash
 # Wine tests of the real RA_Zazide.exe: starts it in a fresh program folder under a fresh
 # Wine prefix and a private X server, and checks it from outside with wine_client.exe.
-# Usage: tests/wine/run.sh BUILD_DIR   (a win64 build, e.g. build/win64)
+# Usage: tests/wine/run.sh BUILD_DIR...   (build/win32, build/win64: every check runs against
+# each build in turn, under the Wine loader of its architecture)
 set -uo pipefail
 
-BUILD=$(realpath "${1:?usage: run.sh BUILD_DIR}")
 HERE=$(dirname "$(realpath "$0")")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
+
+[ $# -ge 1 ] || { echo "usage: run.sh BUILD_DIR..." >&2; exit 2; }
+if [ $# -gt 1 ]; then
+  status=0
+  summary=()
+  for build in "$@"; do
+    printf '\n==== Wine checks of %s\n' "$build"
+    log="$(realpath -m "$build")/wine-test.log"
+    mkdir -p "$(dirname "$log")"
+    "$0" "$build" 2>&1 | tee "$log"
+    rc=${PIPESTATUS[0]}
+    machine=$(pe_machine "$build/bin/RA_Zazide.exe")
+    if [ "$rc" -eq 3 ]; then
+      summary+=("$machine ($build): SKIPPED - $(grep -m1 '^SKIPPED' "$log" | sed 's/^SKIPPED[^:]*: //')")
+      continue
+    fi
+    [ "$rc" -eq 0 ] || status=1
+    counts=$(grep -E '^[0-9]+ passed, [0-9]+ failed' "$log" | tail -n1)
+    took=$(grep -m1 '^# wine tests took' "$log" | sed 's/# wine tests took //')
+    summary+=("$machine ($build): ${counts:-no result (status $rc)}${took:+, $took}")
+  done
+  printf '\n==== Wine run by architecture\n'
+  printf '%s\n' "${summary[@]}"
+  exit $status
+fi
+
+BUILD=$(realpath "$1")
+if ! select_wine "$BUILD/bin/RA_Zazide.exe"; then
+  # Loud, and not a failure: this machine cannot run 32-bit Windows programs at all.
+  echo "SKIPPED ALL 32-BIT (x86) WINE CHECKS of $BUILD: $WINE_SKIP_REASON"
+  exit 3
+fi
+echo "# $WINE_MACHINE build under $WINE in a $WINE_PREFIX_ARCH prefix"
 
 BIN="$BUILD/bin"
 WORK="$BUILD/wine-test"
@@ -18,8 +51,8 @@ PROGRAM_PID=""
 STARTED=$SECONDS
 
 for f in RA_Zazide.exe wine_client.exe platform_checks.exe fake_siusbxp.dll ink_canvas.exe \
-  SIUSBXP.DLL; do
-  [ -f "$BIN/$f" ] || { echo "missing $BIN/$f: build the win64 preset first" >&2; exit 2; }
+  SIUSBXP.DLL razazide-record.exe; do
+  [ -f "$BIN/$f" ] || { echo "missing $BIN/$f: build the preset first" >&2; exit 2; }
 done
 
 tally() {  # tally < LINES: echoes check lines of another program and counts them
@@ -117,6 +150,10 @@ second_start() {
 }
 check "second start exits with code 0 within 5 s" second_start
 check "exactly one RA_Zazide.exe runs" processes_are 1
+bits=32
+[ "$WINE_MACHINE" = x64 ] && bits=64
+check "RA_Zazide.exe runs as a $bits-bit process" \
+  equals "$(client process-bits RA_Zazide.exe)" "$bits"
 
 # (c) what it read from its own folder
 check "Label9 shows the framing from server111.txt (1)" label_is Label9 1
@@ -216,6 +253,15 @@ check "unplug: the cable coming out shows no" label_becomes Label2 no 8
 check "unplug: the cable going back in shows ok again" label_becomes Label2 ok 8
 check "unplug: WM_CLOSE is accepted afterwards" client close
 check "unplug: process ends within 10 s" program_ended
+cd "$WORK" || exit 2
+
+# (g) the installer: interactive and silent installs, an upgrade that keeps the user's files,
+# the program started from the Start menu, and the uninstall.
+tally < <("$HERE/installer_check.sh" "$BUILD" "$WORK/installer")
+
+# (h) the field capture: razazide-record beside the driver, its capture replayed by
+# razazide-sim and compared with what the driver did live.
+tally < <("$HERE/capture_check.sh" "$BUILD" "$WORK/capture")
 cd "$WORK" || exit 2
 
 echo "# wine tests took $((SECONDS - STARTED)) s"

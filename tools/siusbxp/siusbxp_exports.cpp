@@ -36,12 +36,10 @@ Status RAZ_STDCALL RazProbeDevices(std::uint32_t* deviceCount) {
 
 Status RAZ_STDCALL RazOpenDevice(std::uint32_t deviceIndex, Handle* handle) {
   if (handle == nullptr) return InvalidParameter;
-  return theBoard->With([&](SimBoard& board) {
-    UsbHandle opened = 0;
-    const Status status = board.OpenDevice(deviceIndex, opened);
-    if (status == raz::sim::SimStatus::Success) *handle = ToAbi(opened);
-    return status;
-  });
+  UsbHandle opened = 0;
+  const Status status = theBoard->Open(deviceIndex, opened);
+  if (status == raz::sim::SimStatus::Success) *handle = ToAbi(opened);
+  return status;
 }
 
 Status RAZ_STDCALL RazCloseDevice(Handle handle) {

@@ -38,6 +38,23 @@ void WriteWholeFile(const std::wstring& path, std::string_view text) {
 
 }  // namespace
 
+bool BoardClaim::Take() {
+  if (Held()) return true;
+  std::wstring path(MAX_PATH + 1, L'\0');
+  const DWORD length = ::GetTempPathW(static_cast<DWORD>(path.size()), path.data());
+  if (length == 0 || length >= path.size()) return true;  // nowhere to claim: do not block
+  path.resize(length);
+  file_ = ::CreateFileW((path + kClaimFileName).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                        OPEN_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  return Held();
+}
+
+void BoardClaim::Release() {
+  if (!Held()) return;
+  ::CloseHandle(file_);
+  file_ = INVALID_HANDLE_VALUE;
+}
+
 StandInBoard::StandInBoard(HMODULE module) : module_(module) {
   ::InitializeCriticalSection(&lock_);
 }
@@ -76,6 +93,20 @@ sim::SimBoard& StandInBoard::Board() {
   board_ = std::make_unique<sim::SimBoard>(clock_, parse.scenario.settings.board);
   board_->SetPenSource(&*player_);
   return *board_;
+}
+
+std::int32_t StandInBoard::Open(std::uint32_t deviceIndex, UsbHandle& handle) {
+  return With([&](sim::SimBoard& board) {
+    // An absent board says so, whoever else might hold it.
+    std::uint32_t count = 0;
+    const bool present = board.ProbeDevices(count) == sim::SimStatus::Success;
+    if (present && !claim_.Take()) return kDeviceBusy;
+    return board.OpenDevice(deviceIndex, handle);
+  });
+}
+
+void StandInBoard::FollowOpenState() {
+  if (claim_.Held() && !(board_ && board_->IsOpen())) claim_.Release();
 }
 
 }  // namespace raz::siusbxp

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "hosts/win32/control_ids.h"
+#include "installer_commands.h"
 
 namespace {
 
@@ -108,6 +109,33 @@ int CountProcesses(const std::wstring& exeName) {
   return count;
 }
 
+// 32 or 64 for the first running process of that name: a 32-bit process on a 64-bit system
+// runs under WoW64; on a 32-bit system every process is 32-bit. 0 when none runs.
+int ProcessBits(const std::wstring& exeName) {
+  const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  DWORD id = 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more && id == 0;
+       more = ::Process32NextW(snapshot, &entry)) {
+    if (::_wcsicmp(entry.szExeFile, exeName.c_str()) == 0) id = entry.th32ProcessID;
+  }
+  ::CloseHandle(snapshot);
+  if (id == 0) return 0;
+  const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (process == nullptr) return 0;
+  BOOL wow64 = FALSE;
+  const BOOL asked = ::IsWow64Process(process, &wow64);
+  ::CloseHandle(process);
+  if (!asked) return 0;
+  SYSTEM_INFO system{};
+  ::GetNativeSystemInfo(&system);
+  const bool system64 = system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ||
+                        system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_ARM64;
+  return system64 && !wow64 ? 64 : 32;
+}
+
 // Place, client size and the styles that keep the window out of sight and off the taskbar.
 int WindowInfo() {
   const HWND main = MainWindow();
@@ -131,8 +159,10 @@ int WindowInfo() {
 
 int Usage() {
   Print(L"usage: wine_client wait-window SECONDS | wait-gone SECONDS | label NAME |\n"
-        L"       wait-label NAME TEXT SECONDS | count-processes EXE | window-info | close |\n"
+        L"       wait-label NAME TEXT SECONDS | count-processes EXE | process-bits EXE |\n"
+        L"       window-info | close |\n"
         L"       wait-class CLASS SECONDS | close-class CLASS");
+  Print(raz::wineclient::kInstallerCommandsUsage);
   return 2;
 }
 
@@ -140,6 +170,9 @@ int Usage() {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return Usage();
+  if (const int status = raz::wineclient::RunInstallerCommand(argc, argv); status >= 0) {
+    return status;
+  }
   const std::wstring command = argv[1];
   if (command == L"wait-window" && argc == 3) {
     return WaitFor(std::wcstod(argv[2], nullptr), [] { return MainWindow() != nullptr; }) ? 0 : 1;
@@ -165,6 +198,11 @@ int wmain(int argc, wchar_t** argv) {
     const int count = CountProcesses(argv[2]);
     Print(std::to_wstring(count));
     return count < 0 ? 1 : 0;
+  }
+  if (command == L"process-bits" && argc == 3) {
+    const int bits = ProcessBits(argv[2]);
+    Print(std::to_wstring(bits));
+    return bits == 0 ? 1 : 0;
   }
   if (command == L"window-info" && argc == 2) return WindowInfo();
   if (command == L"close" && argc == 2) {

@@ -27,6 +27,9 @@ class Win32VendorUsb : public VendorUsb {
   std::int32_t Read(UsbHandle handle, std::uint8_t* buffer, std::uint32_t bytesToRead,
                     std::uint32_t& bytesRead) override;
 
+  // The library is loaded with all six functions (after a probe tried to load it).
+  bool LibraryLoaded() const { return exports_.has_value(); }
+
  private:
   struct Exports {
     siusbxp::ProbeFn probe;
