@@ -20,4 +20,9 @@ bool TrayMessage(Shell& shell, TrayOperation operation, bool dataReceived, std::
   return shell.NotifyIcon(operation, MakeTrayRecord(operation, dataReceived, tip));
 }
 
+void RefreshTrayIcon(Shell& shell, TrayIconState& tray, bool dataReceived, std::string_view tip) {
+  if (!tray.Added) TrayMessage(shell, TrayOperation::Add, dataReceived, tip);
+  tray.Added = TrayMessage(shell, TrayOperation::Modify, dataReceived, tip);
+}
+
 }  // namespace raz

@@ -20,4 +20,16 @@ TrayIconRecord MakeTrayRecord(TrayOperation operation, bool dataReceived, std::s
 
 bool TrayMessage(Shell& shell, TrayOperation operation, bool dataReceived, std::string_view tip);
 
+// Whether the notification area holds the icon. An add fails while there is no taskbar yet (a
+// start with the user's logon can come first) and the icon is gone once the taskbar is made
+// anew, so the driver keeps asking until it is there.
+struct TrayIconState {
+  bool Added = false;
+};
+
+// Adds the icon when it is not known to be there, then modifies it. A failed modify means the
+// icon is gone, so the next refresh adds it again; a failed add followed by a modify that
+// succeeds means it was there all along.
+void RefreshTrayIcon(Shell& shell, TrayIconState& tray, bool dataReceived, std::string_view tip);
+
 }  // namespace raz
