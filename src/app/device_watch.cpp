@@ -6,6 +6,7 @@
 #include "calibration/usable_calibration.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
+#include "shell/tray.h"
 #include "storage/data_files.h"
 
 namespace raz {
@@ -21,6 +22,7 @@ void TForm1::Timer2Timer() {
   }
   RefreshScreen(s.screen, platform_.display);
   FollowScreenSize(s.calibration, s.screen.ScreenWidth, s.screen.ScreenHeight);
+  TakePolls(s.tray, s.reader.DataReceived);
   TrayModify();
 
   const LinkWatch watch = WatchLink(platform_.usb, s.link, choice.has_value());

@@ -169,7 +169,7 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::TrayModify() {
-  RefreshTrayIcon(platform_.shell, state_.tray, state_.reader.DataReceived, Edit1.Text);
+  RefreshTrayIcon(platform_.shell, state_.tray, Edit1.Text);
 }
 
 void TForm1::Timer3Timer() {}

@@ -7,6 +7,7 @@
 #include "calibration/transform.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
+#include "shell/tray.h"
 
 namespace raz {
 
@@ -14,6 +15,7 @@ void TForm1::Timer1Timer() {
   DriverState& s = state_;
   const std::size_t received =
       ReadReports(platform_.usb, s.link.BoardLink, s.link.ReportFraming, s.reader);
+  NotePoll(s.tray, s.reader.DataReceived);
   if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(received));
   const DecodeResult decoded = DecodeReport(s.reader.ReportStore, s.pen, s.decoder);
   if (decoded.Diagnostic) Memo2.Append(*decoded.Diagnostic);

@@ -33,7 +33,7 @@ TEST(TrayIcon, RefreshAddsTheIconUntilTheTaskbarHasIt) {
   for (const auto& step : steps) {
     if (step.taskbarAnew || !step.taskbarUp) shell.SetTrayAvailable(step.taskbarUp);
     shell.trayCalls.clear();
-    RefreshTrayIcon(shell, tray, true, "Rored_Evezed");
+    RefreshTrayIcon(shell, tray, "Rored_Evezed");
     Ops calls;
     for (const auto& call : shell.trayCalls) calls.push_back(call.first);
     EXPECT_EQ(calls, step.calls) << step.step;
@@ -46,13 +46,41 @@ TEST(TrayIcon, AFailedAddOfAnIconThatIsThereIsCorrectedByTheModify) {
   HeadlessShell shell;
   ASSERT_TRUE(shell.NotifyIcon(kAdd, {}));
   TrayIconState tray;  // believes the icon missing
-  RefreshTrayIcon(shell, tray, false, "tip");
+  tray.ShowsData = false;
+  RefreshTrayIcon(shell, tray, "tip");
   EXPECT_TRUE(tray.Added);
   shell.trayCalls.clear();
-  RefreshTrayIcon(shell, tray, false, "tip");
+  RefreshTrayIcon(shell, tray, "tip");
   ASSERT_EQ(shell.trayCalls.size(), 1u);
   EXPECT_EQ(shell.trayCalls[0].first, kModify);
   EXPECT_EQ(shell.trayCalls[0].second.icon, TrayIconImage::BoardGrey);
+}
+
+// The polls between two watches decide the icon: any data is a board at work; with no poll
+// at all (no board opened yet) the last poll's result, at first the board with the pen, stays.
+TEST(TrayIcon, TheIconGoesByEveryPollSinceThePreviousWatch) {
+  const struct {
+    const char* row;
+    std::vector<bool> polls;
+    bool shows;
+  } watches[] = {
+      {"no poll yet", {}, true},
+      {"one poll in three finds data", {false, true, false}, true},
+      {"data only in the last poll", {false, false, true}, true},
+      {"no poll finds data", {false, false, false}, false},
+      {"no poll since: the last one's empty queue stands", {}, false},
+      {"data again", {true}, true},
+  };
+  TrayIconState tray;
+  bool lastPoll = true;  // the reader's start value
+  for (const auto& watch : watches) {
+    for (bool data : watch.polls) {
+      NotePoll(tray, data);
+      lastPoll = data;
+    }
+    TakePolls(tray, lastPoll);
+    EXPECT_EQ(tray.ShowsData, watch.shows) << watch.row;
+  }
 }
 
 }  // namespace
