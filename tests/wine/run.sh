@@ -218,6 +218,9 @@ check "unplug: WM_CLOSE is accepted afterwards" client close
 check "unplug: process ends within 10 s" program_ended
 cd "$WORK" || exit 2
 
+# (g) the tray, its menu, autostart, the language switch and the settings dialog
+tally < <(RAZ_WINE_SHARED=1 "$HERE/shell_checks.sh" "$BUILD" 2>>"$WORK/shell-checks.log")
+
 echo "# wine tests took $((SECONDS - STARTED)) s"
 echo "$PASSED passed, $FAILED failed"
 [ "$FAILED" -eq 0 ]
