@@ -95,14 +95,16 @@ void ControlSync::Create(HWND parent, HFONT font, std::vector<ControlBinding> bi
     CreateWindowFor(entry);
     SyncEntry(entry, true);
   }
-  KeepGroupsBehind();
+  PutBackgroundsBehind();
 }
 
-// A group box is a frame around other controls: below them in the z-order, or, as every
-// control clips its siblings, it would hide the radio buttons it frames.
-void ControlSync::KeepGroupsBehind() {
+// Children created later go below the earlier ones, and every control clips its siblings: an
+// image (a form's surface) or a group box (a frame around radio buttons) would hide the
+// controls on it. They go under every other control once all exist.
+void ControlSync::PutBackgroundsBehind() {
   for (const Entry& entry : entries_) {
-    if (entry.binding.kind != ControlKind::RadioGroup || entry.window == nullptr) continue;
+    const ControlKind kind = entry.binding.kind;
+    if ((kind != ControlKind::Image && kind != ControlKind::RadioGroup) || !entry.window) continue;
     ::SetWindowPos(entry.window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
@@ -183,7 +185,7 @@ void ControlSync::SyncItems(Entry& entry, bool initial) {
     }
     a.items = group.Items;
     a.itemIndex = -2;  // forces the checks below
-    if (!initial) KeepGroupsBehind();
+    if (!initial) PutBackgroundsBehind();
   } else if (moved) {
     for (std::size_t i = 0; i < entry.items.size(); ++i) {
       const RECT r = ItemRect(group, i, entry.items.size(), textHeight_);

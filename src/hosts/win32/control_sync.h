@@ -45,7 +45,7 @@ class ControlSync {
   void SyncEntry(Entry& entry, bool initial);
   void SyncItems(Entry& entry, bool initial);
   void SyncPixels(Entry& entry);
-  void KeepGroupsBehind();
+  void PutBackgroundsBehind();
 
   HWND parent_ = nullptr;
   HFONT font_ = nullptr;
