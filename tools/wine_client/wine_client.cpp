@@ -134,6 +134,12 @@ int WindowInfo() {
   return 0;
 }
 
+BOOL CALLBACK FirstVisibleChild(HWND child, LPARAM found) {
+  if (!::IsWindowVisible(child)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
 // The tray icon's window. Wine shows the notification area in a window of its own when no X
 // tray is there, one child window per icon.
 HWND TrayIconWindow() {
@@ -141,14 +147,7 @@ HWND TrayIconWindow() {
   if (tray == nullptr || !::IsWindowVisible(tray)) tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
   if (tray == nullptr) return nullptr;
   HWND icon = nullptr;
-  ::EnumChildWindows(
-      tray,
-      [](HWND child, LPARAM found) -> BOOL {
-        if (!::IsWindowVisible(child)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&icon));
+  ::EnumChildWindows(tray, FirstVisibleChild, reinterpret_cast<LPARAM>(&icon));
   return icon != nullptr ? icon : tray;
 }
 
