@@ -210,6 +210,14 @@ check "the dialog follows the language" \
   eval 'menu_opens && dialog_opens && equals "$(dialog_line Button2)" Cancel'
 screenshot "$OUT/dialog-english.png"
 check "Cancel closes the dialog" eval 'client dialog-click Button2 && client wait-no-dialog 5'
+
+# The notification area loses the icon (as when Explorer restarts): the device watch finds
+# its modify refused and adds the icon again; TaskbarCreated brings it back at once.
+icon_gone() { client tray-remove && ! client wait-tray-icon 0.5; }
+check "the icon taken out of the notification area is gone" icon_gone
+check "the device watch adds it again by itself (within 6 s)" client wait-tray-icon 6
+check "taken out again, TaskbarCreated brings it back within 1 s" \
+  eval 'icon_gone && client taskbar-created && client wait-tray-icon 1'
 check "the exit closes the program" stop_program
 
 # --- second run: the language survives a restart ----------------------------------------

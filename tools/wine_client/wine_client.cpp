@@ -5,6 +5,7 @@
 
 #include <knownfolders.h>
 #include <objbase.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 #include <tlhelp32.h>
@@ -329,7 +330,8 @@ int Usage() {
         L"       wait-class CLASS SECONDS | close-class CLASS | tray-click [left|right] |\n"
         L"       wait-menu SECONDS | wait-no-menu SECONDS | menu-keys KEY... | click X Y |\n"
         L"       wait-dialog SECONDS | wait-no-dialog SECONDS | dialog-info |\n"
-        L"       dialog-click NAME | tray-info | tray-message LPARAM | startup-shortcut");
+        L"       dialog-click NAME | tray-info | tray-message LPARAM | startup-shortcut |\n"
+        L"       tray-remove | taskbar-created | wait-tray-icon SECONDS");
   return 2;
 }
 
@@ -394,6 +396,32 @@ int wmain(int argc, wchar_t** argv) {
     // What the shell sends when the user clicks the icon, sent without the shell.
     const HWND main = MainWindow();
     return main != nullptr && ::PostMessageW(main, 0x8064, 1006, std::wcstol(argv[2], nullptr, 0))
+               ? 0
+               : 1;
+  }
+  if (command == L"tray-remove" && argc == 2) {
+    // The notification area loses the program's icon, as when Explorer is restarted.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = MainWindow();
+    data.uID = 1006;
+    return data.hWnd != nullptr && ::Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+  }
+  if (command == L"taskbar-created" && argc == 2) {
+    // What a new Explorer sends every window once its taskbar is there.
+    const HWND main = MainWindow();
+    const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+    return main != nullptr && message != 0 && ::PostMessageW(main, message, 0, 0) ? 0 : 1;
+  }
+  if (command == L"wait-tray-icon" && argc == 3) {
+    // Until the program's icon is in the notification area: a visible icon window.
+    return WaitFor(std::wcstod(argv[2], nullptr),
+                   [] {
+                     const HWND icon = TrayIconWindow();
+                     wchar_t name[64] = {};
+                     if (icon != nullptr) ::GetClassNameW(icon, name, 64);
+                     return std::wstring(name).find(L"tray_icon") != std::wstring::npos;
+                   })
                ? 0
                : 1;
   }
