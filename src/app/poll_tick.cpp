@@ -8,6 +8,7 @@
 #include "calibration/transform.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
+#include "shell/tray.h"
 
 namespace raz {
 
@@ -20,10 +21,12 @@ void TForm1::Timer1Timer() {
   // A lost link is opened again by the next device watch; until then there is nothing to read.
   if (s.link.LinkOpenPending) {
     s.reader.DataReceived = false;
+    NotePoll(s.tray, false);
     return;
   }
   const ReadResult read =
       ReadReports(platform_.usb, s.link.BoardLink, s.link.ReportFraming, s.reader);
+  NotePoll(s.tray, s.reader.DataReceived);
   if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(read.Received));
   if (read.LinkFailed) {
     MarkLinkLost(s.link);

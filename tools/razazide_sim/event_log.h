@@ -79,6 +79,7 @@ class LoggingFiles : public Files {
  public:
   LoggingFiles(Files& inner, EventLog& log) : inner_(inner), log_(log) {}
   std::string ProgramFolder() const override { return inner_.ProgramFolder(); }
+  std::string ProgramPath() const override { return inner_.ProgramPath(); }
   std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path,
                                                     std::size_t maxBytes) override {
     return inner_.ReadFile(path, maxBytes);
