@@ -113,8 +113,8 @@ void TForm1::LoadSettings() {
   state_.pen.PenTouchLimit = ini.ReadInteger(Section::Parameters, "Pen", 0);
   state_.pen.PenRightCentre = ini.ReadInteger(Section::Parameters, "PenRight", 0);
   N4.Checked = LoadKeyLayout(ini, state_.keyCalibration, state_.keys);
-  CopyToWindowName(className, state_.holdTarget.TargetWindowClass);
-  CopyToWindowName(caption, state_.holdTarget.TargetWindowCaption);
+  state_.holdTarget.TargetWindowClass = WindowName(className);
+  state_.holdTarget.TargetWindowCaption = WindowName(caption);
 }
 
 void TForm1::RemoveLeftoverShortcuts() {
