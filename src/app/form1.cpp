@@ -163,8 +163,6 @@ void TForm1::TrayModify() {
   TrayMessage(platform_.shell, TrayOperation::Modify, state_.reader.DataReceived, Edit1.Text);
 }
 
-void TForm1::Timer3Timer() {}
-
 void TForm1::N3Click() {
   ReleaseLeftButton(state_.screen.Size(), platform_.mouse, state_.injector);
   ForgetContact(state_.pointer);

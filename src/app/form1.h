@@ -2,6 +2,8 @@
 // TForm1, the main window: its components as plain data and its handlers. Handlers are the
 // wiring: they hand each stage its input and state, and write what comes back into the
 // driver state and the components. The host turns the model into real controls.
+#include <cstdint>
+
 #include "app/components.h"
 #include "app/driver_state.h"
 #include "platform/platform.h"
@@ -18,6 +20,8 @@ inline constexpr char kBoardFoundText[] = "ok";
 inline constexpr char kBoardMissingText[] = "no";
 // Memo1's line per poll while the report rate is measured.
 inline constexpr char kQueuedBytesLabel[] = "toBeRead1: ";
+// Virtual-key code of the Esc key, as the system numbers it.
+inline constexpr int kEscapeKey = 0x1B;
 
 class TForm1 {
  public:
@@ -33,6 +37,16 @@ class TForm1 {
   void Timer2Timer();
   void Timer3Timer();
   void N3Click();
+  // Screen calibration (calibration_commands.cpp).
+  void N1Click();
+  void Button3Click();
+  void Button1Click();
+  void FormKeyDown(int key);
+  // Margin keys (key_commands.cpp).
+  void N6Click();
+  void N4Click();
+  // A client's request message: the answer is the message result.
+  std::intptr_t ClientRequestMessage(std::uintptr_t wParam, std::intptr_t lParam);
 
   // Sets the switchable captions in table order; N6 only when asked.
   void ApplyCaptions(const CaptionSet& captions, bool includeN6 = true);
@@ -66,12 +80,14 @@ class TForm1 {
   // Device watch.
   void OnBoardLost();
   void TrayModify();
-  // Where the calibration procedures and the margin keys take over; they arrive with their
-  // own issue and do nothing yet.
-  void CalibrationStep() {}
-  void KeyCalibrationStep() {}
-  void KeyAction() {}
-  void FinishCalibration() {}
+  // Calibrations and margin keys, as the poll tick hands them over.
+  void StartCalibration();
+  void CalibrationStep();
+  void FinishCalibration();
+  void CancelCalibration();
+  void KeyCalibrationStep();
+  void KeyAction();
+  void EndKeyCalibration();
 
   DriverState& state_;
   Platform& platform_;

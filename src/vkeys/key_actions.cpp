@@ -25,7 +25,7 @@ std::optional<int> KeyBand(std::int32_t rawY, const KeyLayout& layout) {
   return std::nullopt;
 }
 
-KeyAction KeyActionAt(std::int32_t rawY, const KeyLayout& layout) {
+MarginKeyAction KeyActionAt(std::int32_t rawY, const KeyLayout& layout) {
   const std::optional<int> band = KeyBand(rawY, layout);
   if (!band) return {};
   if (*band == 0) return {true, std::nullopt};

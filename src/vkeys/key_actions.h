@@ -27,13 +27,13 @@ inline constexpr std::intptr_t kKeysPerMargin = 9;
 // boundary or outside the bands.
 std::optional<int> KeyBand(std::int32_t rawY, const KeyLayout& layout);
 
-struct KeyAction {
+struct MarginKeyAction {
   bool StartsCalibration = false;        // the first icon
   std::optional<std::uint32_t> Command;  // wParam of kKeyActionMessage for the others
 };
 
 // What a press in a margin at the raw Y does; both margins share the bands.
-KeyAction KeyActionAt(std::int32_t rawY, const KeyLayout& layout);
+MarginKeyAction KeyActionAt(std::int32_t rawY, const KeyLayout& layout);
 
 // The answer to a client request; a registration remembers the client's window.
 std::intptr_t AnswerClientRequest(std::uintptr_t wParam, std::intptr_t lParam, bool boardPresent,

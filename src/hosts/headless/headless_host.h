@@ -27,6 +27,9 @@ class HeadlessHost {
   void RunFor(std::uint64_t micros) { RunUntil(clock_.NowMicros() + micros); }
   // Runs a menu or button handler the way the message loop would.
   void Dispatch(const std::function<void()>& handler);
+  // A client's request message, sent as the real host's window procedure receives it: the
+  // handler's answer is the message result (0 when the handler fails).
+  std::intptr_t SendClientRequest(std::uintptr_t wParam, std::intptr_t lParam);
 
   bool Closed() const { return closed_; }
   const VirtualClock& clock() const { return clock_; }

@@ -16,13 +16,13 @@ struct MenuCommand {
 
 // Items in menu order. Commands without a handler yet do nothing when chosen.
 constexpr std::array<MenuCommand, 9> kCommands{{
-    {MenuId::N1, &TForm1::N1, nullptr, false},
-    {MenuId::N6, &TForm1::N6, nullptr, false},
+    {MenuId::N1, &TForm1::N1, &TForm1::N1Click, false},
+    {MenuId::N6, &TForm1::N6, &TForm1::N6Click, false},
     {MenuId::N2, &TForm1::N2, nullptr, false},
     {MenuId::langer1, &TForm1::langer1, nullptr, false},
     {MenuId::N7, &TForm1::N7, nullptr, true},
     {MenuId::English1, &TForm1::English1, nullptr, true},
-    {MenuId::N4, &TForm1::N4, nullptr, false},
+    {MenuId::N4, &TForm1::N4, &TForm1::N4Click, false},
     {MenuId::N5, &TForm1::N5, nullptr, false},
     {MenuId::N3, &TForm1::N3, &TForm1::N3Click, false},
 }};

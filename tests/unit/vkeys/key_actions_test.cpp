@@ -29,7 +29,7 @@ TEST(KeyActionAt, EachBandHasItsActionAndBoundariesHaveNone) {
   };
   const KeyLayout layout = HundredWideBands();
   for (const Row& row : rows) {
-    const KeyAction action = KeyActionAt(row.rawY, layout);
+    const MarginKeyAction action = KeyActionAt(row.rawY, layout);
     EXPECT_EQ(action.StartsCalibration, row.calibrates) << "raw Y " << row.rawY;
     EXPECT_EQ(action.Command, row.command) << "raw Y " << row.rawY;
   }
