@@ -6,6 +6,7 @@
 #include "calibration/tour.h"
 #include "calibration/transform.h"
 #include "pointer/mouse_injection.h"
+#include "pointer/pen_state_machine.h"
 #include "storage/data_files.h"
 #include "vkeys/key_calibration.h"
 
@@ -86,6 +87,9 @@ void TForm1::FinishCalibration() {
   DriverState& s = state_;
   CalibrationState& c = s.calibration;
   const FinishedTour done = FinishTour(c.Tour, s.screen.Size(), c.Stored);
+  // The pen still rests on the centre target, its position in raw board units: the rest of
+  // the contact must neither click nor be taken for the first target of a new round.
+  SwallowContact(s.pointer);
   if (done.Refusal != TourRefusal::None) {
     // Nothing is applied or saved: the user goes round again from the first target.
     StartCalibration();

@@ -2,6 +2,7 @@
 // action of a tap, the hold message, the hotkey switch and the client's requests.
 #include "app/canvas.h"
 #include "app/form1.h"
+#include "pointer/pen_state_machine.h"
 #include "storage/settings.h"
 #include "vkeys/key_actions.h"
 #include "vkeys/key_calibration.h"
@@ -46,6 +47,7 @@ void TForm1::KeyCalibrationStep() {
       SettingsFile ini(platform_.profile, ProgramFile(platform_.files, kSettingsFileName));
       SaveKeyPoints(ini, s.keyCalibration);
       FinishKeyCalibration(s.keyCalibration, s.keys);
+      SwallowContact(s.pointer);  // the pen on the third corner is in raw units
       break;
     }
     case KeyCalibrationOutcome::Ignored:

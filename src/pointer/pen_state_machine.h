@@ -25,4 +25,9 @@ PenStep RunPenStateMachine(const PenSample& sample, const PenContext& context,
 // program exits).
 void ForgetContact(PointerState& pointer);
 
+// The contact in progress completed a calibration: its remaining touch samples were measured
+// for the calibration, not the screen, so they do nothing, and no release follows when the
+// pen leaves.
+void SwallowContact(PointerState& pointer);
+
 }  // namespace raz

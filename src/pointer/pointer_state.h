@@ -79,6 +79,9 @@ struct PointerState {
   float SmoothedX = 0.0f;
   float SmoothedY = 0.0f;
   bool KeyHoldPending = false;
+  // The touch that completed a calibration goes on in raw board units: it drives nothing
+  // until the pen leaves the board.
+  bool SwallowingContact = false;
 };
 
 // Whether the driver holds the left button down, and the pixel of the last event it emitted:
