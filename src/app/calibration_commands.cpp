@@ -111,6 +111,7 @@ void TForm1::CancelCalibration() {
   FillImage(Image1, kWhite);
   Window.Visible = false;
   s.calibration.Tour.CalibrationActive = false;
+  SwallowContact(s.pointer);
 }
 
 }  // namespace raz

@@ -60,6 +60,7 @@ void TForm1::KeyCalibrationStep() {
 // Esc during the key calibration: the layout stays as it was and the surface goes away.
 void TForm1::EndKeyCalibration() {
   CancelKeyCalibration(state_.keyCalibration);
+  SwallowContact(state_.pointer);
   Label13.Visible = Label14.Visible = Label15.Visible = false;
   FillImage(Image1, kWhite);
   Window.Visible = false;

@@ -195,6 +195,7 @@ void ForgetContact(PointerState& pointer) {
 }
 
 void SwallowContact(PointerState& pointer) {
+  if (pointer.PrevStatus != PenStatus::Touch) return;
   ForgetContact(pointer);
   pointer.SwallowingContact = true;
 }

@@ -195,5 +195,45 @@ TEST_P(CalibrationRoad, TourCompletesIsSavedAndTheGridLandsOnItsTargets) {
 INSTANTIATE_TEST_SUITE_P(Projections, CalibrationRoad, ::testing::ValuesIn(kSetups),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A tour the distance tests let through but that would fold the mapping (the top-right target
+// touched for the top-middle one and back) is refused: nothing is applied or saved, and the
+// tour starts again at the first target, which a proper round then completes.
+TEST(CalibrationRoadRefused, AFoldedTourStartsAgainAndOnlyTheGoodRoundIsSaved) {
+  const auto targets = sim::CalibrationTargets(kWidth, kHeight);
+  std::ostringstream text;
+  text << "screen " << kWidth << ' ' << kHeight << "\nprojection 86 71 96 118 0.5 0.02\n"
+       << "wait 1s\nmenu N1\nwait 500ms\n";
+  for (int step : {0, 2, 1, 3, 4, 5, 6, 7, 8}) {
+    text << "touch " << targets[step].x << ' ' << targets[step].y << " 300ms\nlift 200ms\n";
+  }
+  text << "wait 500ms\ncalibrate\nwait 500ms\n";
+  test::ScenarioRig rig(text.str());
+  std::vector<int> shown;
+  HeadlessHost& host = rig.host();
+  host.afterHandler = [&] {
+    const CalibrationTour& tour = host.state().calibration.Tour;
+    if (!tour.CalibrationActive || !host.form1().Window.Visible) return;
+    if (shown.empty() || shown.back() != tour.CalibrationTargetIndex) {
+      shown.push_back(tour.CalibrationTargetIndex);
+    }
+  };
+  std::size_t refusedAt = 0;
+  rig.Run();
+  for (int round = 0; round < 2; ++round) {
+    for (int step = 0; step < kTourSteps; ++step) {
+      ASSERT_LT(refusedAt, shown.size());
+      EXPECT_EQ(shown[refusedAt++], step) << "round " << round;
+    }
+  }
+  EXPECT_EQ(refusedAt, shown.size());
+  EXPECT_EQ(host.state().calibration.ToursApplied, 1u);
+  EXPECT_FALSE(host.state().calibration.Tour.CalibrationActive);
+  const CalibrationRecord saved = DecodeCalibrationRecord(rig.platform().folder.Read("server.txt"));
+  EXPECT_EQ(saved.CalibrationPoints, host.state().calibration.Stored.CalibrationPoints)
+      << "the saved record is the good round's";
+  EXPECT_TRUE(rig.platform().mouse.events.size() <= 2u)
+      << "no touch of either round clicked (only the start-up release)";
+}
+
 }  // namespace
 }  // namespace raz

@@ -154,6 +154,13 @@ TEST(PenStateMachine, SwallowedContact_DrivesNothingUntilThePenLeaves) {
     EXPECT_EQ(rig.Take(), PenRig::At({MouseFlags::Move, MouseFlags::LeftDown}, 300, 200))
         << "the next touch presses anew";
   }
+  // With the pen away there is no contact to swallow: the next touch presses.
+  PenRig away;
+  away.Feed(kNoPen, 0, 0);
+  away.Take();
+  SwallowContact(away.pointer);
+  away.Touch(300, 200);
+  EXPECT_EQ(away.Take(), PenRig::At({MouseFlags::Move, MouseFlags::LeftDown}, 300, 200));
 }
 
 TEST(PenStateMachine, HoldZone_ArmsTimer3InTheMarginAndAnyOtherStatusDisarmsIt) {
