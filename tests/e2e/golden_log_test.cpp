@@ -40,6 +40,7 @@ const GoldenRun kRuns[] = {
     {"scenarios/demo-word.txt", std::nullopt},
     {"scenarios/calibration-tour.txt", std::nullopt},
     {"scenarios/wine-stroke.txt", std::nullopt},
+    {"scenarios/wine-calibration.txt", std::nullopt},
     {"scenarios/wine-unplug.txt", std::nullopt},
     {"captures/stroke-scenario.txt", std::nullopt},
     {"scenarios/generated/random-pen.txt", std::nullopt},

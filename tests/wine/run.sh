@@ -218,6 +218,8 @@ check "unplug: WM_CLOSE is accepted afterwards" client close
 check "unplug: process ends within 10 s" program_ended
 cd "$WORK" || exit 2
 
+tally < <("$HERE/calibration_checks.sh" "$BUILD")
+
 echo "# wine tests took $((SECONDS - STARTED)) s"
 echo "$PASSED passed, $FAILED failed"
 [ "$FAILED" -eq 0 ]
