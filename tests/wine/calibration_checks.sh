@@ -84,7 +84,14 @@ tour_done() {
 check "the tour completes: server.txt rewritten with the new record" tour_done
 check "the surface hides again at the end" window_becomes "* visible=0" 5
 check "server.txt holds the new record" equals "$(stat -c %s "$CAL/app/server.txt")" 3472
-sleep 4  # the icon taps
+commands_in() {  # the nine icon taps reach the client, or 15 s pass
+  local waited=0
+  while [ "$(grep -c '^command' "$CAL/commands.txt" 2>/dev/null)" -lt 9 ] && [ $waited -lt 150 ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+}
+commands_in
 client close-class "RA_Zazide test client" >/dev/null
 wait "$LISTEN_PID" 2>/dev/null
 check "the test client registered (101 answers 1)" grep -q "^request 101 answer 1" "$CAL/commands.txt"
