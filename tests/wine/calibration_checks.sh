@@ -101,6 +101,11 @@ check "the board is there in the end (325 answers 1)" \
 check "icons 2..9 and the right margin's 4th post their commands to the client" \
   equals "$(awk '$1 == "command" { printf "%s ", $2 }' "$CAL/commands.txt")" \
   "2001 2006 2014 2004 2013 2003 2002 2000 2014 "
+# Esc ends a calibration and the pen works again: the surface goes, the record stays.
+client menu N1 >/dev/null
+check "N1 shows the surface again" window_becomes "* visible=1" 5
+check "Esc on the surface cancels the calibration" client esc
+check "... and hides the surface" window_becomes "* visible=0" 5
 check "WM_CLOSE is accepted afterwards" client close
 ended() {
   local waited=0

@@ -233,7 +233,7 @@ int Usage() {
   Print(L"usage: wine_client wait-window SECONDS | wait-gone SECONDS | label NAME |\n"
         L"       wait-label NAME TEXT SECONDS | count-processes EXE | window-info | close |\n"
         L"       wait-class CLASS SECONDS | close-class CLASS | menu ITEM |\n"
-        L"       listen SECONDS LOGFILE");
+        L"       listen SECONDS LOGFILE | esc");
   return 2;
 }
 
@@ -286,6 +286,11 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"menu" && argc == 3) {
     const int status = Menu(argv[2]);
     return status == 2 ? Usage() : status;
+  }
+  if (command == L"esc" && argc == 2) {
+    // The key as the message loop sees it: posted to the main window's queue.
+    const HWND main = MainWindow();
+    return main != nullptr && ::PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001) ? 0 : 1;
   }
   if (command == L"listen" && argc == 4) return Listen(std::wcstod(argv[2], nullptr), argv[3]);
   return Usage();
