@@ -29,8 +29,9 @@ void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
 void Chunk(std::ofstream& file, const char* type, const std::vector<std::uint8_t>& data) {
   std::vector<std::uint8_t> bytes;
   PutBigEndian(bytes, static_cast<std::uint32_t>(data.size()));
-  bytes.insert(bytes.end(), type, type + 4);
-  bytes.insert(bytes.end(), data.begin(), data.end());
+  bytes.reserve(12 + data.size());
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(type[i]));
+  for (std::uint8_t byte : data) bytes.push_back(byte);
   PutBigEndian(bytes, Crc32(bytes.data() + 4, bytes.size() - 4));
   file.write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
