@@ -121,8 +121,8 @@ void TForm1::LoadSettings() {
   state_.pen.PenTouchLimit = ini.ReadInteger(Section::Parameters, "Pen", 0);
   state_.pen.PenRightCentre = ini.ReadInteger(Section::Parameters, "PenRight", 0);
   N4.Checked = LoadKeyLayout(ini, state_.keyCalibration, state_.keys);
-  CopyToWindowName(className, state_.holdTarget.TargetWindowClass);
-  CopyToWindowName(caption, state_.holdTarget.TargetWindowCaption);
+  state_.holdTarget.TargetWindowClass = WindowName(className);
+  state_.holdTarget.TargetWindowCaption = WindowName(caption);
 }
 
 void TForm1::RemoveLeftoverShortcuts() {
@@ -172,8 +172,6 @@ void TForm1::FormDestroy() {
 void TForm1::TrayModify() {
   RefreshTrayIcon(platform_.shell, state_.tray, Edit1.Text);
 }
-
-void TForm1::Timer3Timer() {}
 
 void TForm1::N3Click() {
   ReleaseLeftButton(state_.screen.Size(), platform_.mouse, state_.injector);

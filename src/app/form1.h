@@ -22,6 +22,8 @@ inline constexpr char kBoardFoundText[] = "ok";
 inline constexpr char kBoardMissingText[] = "no";
 // Memo1's line per poll while the report rate is measured.
 inline constexpr char kQueuedBytesLabel[] = "toBeRead1: ";
+// Virtual-key code of the Esc key, as the system numbers it.
+inline constexpr int kEscapeKey = 0x1B;
 
 class TForm1 {
  public:
@@ -49,6 +51,16 @@ class TForm1 {
   // The notification area was made anew: the icon has to be added again.
   void TaskbarCreated();
   Language CurrentLanguage() const { return language_; }
+  // Screen calibration (calibration_commands.cpp).
+  void N1Click();
+  void Button3Click();
+  void Button1Click();
+  void FormKeyDown(int key);
+  // Margin keys (key_commands.cpp).
+  void N6Click();
+  void N4Click();
+  // A client's request message: the answer is the message result.
+  std::intptr_t ClientRequestMessage(std::uintptr_t wParam, std::intptr_t lParam);
 
   // Sets the switchable captions in table order; N6 only when asked.
   void ApplyCaptions(const CaptionSet& captions, bool includeN6 = true);
@@ -87,13 +99,14 @@ class TForm1 {
   // Shell commands.
   void TrayCallback(std::intptr_t mouseMessage);
   void SwitchLanguage(Language language);
-  // Where the calibration procedures and the margin keys take over; they arrive with their
-  // own issue and do nothing yet.
-  void CalibrationStep() {}
-  void KeyCalibrationStep() {}
-  void KeyAction() {}
-  void FinishCalibration() {}
-  std::intptr_t ClientRequestMessage(std::uintptr_t, std::intptr_t) { return 0; }
+  // Calibrations and margin keys, as the poll tick hands them over.
+  void StartCalibration();
+  void CalibrationStep();
+  void FinishCalibration();
+  void CancelCalibration();
+  void KeyCalibrationStep();
+  void KeyAction();
+  void EndKeyCalibration();
 
   DriverState& state_;
   Platform& platform_;

@@ -41,6 +41,9 @@ void TForm1::Timer1Timer() {
   const DecodeResult decoded = DecodeReport(s.reader.ReportStore, s.pen, s.decoder);
   if (decoded.Diagnostic) Memo2.Append(*decoded.Diagnostic);
   TakeReading(s, decoded);
+  // A contact swallowed after a calibration ends with the first report that is not a touch,
+  // whether or not that report is strong enough to drive the pen.
+  if (s.sample.Status != PenStatus::Touch) s.pointer.SwallowingContact = false;
   if (SampleDrivesPen(s)) DrivePointer();
 }
 

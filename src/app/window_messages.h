@@ -4,10 +4,9 @@
 #include <cstdint>
 
 #include "shell/tray.h"
+#include "vkeys/key_actions.h"
 
 namespace raz {
-
-inline constexpr std::uint32_t kClientRequestMessage = 0x0400 + 301;  // WM_USER + 301
 
 // The mouse messages the tray icon's callback carries in lParam.
 namespace TrayMouse {

@@ -264,7 +264,11 @@ tally < <("$HERE/installer_check.sh" "$BUILD" "$WORK/installer")
 tally < <("$HERE/capture_check.sh" "$BUILD" "$WORK/capture")
 cd "$WORK" || exit 2
 
-# (i) the tray, its menu, autostart, the language switch and the settings dialog
+# (i) both calibrations, the margin keys and the client protocol
+tally < <("$HERE/calibration_checks.sh" "$BUILD")
+cd "$WORK" || exit 2
+
+# (j) the tray, its menu, autostart, the language switch and the settings dialog
 tally < <(RAZ_WINE_SHARED=1 "$HERE/shell_checks.sh" "$BUILD" 2>>"$WORK/shell-checks.log")
 cd "$WORK" || exit 2
 

@@ -261,6 +261,11 @@ struct NamedDialogControl {
   int id;
 };
 
+struct NamedMenuItem {
+  const wchar_t* name;
+  int id;
+};
+
 constexpr NamedDialogControl kDialogControls[] = {
     {L"RadioGroup1", Form2Id::RadioGroup1},   {L"RadioButton1", Form2Id::RadioButton1},
     {L"RadioButton2", Form2Id::RadioButton2}, {L"Button1", Form2Id::Button1},
@@ -349,6 +354,98 @@ int StartupShortcut() {
   ::CoUninitialize();
   if (!ok) return 1;
   Print(std::wstring(L"target=") + target + L" workdir=" + workdir);
+constexpr NamedMenuItem kMenuItems[] = {
+    {L"N1", MenuId::N1}, {L"N6", MenuId::N6}, {L"N2", MenuId::N2},
+    {L"N7", MenuId::N7}, {L"English1", MenuId::English1}, {L"N4", MenuId::N4},
+    {L"N8", MenuId::N8}, {L"N3", MenuId::N3},
+};
+
+// A menu command as the window receives it when its menu sends one.
+int Menu(const std::wstring& name) {
+  const HWND main = MainWindow();
+  for (const NamedMenuItem& item : kMenuItems) {
+    if (name == item.name) {
+      return main != nullptr && ::PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(item.id), 0)
+                 ? 0
+                 : 1;
+    }
+  }
+  return 2;
+}
+
+// The driver's client protocol: request 0x52D (register 101, board present 325, keys 326),
+// key commands 0x78A.
+constexpr UINT kClientRequest = WM_USER + 301;
+constexpr UINT kKeyAction = WM_USER + 906;
+constexpr wchar_t kClientClass[] = L"RA_Zazide test client";
+
+HANDLE g_commandLog = INVALID_HANDLE_VALUE;
+
+void LogLine(const std::string& line) {
+  DWORD written = 0;
+  const std::string text = line + "\n";
+  ::WriteFile(g_commandLog, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kKeyAction) {
+    LogLine("command " + std::to_string(static_cast<unsigned long long>(wParam)) + " " +
+            std::to_string(static_cast<long long>(lParam)));
+    return 0;
+  }
+  if (message == WM_CLOSE) {
+    ::DestroyWindow(window);
+    return 0;
+  }
+  if (message == WM_DESTROY) {
+    ::PostQuitMessage(0);
+    return 0;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Registers a window of its own with the running driver, writes the answers to the three
+// requests and then every key command it receives to the log file, one line each, until it is
+// closed or the time is up.
+int Listen(double seconds, const wchar_t* logPath) {
+  g_commandLog = ::CreateFileW(logPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (g_commandLog == INVALID_HANDLE_VALUE) return 1;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = ClientProc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = kClientClass;
+  ::RegisterClassExW(&wc);
+  const HWND window = ::CreateWindowExW(0, kClientClass, kClientClass, WS_OVERLAPPED, 0, 0, 10, 10,
+                                        nullptr, nullptr, wc.hInstance, nullptr);
+  const HWND main = MainWindow();
+  if (window == nullptr || main == nullptr) return 1;
+  const auto request = [&](WPARAM what, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(main, kClientRequest, what, lParam, SMTO_ABORTIFHUNG, 5000,
+                               &result)) {
+      LogLine("request " + std::to_string(what) + " no answer");
+      return;
+    }
+    LogLine("request " + std::to_string(what) + " answer " +
+            std::to_string(static_cast<unsigned long long>(result)));
+  };
+  request(101, reinterpret_cast<LPARAM>(window));
+  request(326, 0);
+  request(325, 0);
+  ::SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
+  MSG msg;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER && msg.hwnd == window) {
+      ::DestroyWindow(window);
+      continue;
+    }
+    ::DispatchMessageW(&msg);
+  }
+  // Asked again at the end: at the start the board may not have been found yet.
+  if (::IsWindow(main)) request(325, 0);
+  ::CloseHandle(g_commandLog);
   return 0;
 }
 
@@ -359,7 +456,8 @@ int Usage() {
         L"       tray-click [left|right] | wait-menu SECONDS | wait-no-menu SECONDS |\n"
         L"       menu-keys KEY... | click X Y | wait-dialog SECONDS | wait-no-dialog SECONDS |\n"
         L"       dialog-info | dialog-click NAME | tray-info | tray-message LPARAM |\n"
-        L"       startup-shortcut | tray-remove | taskbar-created | wait-tray-icon SECONDS");
+        L"       startup-shortcut | tray-remove | taskbar-created | wait-tray-icon SECONDS |\n"
+        L"       menu ITEM | listen SECONDS LOGFILE | esc");
   Print(raz::wineclient::kInstallerCommandsUsage);
   return 2;
 }
@@ -496,5 +594,15 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"dialog-info" && argc == 2) return DialogInfo();
   if (command == L"dialog-click" && argc == 3) return DialogClick(argv[2]);
   if (command == L"startup-shortcut" && argc == 2) return StartupShortcut();
+  if (command == L"menu" && argc == 3) {
+    const int status = Menu(argv[2]);
+    return status == 2 ? Usage() : status;
+  }
+  if (command == L"esc" && argc == 2) {
+    // The key as the message loop sees it: posted to the main window's queue.
+    const HWND main = MainWindow();
+    return main != nullptr && ::PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001) ? 0 : 1;
+  }
+  if (command == L"listen" && argc == 4) return Listen(std::wcstod(argv[2], nullptr), argv[3]);
   return Usage();
 }

@@ -48,6 +48,12 @@ void HeadlessHost::Dispatch(const std::function<void()>& handler) {
   CloseIfRequested();
 }
 
+std::intptr_t HeadlessHost::SendClientRequest(std::uintptr_t wParam, std::intptr_t lParam) {
+  std::intptr_t result = 0;
+  Dispatch([&] { result = form1().ClientRequestMessage(wParam, lParam); });
+  return result;
+}
+
 void HeadlessHost::SyncTimers() {
   for (TimerId id : kAllTimers) {
     const auto i = static_cast<std::size_t>(id);

@@ -36,6 +36,9 @@ class HeadlessHost {
     bool operator==(const MenuPopup&) const = default;
   };
   const std::vector<MenuPopup>& popups() const { return popups_; }
+  // A client's request message, sent as the real host's window procedure receives it: the
+  // handler's answer is the message result (0 when the handler fails).
+  std::intptr_t SendClientRequest(std::uintptr_t wParam, std::intptr_t lParam);
 
   bool Closed() const { return closed_; }
   const VirtualClock& clock() const { return clock_; }

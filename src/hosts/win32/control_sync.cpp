@@ -250,7 +250,17 @@ void WindowSync::Sync(const FormWindow& model) {
     if (!model.Visible) {
       ::ShowWindow(window_, SW_HIDE);
     } else if (model.State == WindowState::Maximized) {
-      ::ShowWindow(window_, SW_SHOWMAXIMIZED);
+      // Laid over the whole monitor rather than maximised by the system: a borderless
+      // window maximised stops at the work area on Windows, and Wine without a window manager
+      // leaves its X window where it was.
+      MONITORINFO monitor{};
+      monitor.cbSize = sizeof(monitor);
+      if (::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        const RECT& r = monitor.rcMonitor;
+        ::SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_SHOWWINDOW);
+      }
+      ::ShowWindow(window_, SW_SHOW);
     } else {
       ::ShowWindow(window_, applied_.State == WindowState::Maximized ? SW_RESTORE : SW_SHOWNA);
     }

@@ -19,13 +19,13 @@ struct MenuCommand {
 
 // Items in menu order. Commands without a handler yet do nothing when chosen.
 constexpr std::array<MenuCommand, kMenuCommandCount> kCommands{{
-    {MenuId::N1, &TForm1::N1, nullptr, false},
-    {MenuId::N6, &TForm1::N6, nullptr, false},
+    {MenuId::N1, &TForm1::N1, &TForm1::N1Click, false},
+    {MenuId::N6, &TForm1::N6, &TForm1::N6Click, false},
     {MenuId::N2, &TForm1::N2, &TForm1::N2Click, false},
     {MenuId::langer1, &TForm1::langer1, nullptr, false},
     {MenuId::N7, &TForm1::N7, &TForm1::N7Click, true},
     {MenuId::English1, &TForm1::English1, &TForm1::English1Click, true},
-    {MenuId::N4, &TForm1::N4, nullptr, false},
+    {MenuId::N4, &TForm1::N4, &TForm1::N4Click, false},
     {MenuId::N8, &TForm1::N8, &TForm1::N8Click, false},
     {MenuId::N5, &TForm1::N5, nullptr, false},
     {MenuId::N3, &TForm1::N3, &TForm1::N3Click, false},

@@ -9,6 +9,7 @@
 #include "hosts/win32/message_loop.h"
 #include "platform/win32/utf.h"
 #include "shell/tray.h"
+#include "vkeys/key_actions.h"
 
 namespace raz::win32 {
 namespace {
@@ -100,7 +101,9 @@ bool Win32Host::Start() {
 
 int Win32Host::Run() {
   if (!main_) return 0;
-  return RunMessageLoop(timers_.Precise(), [this] { RunTimer(TimerId::Timer1); });
+  return RunMessageLoop(
+      timers_.Precise(), [this] { RunTimer(TimerId::Timer1); },
+      [this](const MSG& msg) { return OnKeyDown(msg); });
 }
 
 void Win32Host::OnMainCreate(HWND window) {
@@ -159,6 +162,9 @@ LRESULT Win32Host::OnMainMessage(HWND window, UINT message, WPARAM wParam, LPARA
       return 0;
     case WM_TIMER:
       OnTimer(wParam);
+      return 0;
+    case WM_COMMAND:
+      OnMainCommand(wParam, lParam);
       return 0;
     case WM_MEASUREITEM:
       if (menu_ && menu_->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
@@ -244,6 +250,30 @@ void Win32Host::ShowRequestedMenu() {
   if (const MenuHandler handler = TrayMenu::HandlerOf(command)) {
     Run([this, handler] { (app_.form1().*handler)(); });
   }
+}
+
+// The calibration surface's two buttons, and menu commands that arrive as WM_COMMAND (from
+// another program, or a menu shown without TPM_RETURNCMD) rather than through the popup.
+void Win32Host::OnMainCommand(WPARAM wParam, LPARAM lParam) {
+  const int id = LOWORD(wParam);
+  if (lParam != 0) {
+    if (HIWORD(wParam) != BN_CLICKED) return;
+    if (id == Form1Id::button1) Run([this] { app_.form1().Button1Click(); });
+    if (id == Form1Id::Button3) Run([this] { app_.form1().Button3Click(); });
+    return;
+  }
+  if (const MenuHandler handler = TrayMenu::HandlerOf(id)) {
+    Run([this, handler] { (app_.form1().*handler)(); });
+  }
+}
+
+// Esc on the main window or any of its controls (a clicked button keeps the focus).
+bool Win32Host::OnKeyDown(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !main_) return false;
+  if (msg.hwnd != main_.Get() && !::IsChild(main_.Get(), msg.hwnd)) return false;
+  if (msg.wParam != VK_ESCAPE) return false;
+  Run([this] { app_.form1().FormKeyDown(kEscapeKey); });
+  return true;
 }
 
 void Win32Host::OnTimer(UINT_PTR timerId) {

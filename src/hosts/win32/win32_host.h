@@ -47,6 +47,8 @@ class Win32Host {
   void OnDialogCreate(HWND window);
   void OnDialogCommand(int controlId);
   void ShowRequestedMenu();
+  void OnMainCommand(WPARAM wParam, LPARAM lParam);
+  bool OnKeyDown(const MSG& msg);
   void OnTimer(UINT_PTR timerId);
   void RunTimer(TimerId id);
 
