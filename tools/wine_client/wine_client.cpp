@@ -180,6 +180,14 @@ HWND TrayIconWindow() {
   return icon != nullptr ? icon : tray;
 }
 
+// The program's icon is in the notification area: a visible icon window.
+bool TrayIconPresent() {
+  const HWND icon = TrayIconWindow();
+  wchar_t name[64] = {};
+  if (icon != nullptr) ::GetClassNameW(icon, name, 64);
+  return std::wstring(name).find(L"tray_icon") != std::wstring::npos;
+}
+
 // A real click as the user makes it: the cursor moves there, the button goes down and up.
 bool ClickAt(POINT at, DWORD down, DWORD up) {
   const int width = ::GetSystemMetrics(SM_CXSCREEN);
@@ -543,7 +551,10 @@ int wmain(int argc, wchar_t** argv) {
     data.cbSize = sizeof(data);
     data.hWnd = MainWindow();
     data.uID = 1006;
-    return data.hWnd != nullptr && ::Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+    if (data.hWnd == nullptr || !::Shell_NotifyIconW(NIM_DELETE, &data)) return 1;
+    // Looked at from here, right away: a second client started under Wine takes long enough
+    // for the program's device watch to have put the icon back.
+    return TrayIconPresent() ? 1 : 0;
   }
   if (command == L"taskbar-created" && argc == 2) {
     // What a new Explorer sends every window once its taskbar is there.
@@ -553,15 +564,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"wait-tray-icon" && argc == 3) {
     // Until the program's icon is in the notification area: a visible icon window.
-    return WaitFor(std::wcstod(argv[2], nullptr),
-                   [] {
-                     const HWND icon = TrayIconWindow();
-                     wchar_t name[64] = {};
-                     if (icon != nullptr) ::GetClassNameW(icon, name, 64);
-                     return std::wstring(name).find(L"tray_icon") != std::wstring::npos;
-                   })
-               ? 0
-               : 1;
+    return WaitFor(std::wcstod(argv[2], nullptr), TrayIconPresent) ? 0 : 1;
   }
   if (command == L"tray-click" && argc <= 3) return TrayClick(argc == 3 ? argv[2] : L"left");
   if (command == L"wait-menu" && argc == 3) {
