@@ -354,6 +354,9 @@ int StartupShortcut() {
   ::CoUninitialize();
   if (!ok) return 1;
   Print(std::wstring(L"target=") + target + L" workdir=" + workdir);
+  return 0;
+}
+
 constexpr NamedMenuItem kMenuItems[] = {
     {L"N1", MenuId::N1}, {L"N6", MenuId::N6}, {L"N2", MenuId::N2},
     {L"N7", MenuId::N7}, {L"English1", MenuId::English1}, {L"N4", MenuId::N4},
