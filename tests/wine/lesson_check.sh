@@ -120,6 +120,7 @@ if [ "${RAZ_WINE_SHARED:-}" != 1 ]; then
   make_prefix "$WORK" || { echo "wineboot failed (see $WORK/wineboot.log)" >&2; exit 2; }
   echo "# prefix ready after $((SECONDS - STARTED)) s"
 fi
+chinese_fonts >"$WORK/registry.log" 2>&1  # the surface's buttons in the first screenshot
 
 # The program folder as the installer leaves it, in Chinese (no language yet), hotkeys off, and
 # the test client named as the window that takes the hold messages.
