@@ -73,15 +73,10 @@ if [ "${RAZ_WINE_SHARED:-}" != 1 ]; then
   make_prefix "$WORK" || { echo "wineboot failed (see $WORK/wineboot.log)" >&2; exit 2; }
 fi
 
-# A fresh prefix has no font with Chinese glyphs under the names Windows uses: the menu's
-# font borrows them from WenQuanYi, and the dialog's 宋体 (SimSun) is WenQuanYi Zen Hei. Wine
-# draws the window frames itself, so that the dialog's caption shows.
-NT='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+# Chinese glyphs for the menu and the dialog; Wine draws the window frames itself, so that the
+# dialog's caption shows.
 {
-  "$WINE" reg add "$NT\\FontLink\\SystemLink" /v Tahoma /t REG_MULTI_SZ \
-    /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f
-  "$WINE" reg add "$NT\\FontSubstitutes" /v SimSun /d 'WenQuanYi Zen Hei' /f
-  "$WINE" reg add "$NT\\FontSubstitutes" /v '宋体' /d 'WenQuanYi Zen Hei' /f
+  chinese_fonts
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f
 } >"$WORK/registry.log" 2>&1
 

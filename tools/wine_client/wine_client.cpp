@@ -385,8 +385,10 @@ int Menu(const std::wstring& name) {
 }
 
 // The driver's client protocol: request 0x52D (register 101, board present 325, keys 326),
-// key commands 0x78A.
+// key commands 0x78A; and the hold message 0x52E, which goes to the window named by the
+// driver's APPClassName and APPCaption settings (this window, when they name it).
 constexpr UINT kClientRequest = WM_USER + 301;
+constexpr UINT kHoldKey = WM_USER + 302;
 constexpr UINT kKeyAction = WM_USER + 906;
 constexpr wchar_t kClientClass[] = L"RA_Zazide test client";
 
@@ -399,8 +401,9 @@ void LogLine(const std::string& line) {
 }
 
 LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kKeyAction) {
-    LogLine("command " + std::to_string(static_cast<unsigned long long>(wParam)) + " " +
+  if (message == kKeyAction || message == kHoldKey) {
+    LogLine((message == kKeyAction ? "command " : "hold ") +
+            std::to_string(static_cast<unsigned long long>(wParam)) + " " +
             std::to_string(static_cast<long long>(lParam)));
     return 0;
   }
@@ -416,8 +419,8 @@ LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 // Registers a window of its own with the running driver, writes the answers to the three
-// requests and then every key command it receives to the log file, one line each, until it is
-// closed or the time is up.
+// requests and then every key command and hold message it receives to the log file, one line
+// each, until it is closed or the time is up.
 int Listen(double seconds, const wchar_t* logPath) {
   g_commandLog = ::CreateFileW(logPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
