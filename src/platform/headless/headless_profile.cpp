@@ -3,7 +3,7 @@
 #include <cctype>
 #include <fstream>
 #include <optional>
-#include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "platform/headless/headless_files.h"
@@ -52,14 +52,16 @@ std::optional<KeyLine> ParseKeyLine(const std::string& line) {
   return KeyLine{Trim(line.substr(0, eq)), value};
 }
 
-std::vector<std::string> ReadLines(const std::string& path, bool& exists) {
-  std::ifstream in(HeadlessFiles::HostPath(path), std::ios::binary);
-  exists = static_cast<bool>(in);
+std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
-  std::string line;
-  while (std::getline(in, line)) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string line(text.substr(start, end - start));
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
+    lines.push_back(std::move(line));
+    start = end + 1;
   }
   return lines;
 }
@@ -93,20 +95,19 @@ std::optional<std::size_t> FindKey(const std::vector<std::string>& lines, Sectio
 
 }  // namespace
 
-std::string HeadlessProfile::ReadString(const std::string& path, const std::string& section,
-                                        const std::string& key, const std::string& fallback) {
-  bool exists = false;
-  const auto lines = ReadLines(path, exists);
+std::optional<std::string> FindProfileValue(std::string_view text, const std::string& section,
+                                            const std::string& key) {
+  const auto lines = SplitLines(text);
   const auto span = FindSection(lines, section);
-  if (!span) return fallback;
+  if (!span) return std::nullopt;
   const auto at = FindKey(lines, *span, key);
-  return at ? ParseKeyLine(lines[*at])->value : fallback;
+  if (!at) return std::nullopt;
+  return ParseKeyLine(lines[*at])->value;
 }
 
-bool HeadlessProfile::WriteString(const std::string& path, const std::string& section,
-                                  const std::string& key, const std::string& value) {
-  bool exists = false;
-  auto lines = ReadLines(path, exists);
+std::string WithProfileValue(std::string_view text, const std::string& section,
+                             const std::string& key, const std::string& value) {
+  auto lines = SplitLines(text);
   const std::string entry = key + "=" + value;
   if (const auto span = FindSection(lines, section)) {
     if (const auto at = FindKey(lines, *span, key)) {
@@ -122,9 +123,27 @@ bool HeadlessProfile::WriteString(const std::string& path, const std::string& se
     lines.push_back("[" + section + "]");
     lines.push_back(entry);
   }
-  std::ofstream out(HeadlessFiles::HostPath(path), std::ios::binary | std::ios::trunc);
+  std::string result;
+  for (const auto& line : lines) result += line + "\r\n";
+  return result;
+}
+
+std::string HeadlessProfile::ReadString(const std::string& path, const std::string& section,
+                                        const std::string& key, const std::string& fallback) {
+  const auto text = ReadHostFile(HeadlessFiles::HostPath(path));
+  if (!text) return fallback;
+  return FindProfileValue(*text, section, key).value_or(fallback);
+}
+
+bool HeadlessProfile::WriteString(const std::string& path, const std::string& section,
+                                  const std::string& key, const std::string& value) {
+  const std::string host = HeadlessFiles::HostPath(path);
+  const HostFileKind kind = KindOfHostFile(host);
+  if (kind != HostFileKind::Regular && kind != HostFileKind::Missing) return false;
+  const std::string text = kind == HostFileKind::Regular ? ReadHostFile(host).value_or("") : "";
+  std::ofstream out(host, std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  for (const auto& line : lines) out << line << "\r\n";
+  out << WithProfileValue(text, section, key, value);
   return static_cast<bool>(out.flush());
 }
 
