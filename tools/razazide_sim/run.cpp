@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 
+#include "accuracy.h"
 #include "event_log.h"
 #include "plot.h"
 #include "platform/headless/headless_devices.h"
@@ -105,49 +106,6 @@ void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
   for (const std::string& e : host.shownErrors()) err << "shown to the user: " << e << "\n";
 }
 
-std::string Quantiles(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  auto at = [&](double q) { return values[static_cast<std::size_t>(q * (values.size() - 1))]; };
-  std::ostringstream text;
-  text.precision(3);
-  text << "median " << at(0.5) << " px, p95 " << at(0.95) << " px, max " << values.back() << " px";
-  return text.str();
-}
-
-double DistanceToStrokes(const sim::PixelPoint& p, const std::vector<PixelStroke>& strokes) {
-  double best = 1e300;
-  for (const PixelStroke& s : strokes) {
-    for (const sim::PixelPoint& q : s.points) best = std::min(best, std::hypot(q.x - p.x, q.y - p.y));
-  }
-  return best;
-}
-
-// How far each injected drag point lies from the true pen: at the same moment (this includes
-// the driver's latency) and from the nearest point of the true strokes (the spatial error).
-void ReportAccuracy(const std::vector<LoggedMouseEvent>& events, const sim::ScenarioPlayer& player,
-                    std::uint64_t startMicros, std::ostream& err) {
-  const std::vector<PixelStroke> truth = TrueStrokes(player, 1000);
-  std::vector<double> sameTime;
-  std::vector<double> toPath;
-  bool down = false;
-  for (const LoggedMouseEvent& e : events) {
-    if (e.flags & MouseFlags::LeftDown) down = true;
-    if (e.flags & MouseFlags::LeftUp) down = false;
-    if (!down || !(e.flags & MouseFlags::Move)) continue;
-    const auto t = static_cast<std::uint64_t>(e.timeMs * 1000.0);
-    const sim::PenState pen = player.PenAt(t > startMicros ? t - startMicros : 0);
-    if (pen.contact != sim::PenContact::Touch) continue;
-    const sim::PixelPoint at = player.projection().ToScreen(pen.position);
-    const sim::PixelPoint injected{static_cast<double>(e.x), static_cast<double>(e.y)};
-    sameTime.push_back(std::hypot(at.x - injected.x, at.y - injected.y));
-    toPath.push_back(DistanceToStrokes(injected, truth));
-  }
-  if (sameTime.empty()) return;
-  err << "drag points: " << sameTime.size() << "\n"
-      << "  distance to the true pen at the same time: " << Quantiles(sameTime) << "\n"
-      << "  distance to the true stroke:               " << Quantiles(toPath) << "\n";
-}
-
 int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostream& out,
                 std::ostream& err) {
   const sim::ScenarioParse parse = sim::ParseScenario(text);
@@ -161,12 +119,12 @@ int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostrea
   board.SetPenSource(&source);
   const std::uint64_t until = o.untilMs ? *o.untilMs * 1000 : start + player.EndMicros() + 500'000;
   Drive(rig, board, until, nullptr, 0, err);
-  ReportAccuracy(rig.log.mouseEvents(), player, start, err);
+  ReportAccuracy(rig.log.mouseEvents(), player, start, until, err);
   if (!o.plotPath.empty()) {
     std::ofstream svg(o.plotPath);
     WritePlot(svg, rig.display.HorizontalResolution(), rig.display.VerticalResolution(),
-              TrueStrokes(player, 2000), InjectedStrokes(rig.log.mouseEvents()),
-              rig.log.mouseEvents());
+              TrueStrokes(player, 2000, until > start ? until - start : 0),
+              InjectedStrokes(rig.log.mouseEvents()), rig.log.mouseEvents());
   }
   (void)out;
   return 0;
