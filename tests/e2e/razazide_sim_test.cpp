@@ -1,8 +1,11 @@
-// razazide-sim as a user meets it: the accuracy summary.
+// razazide-sim as a user meets it: the accuracy summary, and a program folder, framing, record
+// or plot it cannot use, which must stop the run with a message rather than be ignored.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -13,6 +16,7 @@
 #include "options.h"
 #include "run.h"
 #include "support/test_platform.h"
+#include "unit/platform/special_files.h"
 
 namespace raz {
 namespace {
@@ -100,6 +104,113 @@ TEST(AccuracySummary, UntilMsBoundsTheTrueStrokes) {
   ASSERT_EQ(withSweep.exitCode, 0) << withSweep.err;
   ASSERT_NE(without.err.find("distance to the true stroke"), std::string::npos) << without.err;
   EXPECT_EQ(withSweep.err, without.err);
+}
+
+struct RefusedRun {
+  const char* what;
+  // Prepares the folder (or other paths) and the options; returns the message expected.
+  std::function<std::string(const fs::path& folder, const fs::path& outside,
+                            simcli::Options& options)>
+      setUp;
+};
+
+const RefusedRun kRefusedRuns[] = {
+    {"a folder that does not exist",
+     [](const fs::path& f, const fs::path&, simcli::Options& o) {
+       o.folder = (f / "no-such-folder").string();
+       return "--folder " + o.folder + ": no such folder";
+     }},
+    {"a folder that is a file",
+     [](const fs::path& f, const fs::path&, simcli::Options& o) {
+       std::ofstream(f / "plain-file") << "x";
+       o.folder = (f / "plain-file").string();
+       return "--folder " + o.folder + ": not a folder";
+     }},
+    {"VaziZod.ini linked to a file outside",
+     [](const fs::path& f, const fs::path& outside, simcli::Options& o) {
+       test::MakeSpecial(test::Special::LinkToFile, f / "VaziZod.ini", outside, "[x]\r\n");
+       o.folder = f.string();
+       return "--folder " + o.folder +
+              ": VaziZod.ini is a symbolic link; the driver may write this file, copy it into "
+              "the folder";
+     }},
+    {"server.txt a dangling link",
+     [](const fs::path& f, const fs::path& outside, simcli::Options& o) {
+       test::MakeSpecial(test::Special::DanglingLink, f / "server.txt", outside, "");
+       o.folder = f.string();
+       return "--folder " + o.folder + ": server.txt is a symbolic link";
+     }},
+    {"server111.txt linked to a file outside, with --framing",
+     [](const fs::path& f, const fs::path& outside, simcli::Options& o) {
+       test::MakeSpecial(test::Special::LinkToFile, f / "server111.txt", outside, "abcd");
+       o.folder = f.string();
+       o.framing = 1;
+       return "--folder " + o.folder + ": server111.txt is a symbolic link";
+     }},
+    {"server11.txt a FIFO",
+     [](const fs::path& f, const fs::path& outside, simcli::Options& o) {
+       test::MakeSpecial(test::Special::Fifo, f / "server11.txt", outside, "");
+       o.folder = f.string();
+       return "--folder " + o.folder + ": server11.txt is not a regular file";
+     }},
+    {"--framing into a folder where no file can be made",
+     [](const fs::path&, const fs::path&, simcli::Options& o) {
+       o.folder = "/proc/self";  // not even root may create a file here
+       o.framing = 0;
+       return std::string("--framing 0: cannot write /proc/self/server111.txt");
+     }},
+    {"--record into a missing folder",
+     [](const fs::path& f, const fs::path&, simcli::Options& o) {
+       o.recordPath = (f / "missing" / "x.capture").string();
+       return "--record: cannot write " + o.recordPath;
+     }},
+    {"--plot into a missing folder",
+     [](const fs::path& f, const fs::path&, simcli::Options& o) {
+       o.plotPath = (f / "missing" / "x.svg").string();
+       return "--plot: cannot write " + o.plotPath;
+     }},
+};
+
+TEST(RazazideSim, WhatCannotBeUsedStopsTheRunWithAMessageAndExitCode2) {
+  for (const RefusedRun& row : kRefusedRuns) {
+    test::TempFolder folder;
+    test::TempFolder outside;
+    test::TempFolder data;
+    data.WriteText("scenario.txt", "wait 1s\ntouch 200 200 100ms\n");
+    simcli::Options options;
+    options.scenarioPath = data.File("scenario.txt");
+    const std::string message = row.setUp(folder.path(), outside.path(), options);
+    const std::string before = test::ContentOf(outside.path() / "VaziZod.ini") +
+                               test::ContentOf(outside.path() / "server111.txt");
+    test::HangGuard guard;
+    const Outcome outcome = Simulate(options);
+    EXPECT_EQ(outcome.exitCode, 2) << row.what;
+    EXPECT_NE(outcome.err.find(message), std::string::npos)
+        << row.what << ": expected \"" << message << "\" in\n"
+        << outcome.err;
+    EXPECT_EQ(outcome.out, "") << row.what << ": the driver must not have run";
+    EXPECT_EQ(test::ContentOf(outside.path() / "VaziZod.ini") +
+                  test::ContentOf(outside.path() / "server111.txt"),
+              before)
+        << row.what << ": a file outside the folder changed";
+    EXPECT_FALSE(fs::exists(outside.path() / "server.txt")) << row.what;
+  }
+}
+
+TEST(RazazideSim, AFolderReachedThroughALinkIsUsedAndTakesTheFraming) {
+  test::TempFolder folder;
+  test::TempFolder data;
+  fs::create_directory(folder.path() / "real");
+  fs::create_directory_symlink(folder.path() / "real", folder.path() / "link");
+  folder.Write("real/server111.txt", {0, 0, 0, 0});
+  data.WriteText("scenario.txt", "wait 1s\n");
+  simcli::Options options;
+  options.scenarioPath = data.File("scenario.txt");
+  options.folder = (folder.path() / "link").string();
+  options.framing = 1;
+  const Outcome outcome = Simulate(options);
+  EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+  EXPECT_EQ(folder.Read("real/server111.txt"), (std::vector<std::uint8_t>{1, 0, 0, 0}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 
@@ -20,6 +21,7 @@
 #include "sim/scenario_player.h"
 #include "sim/sim_board.h"
 #include "storage/data_files.h"
+#include "storage/settings.h"
 
 namespace raz::simcli {
 namespace {
@@ -118,10 +120,18 @@ int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostrea
   sim::SimBoard board(rig.clock, parse.scenario.settings.board);
   board.SetPenSource(&source);
   const std::uint64_t until = o.untilMs ? *o.untilMs * 1000 : start + player.EndMicros() + 500'000;
+  // Opened before the run: a plot that cannot be written is known before a long run, not after.
+  std::ofstream svg;
+  if (!o.plotPath.empty()) {
+    svg.open(o.plotPath);
+    if (!svg) {
+      err << "--plot: cannot write " << o.plotPath << "\n";
+      return 2;
+    }
+  }
   Drive(rig, board, until, nullptr, 0, err);
   ReportAccuracy(rig.log.mouseEvents(), player, start, until, err);
-  if (!o.plotPath.empty()) {
-    std::ofstream svg(o.plotPath);
+  if (svg.is_open()) {
     WritePlot(svg, rig.display.HorizontalResolution(), rig.display.VerticalResolution(),
               TrueStrokes(player, 2000, until > start ? until - start : 0),
               InjectedStrokes(rig.log.mouseEvents()), rig.log.mouseEvents());
@@ -142,6 +152,29 @@ int RunCapture(const Options& o, const std::string& text, Rig& rig, std::ostream
   return 0;
 }
 
+// Why a folder given with --folder cannot be the program folder, if it cannot. Every program
+// file in it must be missing or a regular file: a symbolic link would have the driver's saves
+// change a file outside the folder (the user's original, often), and the headless devices refuse
+// such writes, so the run would not do what the user's machine did. Better to say so at once.
+std::optional<std::string> FolderProblem(const std::string& folder) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(folder, ec);
+  if (status.type() == fs::file_type::not_found) return "--folder " + folder + ": no such folder";
+  if (!fs::is_directory(status)) return "--folder " + folder + ": not a folder";
+  for (const char* name : {kSettingsFileName, kCalibrationFileName, kAutostartFileName,
+                           kFramingFileName, kBoardModelFileName}) {
+    const fs::path file = fs::path(folder) / name;
+    const HostFileKind kind = KindOfHostFile(file.string());
+    if (kind == HostFileKind::Missing || kind == HostFileKind::Regular) continue;
+    if (fs::is_symlink(fs::symlink_status(file, ec))) {
+      return "--folder " + folder + ": " + name +
+             " is a symbolic link; the driver may write this file, copy it into the folder";
+    }
+    return "--folder " + folder + ": " + name + " is not a regular file";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
@@ -150,6 +183,12 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
   if (!text) {
     err << "cannot read " << inputPath << "\n";
     return 2;
+  }
+  if (!o.folder.empty()) {
+    if (const auto problem = FolderProblem(o.folder)) {
+      err << *problem << "\n";
+      return 2;
+    }
   }
   Folder folder{o.folder.empty() ? MakeTempFolder() : fs::path(o.folder),
                 o.folder.empty() && !o.keepFolder};
@@ -163,12 +202,20 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
   }
   Rig rig(folder.path, width, height, out);
   if (!o.recordPath.empty()) {
-    std::ofstream(o.recordPath, std::ios::trunc) << "# read batches of razazide-sim " << inputPath
-                                                << "\n";
+    std::ofstream record(o.recordPath, std::ios::trunc);
+    if (!(record << "# read batches of razazide-sim " << inputPath << "\n")) {
+      err << "--record: cannot write " << o.recordPath << "\n";
+      return 2;
+    }
     rig.recordPath = o.recordPath;
   }
-  if (o.framing) SaveFlag(rig.files, kFramingFileName, *o.framing);
-  return o.scenarioPath.empty() ? RunCapture(o, *text, rig, err) : RunScenario(o, *text, rig, out, err);
+  if (o.framing && !SaveFlag(rig.files, kFramingFileName, *o.framing)) {
+    err << "--framing " << *o.framing << ": cannot write "
+        << ProgramFile(rig.files, kFramingFileName) << "\n";
+    return 2;
+  }
+  return o.scenarioPath.empty() ? RunCapture(o, *text, rig, err)
+                                : RunScenario(o, *text, rig, out, err);
 }
 
 }  // namespace raz::simcli
