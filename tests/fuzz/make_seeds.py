@@ -114,9 +114,46 @@ def capture_seeds():
     write("capture_fuzz", "comments-and-empty-polls", "# a comment\n\n-\n  fd 02 8e\t51 fe  \n-\n")
 
 
+# Session operations (opcode, two arguments); see session_fuzz.cpp.
+WAIT_2S = (3, 255, 7)
+STROKE, RIGHT_STROKE, NO_PEN, WAIT, CABLE, READ_ERRORS, COMMAND, TRAY, CLIENT, DISPLAY, TOUCH = (
+    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10)
+
+
+def session_input(options, operations):
+    return bytes([options]) + b"".join(bytes(op) for op in operations)
+
+
+def session_seeds():
+    seeds = {
+        "stroke-after-plug": (0, [WAIT_2S, (STROKE, 60, 100), (STROKE, 90, 100), (NO_PEN, 0, 0),
+                                  WAIT_2S]),
+        "cable-out-mid-stroke": (0, [WAIT_2S, (STROKE, 60, 100), (CABLE, 0, 0),
+                                     (STROKE, 90, 100), WAIT_2S, (CABLE, 1, 0), WAIT_2S,
+                                     (STROKE, 60, 120), (NO_PEN, 0, 0)]),
+        "read-errors-mid-stroke-framed": (1, [WAIT_2S, (STROKE, 40, 40), (READ_ERRORS, 1, 10),
+                                              (STROKE, 60, 40), (READ_ERRORS, 0, 0),
+                                              (RIGHT_STROKE, 80, 80), (NO_PEN, 1, 0)]),
+        "margin-keys-and-hold": (2, [WAIT_2S, (CLIENT, 0, 9), (TOUCH, 2, 60), (WAIT, 60, 0),
+                                     (NO_PEN, 0, 0), (WAIT, 60, 0), (TOUCH, 250, 100),
+                                     (WAIT, 60, 0), (NO_PEN, 0, 0), (WAIT, 60, 0),
+                                     (TOUCH, 2, 200), WAIT_2S, WAIT_2S, (NO_PEN, 0, 0)]),
+        "calibration-tour-and-esc": (0, [WAIT_2S, (COMMAND, 0, 0), (STROKE, 20, 20),
+                                         (NO_PEN, 0, 0), (WAIT, 200, 1), (STROKE, 120, 20),
+                                         (COMMAND, 9, 0x1B), (STROKE, 60, 60)]),
+        "menus-tray-clients-display": (4, [WAIT_2S, (TRAY, 3, 0), (TRAY, 5, 0), (CLIENT, 0, 9),
+                                           (CLIENT, 1, 0), (COMMAND, 4, 0), (COMMAND, 10, 0),
+                                           (COMMAND, 11, 0), (DISPLAY, 1, 0), (STROKE, 10, 10),
+                                           (COMMAND, 5, 0), (COMMAND, 2, 0), (COMMAND, 13, 0)]),
+    }
+    for name, (options, operations) in seeds.items():
+        write("session_fuzz", name, session_input(options, operations))
+
+
 if __name__ == "__main__":
     decode_seeds()
     data_files_seeds()
     settings_seeds()
     scenario_seeds()
     capture_seeds()
+    session_seeds()

@@ -21,6 +21,7 @@ inline constexpr char kFolder[] = "C:\\RA_Zazide\\";
 class MemoryFiles : public Files {
  public:
   std::string ProgramFolder() const override { return kFolder; }
+  std::string ProgramPath() const override { return std::string(kFolder) + "RA_Zazide.exe"; }
   std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path,
                                                     std::size_t maxBytes) override {
     const auto it = files.find(path);
