@@ -80,7 +80,6 @@ TEST(PenRoad, PressStrokeHoverLiftReleaseAndRightClickInOrderAtThePen) {
   const std::size_t release = kinds.find("MU", lift);
   const std::size_t right = kinds.find("MRr", release);
   ASSERT_EQ(press, 0u) << kinds;
-  ASSERT_NE(press, std::string::npos) << kinds;
   ASSERT_NE(lift, std::string::npos) << kinds;
   ASSERT_NE(release, std::string::npos) << kinds;
   ASSERT_NE(right, std::string::npos) << kinds;
