@@ -4,20 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "options.h"
 #include "run.h"
+#include "support/test_platform.h"
 
 namespace raz {
 namespace {
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 TEST(CaptureReplay, ReplayedStrokeGivesItsCheckedEventLog) {
   const std::string data = RAZ_TEST_DATA_DIR "/captures/";
@@ -26,9 +21,9 @@ TEST(CaptureReplay, ReplayedStrokeGivesItsCheckedEventLog) {
   std::ostringstream out;
   std::ostringstream err;
   ASSERT_EQ(simcli::RunSimulation(options, out, err), 0) << err.str();
-  const std::string expected = ReadFile(data + "stroke.expected");
-  ASSERT_FALSE(expected.empty());
-  EXPECT_EQ(out.str(), expected);
+  const std::optional<std::string> expected = test::ReadWholeFile(data + "stroke.expected");
+  ASSERT_TRUE(expected && !expected->empty());
+  EXPECT_EQ(out.str(), *expected);
 }
 
 TEST(CaptureReplay, ABadCaptureLineIsReportedWithItsNumberAndNothingRuns) {

@@ -8,34 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "hosts/headless/headless_host.h"
-#include "sim/scenario_parser.h"
-#include "sim/scenario_player.h"
-#include "sim/sim_board.h"
-#include "support/test_platform.h"
+#include "scenario_rig.h"
 
 namespace raz {
 namespace {
 
-constexpr std::uint64_t kStart = 2'000'000;  // the first device watch finds the board
 constexpr std::uint64_t kMs = 1000;
-
-// Mouse events with the virtual time they were injected at.
-class TimedMouse : public MouseOutput {
- public:
-  explicit TimedMouse(const Clock& clock) : clock_(clock) {}
-  void Emit(std::uint32_t flags, std::int32_t, std::int32_t) override {
-    events.push_back({clock_.NowMicros(), flags});
-  }
-  struct Event {
-    std::uint64_t micros;
-    std::uint32_t flags;
-  };
-  std::vector<Event> events;
-
- private:
-  const Clock& clock_;
-};
 
 struct Dropout {
   std::uint64_t unplug;  // scenario times, microseconds
@@ -67,30 +45,29 @@ DropoutFigures RunDropouts(int cycles, std::uint64_t unplugMs) {
     dropouts.push_back({(t + before * kMs), (t + (before + unplugMs) * kMs)});
     t += (before + unplugMs + 2800) * kMs;
   }
-  const sim::ScenarioParse parse = sim::ParseScenario(text.str());
-  EXPECT_TRUE(parse.Ok());
-  const sim::ScenarioPlayer player(parse.scenario);
-  const sim::DelayedPenSource source(player, kStart);
-  VirtualClock clock;
-  sim::SimBoard board(clock, parse.scenario.settings.board);
-  board.SetPenSource(&source);
-  test::TestPlatform tp(&board, &clock);
-  TimedMouse mouse(clock);
-  Platform platform = tp.platform;
-  Platform timed{platform.files, platform.profile,   platform.display, platform.usb,
-                 mouse,          platform.messenger, platform.shell,   platform.clock};
-  HeadlessHost host(timed, clock);
-  host.Start();
-  host.RunUntil(kStart + player.EndMicros() + 200'000);
+  test::ScenarioRig rig(text.str());
+  // The virtual clock stands still inside a handler: its time is the time of every mouse event
+  // it emitted.
+  struct TimedEvent {
+    std::uint64_t micros;
+    std::uint32_t flags;
+  };
+  std::vector<TimedEvent> events;
+  const auto& emitted = rig.platform().mouse.events;
+  rig.host().afterHandler = [&] {
+    while (events.size() < emitted.size())
+      events.push_back({rig.Now(), emitted[events.size()].flags});
+  };
+  rig.Run(200'000);
 
   DropoutFigures figures;
   for (const Dropout& d : dropouts) {
-    const std::uint64_t unplug = kStart + d.unplug;
-    const std::uint64_t replug = kStart + d.replug;
+    const std::uint64_t unplug = test::kScenarioStart + d.unplug;
+    const std::uint64_t replug = test::kScenarioStart + d.replug;
     bool held = false;
     std::uint64_t release = 0;
     std::uint64_t redraw = 0;
-    for (const auto& e : mouse.events) {
+    for (const auto& e : events) {
       if (e.micros < unplug && (e.flags & MouseFlags::LeftDown)) held = true;
       if (e.micros < unplug && (e.flags & MouseFlags::LeftUp)) held = false;
       if (e.micros >= unplug && release == 0 && (e.flags & MouseFlags::LeftUp)) release = e.micros;
@@ -106,14 +83,14 @@ DropoutFigures RunDropouts(int cycles, std::uint64_t unplugMs) {
   }
   // Every press has its release before the next press.
   int down = 0;
-  for (const auto& e : mouse.events) {
+  for (const auto& e : events) {
     if (e.flags & MouseFlags::LeftDown) {
       EXPECT_EQ(++down, 1) << "a press while pressed";
     }
     if (e.flags & MouseFlags::LeftUp) down = 0;
   }
-  figures.opened = board.HandlesOpened();
-  figures.closed = board.HandlesClosed();
+  figures.opened = rig.board().HandlesOpened();
+  figures.closed = rig.board().HandlesClosed();
   return figures;
 }
 

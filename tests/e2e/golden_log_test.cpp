@@ -23,6 +23,7 @@
 
 #include "options.h"
 #include "run.h"
+#include "support/test_platform.h"
 
 namespace raz {
 namespace {
@@ -55,14 +56,6 @@ void PrintTo(const GoldenRun& run, std::ostream* os) { *os << run.scenario; }
 
 fs::path GoldenPath(const GoldenRun& run) {
   return kData / "golden" / fs::path(run.scenario).replace_extension(".jsonl");
-}
-
-std::optional<std::string> ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -125,7 +118,7 @@ TEST_P(GoldenLog, ScenarioGivesItsGoldenEventLog) {
     std::ofstream(golden, std::ios::binary | std::ios::trunc) << outcome.events;
     GTEST_SKIP() << "rewrote " << golden.string();
   }
-  const std::optional<std::string> expected = ReadFile(golden);
+  const std::optional<std::string> expected = test::ReadWholeFile(golden);
   ASSERT_TRUE(expected.has_value())
       << golden.string() << " is missing; RAZ_UPDATE_GOLDEN=1 writes it";
   EXPECT_TRUE(*expected == outcome.events)

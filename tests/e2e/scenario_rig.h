@@ -53,6 +53,7 @@ class ScenarioRig {
 
   TestPlatform& platform() { return platform_; }
   HeadlessHost& host() { return host_; }
+  sim::SimBoard& board() { return board_; }
   const sim::ScenarioPlayer& player() const { return player_; }
   std::uint64_t Now() const { return clock_.NowMicros(); }
 

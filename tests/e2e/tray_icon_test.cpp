@@ -2,26 +2,17 @@
 // its reports, though the 2 ms poll is faster than they come, and the grey board once they stop.
 #include <gtest/gtest.h>
 
-#include "hosts/headless/headless_host.h"
-#include "sim/scenario_parser.h"
-#include "sim/scenario_player.h"
-#include "sim/sim_board.h"
-#include "support/test_platform.h"
+#include "scenario_rig.h"
 
 namespace raz {
 namespace {
 
 TEST(TrayIconOverASimulatedBoard, ShowsThePenWhileReportsArriveAndGreyAfterTheyStop) {
-  // 200 reports a second: most 2 ms polls find the queue empty.
-  const sim::ScenarioParse parse = sim::ParseScenario("rate 200\nwait 9s\nunplug 10s\n");
-  ASSERT_TRUE(parse.Ok());
-  const sim::ScenarioPlayer player(parse.scenario);
-  const sim::DelayedPenSource source(player, 0);
-  VirtualClock clock;
-  sim::SimBoard board(clock, parse.scenario.settings.board);
-  board.SetPenSource(&source);
-  test::TestPlatform tp(&board, &clock);
-  HeadlessHost host(tp.platform, clock);
+  // 200 reports a second: most 2 ms polls find the queue empty. The scenario starts 2 s in, so
+  // the cable comes out at 9 s.
+  test::ScenarioRig rig("rate 200\nwait 7s\nunplug 10s\n");
+  HeadlessHost& host = rig.host();
+  const auto& trayCalls = rig.platform().shell.trayCalls;
   host.Start();
   const struct {
     std::uint64_t seconds;
@@ -34,8 +25,8 @@ TEST(TrayIconOverASimulatedBoard, ShowsThePenWhileReportsArriveAndGreyAfterTheyS
   };
   for (const auto& watch : watches) {
     host.RunUntil(watch.seconds * 1'000'000);
-    ASSERT_FALSE(tp.shell.trayCalls.empty());
-    EXPECT_EQ(tp.shell.trayCalls.back().second.icon, watch.icon) << watch.seconds << " s";
+    ASSERT_FALSE(trayCalls.empty());
+    EXPECT_EQ(trayCalls.back().second.icon, watch.icon) << watch.seconds << " s";
   }
   EXPECT_EQ(host.form1().Timer1.Interval, 2u) << "no pen: the poll stays at its fastest";
 }

@@ -35,8 +35,13 @@ std::vector<std::uint8_t> TempFolder::Read(const std::string& name) const {
 }
 
 std::string TempFolder::ReadText(const std::string& name) const {
-  std::ifstream in(File(name), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return ReadWholeFile(File(name)).value_or("");
+}
+
+std::optional<std::string> ReadWholeFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool TempFolder::Exists(const std::string& name) const { return fs::exists(File(name)); }

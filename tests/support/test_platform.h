@@ -2,6 +2,7 @@
 // A headless platform around a fresh temporary program folder, removed afterwards.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
+
+// A whole file as it lies on disk, or nothing when it cannot be opened.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 struct TestPlatform {
   // A simulated board that needs the time shares the platform's clock: pass it in, or the

@@ -18,16 +18,10 @@
 #include "sim/scenario_parser.h"
 #include "sim/scenario_player.h"
 #include "sim/sim_board.h"
+#include "support/test_platform.h"
 
 namespace raz {
 namespace {
-
-std::string ScenarioText() {
-  std::ifstream in(RAZ_TEST_DATA_DIR "/scenarios/capture-taps-right-stroke.txt");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 struct Event {
   std::string names;
@@ -133,7 +127,9 @@ std::string Describe(const std::vector<Event>& events) {
 
 TEST(RecordReplay, ACaptureReplaysToTheButtonEventsOfTheDriverReadingTheBoardItself) {
   simcli::Options live;
-  const std::string scenario = ScenarioText();
+  const std::string scenario =
+      test::ReadWholeFile(RAZ_TEST_DATA_DIR "/scenarios/capture-taps-right-stroke.txt")
+          .value_or("");
   ASSERT_FALSE(scenario.empty());
   live.scenarioPath = WriteTemp("record-live.txt", scenario);
   const std::vector<Event> liveEvents = MouseEvents(RunSim(live));

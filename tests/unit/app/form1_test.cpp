@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 
+#include "storage/data_files.h"
 #include "support/test_platform.h"
 
 namespace raz {
@@ -54,38 +54,14 @@ TEST_F(StartupTest, WithoutAnyFileEverythingTakesItsDefaultAndWaitsForTheBoard) 
   EXPECT_TRUE(state.interpolation.SpanTracking);
 }
 
-TEST_F(StartupTest, LanguageSelectsTheCaptions) {
-  struct Row {
-    const char* select;
-    const char* n1;
-    const char* n6;
-    const char* label13;
-  };
-  const Row rows[] = {{"1", "CALIBRATE", "Hotkey Settings",
-                       "Click on the first icon to the left of the upper right corner"},
-                      {"2", "定位", "快捷键定位", "请点击左侧第一个图标的右上角"},
-                      {"3", "定位", "快捷键定位", "请点击左侧第一个图标的右上角"},
-                      {"0x1", "CALIBRATE", "Hotkey Settings",
-                       "Click on the first icon to the left of the upper right corner"}};
-  for (const Row& row : rows) {
-    test::TestPlatform p;
-    p.folder.WriteText("VaziZod.ini", std::string("[language]\r\nSelect=") + row.select + "\r\n");
-    DriverState s;
-    TForm1 f(s, p.platform);
-    f.FormCreate();
-    SCOPED_TRACE(std::string("Select=") + row.select);
-    EXPECT_EQ(f.N1.Caption, row.n1);
-    EXPECT_EQ(f.N6.Caption, row.n6);
-    EXPECT_EQ(f.Label13.Caption, row.label13);
-    EXPECT_EQ(f.langer1.Caption, "语言（language）");
-    EXPECT_EQ(f.Edit1.Text, "Rored_Evezed");
-  }
-}
-
-TEST_F(StartupTest, SettingsReachTheirStateItems) {
-  WriteIni("[PARAMETERS]\r\nAPPClassName=TClientMain\r\nAPPCaption=" + std::string(150, 'w') +
-           "\r\nPen=10\r\nPenRight=0x3C\r\nScanPeriod_5=abc\r\n");
+// Start-up reads the settings but never writes them back, not even the hotkeys it switched on.
+TEST_F(StartupTest, SettingsReachTheirStateItemsAndTheFileIsLeftAsItWas) {
+  const std::string ini =
+      "[PARAMETERS]\r\nAPPClassName=TClientMain\r\nAPPCaption=" + std::string(150, 'w') +
+      "\r\nPen=10\r\nPenRight=0x3C\r\nScanPeriod_5=abc\r\nvkey=0x1\r\n";
+  WriteIni(ini);
   Start();
+  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), ini);
   EXPECT_EQ(state.pen.PenTouchLimit, 10);
   EXPECT_EQ(state.pen.PenRightCentre, 60);
   EXPECT_EQ(state.holdTarget.TargetWindowClass, "TClientMain");
@@ -141,24 +117,17 @@ TEST_F(StartupTest, FlagFilesSetTheMenuAndTheHiddenLabels) {
   }
 }
 
-TEST_F(StartupTest, StoredCalibrationIsLoadedButSpansStartAfresh) {
-  // A perfect grid from (100, 100) to (900, 700), scales 2 and 3, offsets 12.9 and -7.2.
-  std::vector<std::uint8_t> record(3472, 0);
-  auto put = [&](std::size_t at, float v) {
-    std::uint32_t u;
-    std::memcpy(&u, &v, 4);
-    for (int i = 0; i < 4; ++i) record[at + i] = static_cast<std::uint8_t>(u >> (8 * i));
-  };
+TEST_F(StartupTest, AUsableStoredCalibrationIsKeptButSpansStartAfresh) {
+  // A perfect grid from (100, 100) to (900, 700), scales 2 and 3, offsets 12 and -7.
+  CalibrationRecord stored{.CalibrationScaleX = 2.0f,
+                           .CalibrationScaleY = 3.0f,
+                           .ScreenOffsetX = 12,
+                           .ScreenOffsetY = -7};
   for (int k = 0; k < 9; ++k) {
-    put(4 * k, 100.0f + 400.0f * (k % 3));
-    put(36 + 4 * k, 700.0f - 300.0f * (k / 3));
+    stored.CalibrationPoints[k] = {100.0f + 400.0f * (k % 3), 700.0f - 300.0f * (k / 3)};
   }
-  put(80, 2.0f);
-  put(84, 3.0f);
-  put(88, 80.0f);
-  put(3464, 12.9f);
-  put(3468, -7.2f);
-  tp.folder.Write("server.txt", record);
+  tp.folder.Write("server.txt", EncodeCalibrationRecord(stored, {80, 80, 80, 80}));
+  state.interpolation.InterpolationSpan.fill(50);  // learned before a restart of the form
   Start();
   EXPECT_EQ(state.calibration.Stored.CalibrationScaleX, 2.0f);
   EXPECT_EQ(state.calibration.Stored.CalibrationPoints[8].x, 900.0f);
@@ -193,14 +162,6 @@ TEST_F(StartupTest, TrayIconIsAddedThenModifiedWithTheBoardAndTip) {
   EXPECT_EQ(modify.callbackMessage, 0x8064u);
   EXPECT_EQ(modify.icon, TrayIconImage::BoardWithPen);
   EXPECT_EQ(modify.tip, "Rored_Evezed");
-}
-
-TEST_F(StartupTest, StartUpReadsButNeverWritesTheSettingsFile) {
-  const std::string ini = "[PARAMETERS]\r\nvkey=1\r\n";
-  WriteIni(ini);
-  Start();
-  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), ini);
-  EXPECT_FALSE(tp.folder.Exists("server.txt"));
 }
 
 // The exit lets go of a left button the pen still holds, where its last event was, stops

@@ -103,19 +103,6 @@ TEST_F(SettingsDialogTest, EveryControlLiesInsideTheDialog) {
   EXPECT_EQ(form2.Window.ClientHeight, 238);
 }
 
-TEST_F(SettingsDialogTest, OkConfirmsTheChoiceUntilTheDeviceWatchHasAppliedIt) {
-  form2.FormCreate(0, 1);
-  form2.RadioButton1.Checked = false;
-  form2.RadioButton2.Checked = true;
-  form2.RadioGroup2.ItemIndex = 2;
-  form2.Window.Visible = true;
-  form2.Button1Click();
-  EXPECT_FALSE(form2.Window.Visible);
-  EXPECT_EQ(form2.PendingChoice(), BoardChoice({1, 2}));
-  form2.ChoiceApplied();
-  EXPECT_FALSE(form2.PendingChoice());
-}
-
 // Cancel brings the accepted choice back into the controls and leaves a pending choice
 // pending: a choice confirmed before it is still applied.
 TEST_F(SettingsDialogTest, CancelBringsTheAcceptedChoiceBackAndLeavesThePendingChoice) {

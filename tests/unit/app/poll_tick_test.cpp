@@ -89,9 +89,8 @@ TEST(PollTick, AHeldButtonGoesUpAfter100msWithoutReportsOrAtOnceWhenAReadFails) 
 // pen resting on the board is not counted once per poll (a right-click needs four reports, not
 // four polls).
 TEST(PollTick, OnlyANewReportIsASample) {
-  const auto right = test::PlainReport(2, 5, test::Row({{10, 218}, {9, 93}, {11, 138}}),
-                                       test::Row({{10, 218}, {9, 93}, {11, 138}}));
-  TickRig rig;      // Pen and PenRight 0: code 5 is the right-button pen
+  const auto right = Touch();  // with Pen and PenRight at 0, code 5 is the right-button pen
+  TickRig rig;
   rig.Tick(right);  // judged by the level before it: no pen
   for (int report = 1; report <= 3; ++report) {
     rig.Tick(right);

@@ -63,6 +63,7 @@ TEST(LanguageSwitch, CaptionTableAtStartUpAndAfterEachSwitch) {
       {"[language]\r\nSelect=1\r\n", &kEnglishCaptions},
       {"[language]\r\nSelect=2\r\n", &kChineseCaptions},
       {"[language]\r\nSelect=3\r\n", &kChineseCaptions},
+      {"[language]\r\nSelect=0x1\r\n", &kEnglishCaptions},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string("settings: ") + row.ini);

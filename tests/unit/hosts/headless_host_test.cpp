@@ -84,13 +84,12 @@ TEST_F(HeadlessHostTest, ExitStopsEveryTimerAndRemovesTheTrayIcon) {
   EXPECT_TRUE(host.firings().empty());
 }
 
-// The answer is the message result; 326 gives 9 whatever the state, 325 says no board.
+// The answer is the message result, with the board's presence and the registration in the
+// driver's state; what each request answers is key_actions_test's table.
 TEST_F(HeadlessHostTest, ClientRequestsAreAnsweredThroughTheResult) {
   EXPECT_EQ(host.SendClientRequest(326, 0), 9);
-  EXPECT_EQ(host.SendClientRequest(325, 0), 0);
+  EXPECT_EQ(host.SendClientRequest(325, 0), 0) << "no board yet";
   EXPECT_EQ(host.SendClientRequest(101, 0x5150), 1);
-  EXPECT_EQ(host.state().client.ClientWindow, 0x5150u);
-  EXPECT_EQ(host.SendClientRequest(7, 0x9999), 0);
   EXPECT_EQ(host.state().client.ClientWindow, 0x5150u);
 }
 

@@ -34,25 +34,62 @@ class KeyLayoutFileTest : public ::testing::Test {
   KeyLayout layout;
 };
 
-TEST_F(KeyLayoutFileTest, WithoutSettingsTheKeysAreOffAndTheMarginsOutOfReach) {
-  EXPECT_FALSE(LoadKeyLayout(ini, calibration, layout));
-  EXPECT_EQ(layout.KeyMarginLeft, 0);
-  EXPECT_EQ(layout.KeyMarginRight, 28450);
-  EXPECT_EQ(layout.KeyBounds[0], 0);
-  EXPECT_EQ(layout.KeyBounds[9], 0);
-}
+// The hotkeys' check mark follows vkey. Settings that leave the hotkeys switched on but give
+// no usable layout swallowed every press: they count as no layout, and the pen works everywhere.
+// Without points the bands are empty; stored points derive them.
+TEST_F(KeyLayoutFileTest, StoredPointsGiveTheLayoutOnlyWhenTheyAreUsable) {
+  const char* const kReal =
+      "VKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomX=905\r\n"
+      "VKeyPoint_L_BottomY=1900\r\nVKeyPoint_R_middleX=2700\r\nVKeyPoint_R_middleY=1234\r\n";
+  struct Row {
+    const char* what;
+    const char* vkey;
+    const char* keys;
+    bool usable;
+  };
+  const Row rows[] = {
+      {"no settings at all", nullptr, "", false},
+      {"points missing", "1", "", false},
+      {"right margin equal to the left", "1",
+       "VKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
+       "VKeyPoint_R_middleX=900\r\n",
+       false},
+      {"right margin left of the left one", "1",
+       "VKeyPoint_L_TopX=2700\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
+       "VKeyPoint_R_middleX=900\r\n",
+       false},
+      {"last icon above the first", "1",
+       "VKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1900\r\nVKeyPoint_L_BottomY=1000\r\n"
+       "VKeyPoint_R_middleX=2700\r\n",
+       false},
+      {"a real layout", "0x1", kReal, true},
+  };
+  for (const Row& row : rows) {
+    test::TestPlatform p;
+    if (row.vkey != nullptr) {
+      p.folder.WriteText("VaziZod.ini", std::string("[PARAMETERS]\r\nvkey=") + row.vkey +
+                                            "\r\n[VKeyCali]\r\n" + row.keys);
+    }
+    SettingsFile file(p.profile, p.folder.File("VaziZod.ini"));
+    KeyCalibration c;
+    KeyLayout l;
+    EXPECT_EQ(LoadKeyLayout(file, c, l), row.vkey != nullptr) << row.what;
+    EXPECT_EQ(l.KeyMarginLeft, row.usable ? 900 : 0) << row.what;
+    EXPECT_EQ(l.KeyMarginRight, row.usable ? 2700 : 28450) << row.what;
+    if (row.vkey == nullptr) {
+      EXPECT_EQ(l.KeyBounds, (std::array<std::int32_t, 10>{})) << row.what;
+    }
+    if (row.usable) {
+      EXPECT_EQ(l.KeyBounds[1], 1100) << row.what;
+      EXPECT_EQ(c.KeyPointRightMiddle.y, 1234.0f) << row.what;
+    }
 
-TEST_F(KeyLayoutFileTest, StoredPointsComeBackAsTheLayoutWhenTheKeysAreOn) {
-  tp.folder.WriteText(
-      "VaziZod.ini",
-      "[PARAMETERS]\r\nvkey=0x1\r\n[VKeyCali]\r\nVKeyPoint_L_TopX=900\r\n"
-      "VKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomX=905\r\nVKeyPoint_L_BottomY=1900\r\n"
-      "VKeyPoint_R_middleX=2700\r\nVKeyPoint_R_middleY=1234\r\n");
-  EXPECT_TRUE(LoadKeyLayout(ini, calibration, layout));
-  EXPECT_EQ(layout.KeyMarginLeft, 900);
-  EXPECT_EQ(layout.KeyMarginRight, 2700);
-  EXPECT_EQ(layout.KeyBounds[1], 1100);
-  EXPECT_EQ(calibration.KeyPointRightMiddle.y, 1234.0f);
+    // The hotkey switch reads the same points and judges them alike.
+    KeyLayout switched;
+    SwitchHotkeys(file, true, switched);
+    EXPECT_EQ(switched.KeyMarginLeft, l.KeyMarginLeft) << row.what;
+    EXPECT_EQ(switched.KeyMarginRight, l.KeyMarginRight) << row.what;
+  }
 }
 
 TEST_F(KeyLayoutFileTest, PointsAreStoredTruncatedTowardZero) {
@@ -71,52 +108,6 @@ void Calibrated(KeyCalibration& c) {
   c.KeyPointLeftTop = {900.0f, 1000.0f};
   c.KeyPointLeftBottom = {905.0f, 1900.0f};
   c.KeyPointRightMiddle = {2700.0f, 1400.0f};
-}
-
-// Settings that leave the hotkeys switched on but give no usable layout swallowed every
-// press: they now count as no layout, and the pen works everywhere.
-TEST_F(KeyLayoutFileTest, SwitchedOnWithoutAUsableLayoutTheMarginsStayOutOfReach) {
-  struct Row {
-    const char* what;
-    const char* keys;
-    bool usable;
-  };
-  const Row rows[] = {
-      {"points missing", "", false},
-      {"right margin equal to the left",
-       "VKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
-       "VKeyPoint_R_middleX=900\r\n",
-       false},
-      {"right margin left of the left one",
-       "VKeyPoint_L_TopX=2700\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
-       "VKeyPoint_R_middleX=900\r\n",
-       false},
-      {"last icon above the first",
-       "VKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1900\r\nVKeyPoint_L_BottomY=1000\r\n"
-       "VKeyPoint_R_middleX=2700\r\n",
-       false},
-      {"a real layout",
-       "VKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
-       "VKeyPoint_R_middleX=2700\r\n",
-       true},
-  };
-  for (const Row& row : rows) {
-    test::TestPlatform p;
-    p.folder.WriteText("VaziZod.ini",
-                       std::string("[PARAMETERS]\r\nvkey=1\r\n[VKeyCali]\r\n") + row.keys);
-    SettingsFile file(p.profile, p.folder.File("VaziZod.ini"));
-    KeyCalibration c;
-    KeyLayout l;
-    EXPECT_TRUE(LoadKeyLayout(file, c, l)) << row.what << ": the check mark follows vkey";
-    EXPECT_EQ(l.KeyMarginLeft, row.usable ? 900 : 0) << row.what;
-    EXPECT_EQ(l.KeyMarginRight, row.usable ? 2700 : 28450) << row.what;
-
-    // The hotkey switch reads the same points and judges them alike.
-    KeyLayout switched;
-    SwitchHotkeys(file, true, switched);
-    EXPECT_EQ(switched.KeyMarginLeft, l.KeyMarginLeft) << row.what;
-    EXPECT_EQ(switched.KeyMarginRight, l.KeyMarginRight) << row.what;
-  }
 }
 
 TEST_F(KeyLayoutFileTest, HotkeySwitchWritesVkeyAndMovesOnlyTheMargins) {
