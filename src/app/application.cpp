@@ -21,7 +21,10 @@ void Application::StartMainWindow() {
 }
 
 void Application::StartSettingsDialog() {
-  Run([this] { form2_->FormCreate(state_->link.ReportFraming, state_->link.BoardModel); });
+  Run([this] {
+    form2_->SetLanguage(form1_->CurrentLanguage());
+    form2_->FormCreate(state_->link.ReportFraming, state_->link.BoardModel);
+  });
 }
 
 void Application::Run(const std::function<void()>& handler) {

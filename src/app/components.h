@@ -7,6 +7,17 @@
 
 namespace raz {
 
+// Colours are 0x00RRGGBB; this one means the system's colour for the kind of control.
+inline constexpr std::uint32_t kDefaultColor = 0xFFFFFFFF;
+
+// A form's font. An empty name keeps the system's message font.
+struct FormFont {
+  std::string Name;  // UTF-8
+  int Height = 0;    // character height in pixels
+  bool Bold = false;
+  std::uint32_t Color = kDefaultColor;
+};
+
 struct Control {
   std::string Caption;  // UTF-8
   bool Visible = true;
@@ -15,6 +26,7 @@ struct Control {
   int Top = 0;
   int Width = 0;
   int Height = 0;
+  std::uint32_t Color = kDefaultColor;  // background
 };
 
 inline void PlaceControl(Control& c, int left, int top, int width, int height,
@@ -69,6 +81,22 @@ struct MenuItem {
   bool Checked = false;
   bool RadioItem = false;
   bool Visible = true;
+  // The picture beside the caption: 16 x 16 pixels 0xAARRGGBB, row by row from the top; empty
+  // for none.
+  std::vector<std::uint32_t> Bitmap{};
+};
+
+// A pop-up menu. A handler asks for it to be shown; the host shows it, waits for the choice and
+// runs the chosen item's handler.
+struct PopupMenu {
+  bool PopupRequested = false;
+  int PopupX = 0;  // screen pixels
+  int PopupY = 0;
+  void Popup(int x, int y) {
+    PopupRequested = true;
+    PopupX = x;
+    PopupY = y;
+  }
 };
 
 // A message-based timer. A change of Enabled or Interval restarts its countdown; setting
@@ -90,6 +118,8 @@ struct FormWindow {
   int ClientWidth = 0;
   int ClientHeight = 0;
   bool CloseRequested = false;
+  std::uint32_t Color = kDefaultColor;
+  FormFont Font{};
 };
 
 }  // namespace raz

@@ -4,6 +4,7 @@
 #include "app/form2.h"
 #include "board/device_link.h"
 #include "calibration/usable_calibration.h"
+#include "shell/tray.h"
 #include "storage/data_files.h"
 
 namespace raz {
@@ -19,6 +20,7 @@ void TForm1::Timer2Timer() {
   }
   RefreshScreen(s.screen, platform_.display);
   FollowScreenSize(s.calibration, s.screen.ScreenWidth, s.screen.ScreenHeight);
+  TakePolls(s.tray, s.reader.DataReceived);
   TrayModify();
 
   const LinkWatch watch = WatchLink(platform_.usb, s.link, choice.has_value());

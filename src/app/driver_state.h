@@ -8,6 +8,7 @@
 #include "board/key_layout.h"
 #include "calibration/calibration_state.h"
 #include "pointer/pointer_state.h"
+#include "shell/tray.h"
 #include "vkeys/key_state.h"
 
 namespace raz {
@@ -37,6 +38,7 @@ struct DriverState {
   KeyLayout keys;
   KeyCalibration keyCalibration;
   ClientLink client;
+  TrayIconState tray;
   bool RateMeasurement = false;  // Button4 starts the report-rate lines of Memo1, Button5 ends them
 };
 

@@ -6,6 +6,7 @@
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
 #include "shell/language.h"
+#include "shell/menu_bitmaps.h"
 #include "shell/tray.h"
 #include "storage/data_files.h"
 #include "storage/settings.h"
@@ -33,6 +34,10 @@ TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform
   N4 = {kChineseCaptions.N4, true};
   N5 = {"-"};
   N3 = {kChineseCaptions.N3};
+  N8 = {kChineseCaptions.N8};
+  N1.Bitmap = MenuBitmap(MenuPicture::Calibrate);
+  N6.Bitmap = MenuBitmap(MenuPicture::KeyCalibrate);
+  N3.Bitmap = MenuBitmap(MenuPicture::Exit);
 
   PlaceControl(Image1, 0, 0, 1600, 900);
   PlaceControl(Image2, 900, 8, 32, 32);
@@ -80,6 +85,7 @@ void TForm1::ApplyCaptions(const CaptionSet& captions, bool includeN6) {
   N4.Caption = captions.N4;
   N3.Caption = captions.N3;
   if (includeN6) N6.Caption = captions.N6;
+  N8.Caption = captions.N8;
 }
 
 // The start-up sequence; it runs once, while the main window is being created.
@@ -94,8 +100,8 @@ void TForm1::FormCreate() {
   state_.link.LinkOpenPending = true;
   Timer1.Enabled = false;
   Timer2.Enabled = true;
-  TrayMessage(platform_.shell, TrayOperation::Add, state_.reader.DataReceived, Edit1.Text);
-  TrayModify();
+  state_.tray.Added = false;
+  TrayModify();  // not there yet: added, then modified
   LoadFlags();
 }
 
@@ -107,14 +113,16 @@ void TForm1::LoadSettings() {
   ini.ReadInteger(Section::Parameters, "ScanPeriod_5", 0);
   ini.ReadInteger(Section::Parameters, "SmoothPeriod8_10", 0);
   ini.ReadInteger(Section::Parameters, "SmoothPeriod4_25", 0);
-  if (const auto language = StartupCaptions(ini.ReadInteger(Section::Language, "Select", 0))) {
+  const std::int32_t select = ini.ReadInteger(Section::Language, "Select", 0);
+  if (const auto language = StartupCaptions(select)) {
     ApplyCaptions(*language->Captions, language->IncludeN6);
   }
+  language_ = StartupLanguage(select);
   state_.pen.PenTouchLimit = ini.ReadInteger(Section::Parameters, "Pen", 0);
   state_.pen.PenRightCentre = ini.ReadInteger(Section::Parameters, "PenRight", 0);
   N4.Checked = LoadKeyLayout(ini, state_.keyCalibration, state_.keys);
-  CopyToWindowName(className, state_.holdTarget.TargetWindowClass);
-  CopyToWindowName(caption, state_.holdTarget.TargetWindowCaption);
+  state_.holdTarget.TargetWindowClass = WindowName(className);
+  state_.holdTarget.TargetWindowCaption = WindowName(caption);
 }
 
 void TForm1::RemoveLeftoverShortcuts() {
@@ -158,13 +166,12 @@ void TForm1::LoadFlags() {
 
 void TForm1::FormDestroy() {
   TrayMessage(platform_.shell, TrayOperation::Delete, state_.reader.DataReceived, Edit1.Text);
+  state_.tray.Added = false;
 }
 
 void TForm1::TrayModify() {
-  TrayMessage(platform_.shell, TrayOperation::Modify, state_.reader.DataReceived, Edit1.Text);
+  RefreshTrayIcon(platform_.shell, state_.tray, Edit1.Text);
 }
-
-void TForm1::Timer3Timer() {}
 
 void TForm1::N3Click() {
   ReleaseLeftButton(state_.screen.Size(), platform_.mouse, state_.injector);

@@ -2,10 +2,14 @@
 // TForm1, the main window: its components as plain data and its handlers. Handlers are the
 // wiring: they hand each stage its input and state, and write what comes back into the
 // driver state and the components. The host turns the model into real controls.
+#include <cstdint>
+#include <optional>
+
 #include "app/components.h"
 #include "app/driver_state.h"
 #include "platform/platform.h"
 #include "shell/captions.h"
+#include "shell/language.h"
 
 namespace raz {
 
@@ -18,6 +22,8 @@ inline constexpr char kBoardFoundText[] = "ok";
 inline constexpr char kBoardMissingText[] = "no";
 // Memo1's line per poll while the report rate is measured.
 inline constexpr char kQueuedBytesLabel[] = "toBeRead1: ";
+// Virtual-key code of the Esc key, as the system numbers it.
+inline constexpr int kEscapeKey = 0x1B;
 
 class TForm1 {
  public:
@@ -33,6 +39,28 @@ class TForm1 {
   void Timer2Timer();
   void Timer3Timer();
   void N3Click();
+  // Shell commands (shell_commands.cpp).
+  void N2Click();
+  void N7Click();
+  void English1Click();
+  void N8Click();
+  // The main window's own messages, tested in the order of its window procedure. A value is
+  // the message's result, and the message goes no further; nullopt: default handling follows.
+  std::optional<std::intptr_t> WindowMessage(std::uint32_t message, std::uintptr_t wParam,
+                                             std::intptr_t lParam);
+  // The notification area was made anew: the icon has to be added again.
+  void TaskbarCreated();
+  Language CurrentLanguage() const { return language_; }
+  // Screen calibration (calibration_commands.cpp).
+  void N1Click();
+  void Button3Click();
+  void Button1Click();
+  void FormKeyDown(int key);
+  // Margin keys (key_commands.cpp).
+  void N6Click();
+  void N4Click();
+  // A client's request message: the answer is the message result.
+  std::intptr_t ClientRequestMessage(std::uintptr_t wParam, std::intptr_t lParam);
 
   // Sets the switchable captions in table order; N6 only when asked.
   void ApplyCaptions(const CaptionSet& captions, bool includeN6 = true);
@@ -43,6 +71,8 @@ class TForm1 {
   Timer Timer3;
 
   MenuItem N1, N6, N2, langer1, N7, English1, N4, N5, N3;
+  MenuItem N8;  // opens the settings dialog; just above the separator
+  PopupMenu PopupMenu1;
 
   Image Image1, Image2, Image3;
   Label Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label12;
@@ -66,16 +96,22 @@ class TForm1 {
   void LetGoOfTheButton();
   // Device watch.
   void TrayModify();
-  // Where the calibration procedures and the margin keys take over; they arrive with their
-  // own issue and do nothing yet.
-  void CalibrationStep() {}
-  void KeyCalibrationStep() {}
-  void KeyAction() {}
-  void FinishCalibration() {}
+  // Shell commands.
+  void TrayCallback(std::intptr_t mouseMessage);
+  void SwitchLanguage(Language language);
+  // Calibrations and margin keys, as the poll tick hands them over.
+  void StartCalibration();
+  void CalibrationStep();
+  void FinishCalibration();
+  void CancelCalibration();
+  void KeyCalibrationStep();
+  void KeyAction();
+  void EndKeyCalibration();
 
   DriverState& state_;
   Platform& platform_;
   TForm2* form2_ = nullptr;
+  Language language_ = Language::Chinese;  // the design captions
 };
 
 }  // namespace raz

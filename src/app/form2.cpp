@@ -3,32 +3,72 @@
 #include "storage/settings.h"
 
 namespace raz {
+namespace {
+
+constexpr std::uint32_t kMoneyGreen = 0xC0DCC0;
+constexpr std::uint32_t kSkyBlue = 0xA6CAF0;
+constexpr std::uint32_t kRed = 0xFF0000;
+
+// A caption from the settings file; an empty one would leave a blank button, so it counts as
+// none.
+std::optional<std::string> FileCaption(SettingsFile& ini, const char* key) {
+  std::string caption = ini.ReadString(Section::Language, key);
+  if (caption.empty()) return std::nullopt;
+  return caption;
+}
+
+}  // namespace
 
 TForm2::TForm2(Profile& profile, std::string settingsPath)
     : profile_(profile), settingsPath_(std::move(settingsPath)) {
   Window.Caption = kDialogCaption;
-  Window.ClientWidth = 264;
+  // Wide enough for the model group beside the radio pair; the design put the group out of
+  // sight, so no model could ever be chosen.
+  Window.ClientWidth = 505;
   Window.ClientHeight = 238;
-  PlaceControl(RadioGroup1, 16, 24, 233, 145, "快捷键选择");
-  PlaceControl(RadioButton1, 48, 56, 169, 25, "使用快捷键");
+  Window.Color = kMoneyGreen;
+  Window.Font = {"宋体", 21, true, kRed};
+  PlaceControl(RadioGroup1, 16, 24, 233, 145);
+  RadioGroup1.Color = kSkyBlue;
+  PlaceControl(RadioButton1, 48, 56, 169, 25);
   RadioButton1.Checked = true;
-  PlaceControl(RadioButton2, 48, 104, 153, 25, "不使用快捷键");
-  PlaceControl(Button1, 32, 192, 75, 25, "确定");
-  PlaceControl(Button2, 152, 192, 75, 25, "取消");
-  PlaceControl(RadioGroup2, 464, 176, 225, 193, "选择白板规格");
+  PlaceControl(RadioButton2, 48, 104, 153, 25);
+  PlaceControl(Button1, 32, 192, 75, 25);
+  PlaceControl(Button2, 152, 192, 75, 25);
+  PlaceControl(RadioGroup2, 264, 24, 225, 193);
   RadioGroup2.Items.assign(std::begin(kBoardModelNames), std::end(kBoardModelNames));
+  ApplyCaptions();
 }
 
 void TForm2::FormCreate(std::int32_t reportFraming, std::int32_t boardModel) {
   SettingsFile ini(profile_, settingsPath_);
-  RadioGroup2.Caption = ini.ReadString(Section::Language, "SELECT");
-  Button1.Caption = ini.ReadString(Section::Language, "OK");
-  Button2.Caption = ini.ReadString(Section::Language, "CANCEL");
+  fileSelect_ = FileCaption(ini, "SELECT");
+  fileOk_ = FileCaption(ini, "OK");
+  fileCancel_ = FileCaption(ini, "CANCEL");
+  // The profile functions match keys without regard to case, so SELECT also finds the
+  // language number Select; a number is no caption.
+  if (fileSelect_ && ParseProfileInteger(*fileSelect_)) fileSelect_.reset();
+  ApplyCaptions();
   if (reportFraming == kPlainFraming || reportFraming == kFramedFraming) {
     acceptedFraming_ = reportFraming;
   }
   if (IsBoardModel(boardModel)) acceptedModel_ = boardModel;
   RestoreAcceptedChoices();
+}
+
+void TForm2::SetLanguage(Language language) {
+  language_ = language;
+  ApplyCaptions();
+}
+
+void TForm2::ApplyCaptions() {
+  const DialogCaptionSet& design = DialogCaptionsOf(language_);
+  RadioGroup1.Caption = design.RadioGroup1;
+  RadioButton1.Caption = design.RadioButton1;
+  RadioButton2.Caption = design.RadioButton2;
+  Button1.Caption = fileOk_.value_or(design.Button1);
+  Button2.Caption = fileCancel_.value_or(design.Button2);
+  RadioGroup2.Caption = fileSelect_.value_or(design.RadioGroup2);
 }
 
 void TForm2::RestoreAcceptedChoices() {

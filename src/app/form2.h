@@ -8,6 +8,7 @@
 #include "app/components.h"
 #include "board/device_link.h"
 #include "platform/profile.h"
+#include "shell/language.h"
 
 namespace raz {
 
@@ -23,6 +24,10 @@ class TForm2 {
   void Button1Click();
   void Button2Click();
 
+  // The dialog's own captions follow the main window's language; those the settings file
+  // gives stay as it gives them.
+  void SetLanguage(Language language);
+
   // The confirmed choice the device watch has still to apply, and its acknowledgement.
   std::optional<BoardChoice> PendingChoice() const;
   void ChoiceApplied() { choicePending_ = false; }
@@ -35,9 +40,13 @@ class TForm2 {
 
  private:
   void RestoreAcceptedChoices();
+  void ApplyCaptions();
 
   Profile& profile_;
   std::string settingsPath_;
+  Language language_ = Language::Chinese;
+  // Captions the settings file gives: OK, CANCEL and SELECT of section language.
+  std::optional<std::string> fileOk_, fileCancel_, fileSelect_;
   // The last accepted choices: the framing of the selected radio button and the model index.
   std::optional<std::int32_t> acceptedFraming_;
   std::optional<std::int32_t> acceptedModel_;

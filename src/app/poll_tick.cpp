@@ -8,6 +8,7 @@
 #include "calibration/transform.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
+#include "shell/tray.h"
 
 namespace raz {
 
@@ -20,10 +21,12 @@ void TForm1::Timer1Timer() {
   // A lost link is opened again by the next device watch; until then there is nothing to read.
   if (s.link.LinkOpenPending) {
     s.reader.DataReceived = false;
+    NotePoll(s.tray, false);
     return;
   }
   const ReadResult read =
       ReadReports(platform_.usb, s.link.BoardLink, s.link.ReportFraming, s.reader);
+  NotePoll(s.tray, s.reader.DataReceived);
   if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(read.Received));
   if (read.LinkFailed) {
     MarkLinkLost(s.link);
@@ -38,6 +41,9 @@ void TForm1::Timer1Timer() {
   const DecodeResult decoded = DecodeReport(s.reader.ReportStore, s.pen, s.decoder);
   if (decoded.Diagnostic) Memo2.Append(*decoded.Diagnostic);
   TakeReading(s, decoded);
+  // A contact swallowed after a calibration ends with the first report that is not a touch,
+  // whether or not that report is strong enough to drive the pen.
+  if (s.sample.Status != PenStatus::Touch) s.pointer.SwallowingContact = false;
   if (SampleDrivesPen(s)) DrivePointer();
 }
 

@@ -47,6 +47,8 @@ struct CalibrationState {
   std::int32_t DefaultForWidth = 0;
   std::int32_t DefaultForHeight = 0;
   CalibrationTour Tour;
+  // Tours whose calibration was put in force since start-up.
+  std::uint32_t ToursApplied = 0;
 };
 
 }  // namespace raz

@@ -13,6 +13,8 @@ class Files {
   virtual ~Files() = default;
   // Folder of the executable, with its trailing path separator.
   virtual std::string ProgramFolder() const = 0;
+  // The running program's own file, in the program folder.
+  virtual std::string ProgramPath() const = 0;
   // Up to maxBytes from the start of the file; nullopt when it cannot be opened.
   virtual std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path,
                                                             std::size_t maxBytes) = 0;

@@ -20,7 +20,15 @@ struct TrayIconRecord {
   std::string tip;  // UTF-8, at most 63 characters
 };
 
-// The desktop shell: notification area, cursor, foreground, special folders.
+// A shell link as the autostart needs it.
+struct Shortcut {
+  std::string LinkPath;       // the .lnk file to write
+  std::string Target;         // the program it starts
+  std::string WorkingFolder;  // the folder it starts the program in
+  bool operator==(const Shortcut&) const = default;
+};
+
+// The desktop shell: notification area, cursor, foreground, special folders, shortcuts.
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -29,6 +37,11 @@ class Shell {
   virtual void SetForeground() = 0;
   // The current user's Start-menu Programs folder, without a trailing separator.
   virtual std::optional<std::string> ProgramsFolder() = 0;
+  // The current user's Startup folder, by the path the shell gives it whatever the system's
+  // language, without a trailing separator.
+  virtual std::optional<std::string> StartupFolder() = 0;
+  // Writes the shell link, replacing one that is there. False when it could not be saved.
+  virtual bool CreateShortcut(const Shortcut& shortcut) = 0;
 };
 
 }  // namespace raz

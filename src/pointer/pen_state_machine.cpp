@@ -168,6 +168,10 @@ void Hover(const PenSample& s, const PenContext& c, PointerState& p, PenStep& st
 PenStep RunPenStateMachine(const PenSample& sample, const PenContext& context,
                            PointerState& pointer) {
   PenStep step;
+  if (pointer.SwallowingContact) {
+    if (sample.Status == PenStatus::Touch) return step;
+    pointer.SwallowingContact = false;
+  }
   switch (sample.Status) {
     case PenStatus::Touch:
       if (pointer.PrevStatus == PenStatus::Touch) {
@@ -192,6 +196,12 @@ PenStep RunPenStateMachine(const PenSample& sample, const PenContext& context,
 void ForgetContact(PointerState& pointer) {
   pointer.PrevStatus = PenStatus::NoPen;
   pointer.HistoryCount = 0;
+}
+
+void SwallowContact(PointerState& pointer) {
+  if (pointer.PrevStatus != PenStatus::Touch) return;
+  ForgetContact(pointer);
+  pointer.SwallowingContact = true;
 }
 
 }  // namespace raz

@@ -25,4 +25,9 @@ PenStep RunPenStateMachine(const PenSample& sample, const PenContext& context,
 // program exits).
 void ForgetContact(PointerState& pointer);
 
+// A calibration ended while the pen was down: the rest of that contact was measured for the
+// calibration, not the screen, so its touch samples do nothing and no release follows when
+// the pen leaves. Nothing happens when the pen is not down.
+void SwallowContact(PointerState& pointer);
+
 }  // namespace raz

@@ -81,6 +81,9 @@ struct PointerState {
   bool KeyHoldPending = false;
   // The pen has touched since start-up: before that there is no touch position to release at.
   bool TouchSeen = false;
+  // The touch that completed a calibration goes on in raw board units: it drives nothing
+  // until the pen leaves the board.
+  bool SwallowingContact = false;
 };
 
 // Whether the driver holds the left button down, and the pixel of the last event it emitted:

@@ -3,6 +3,7 @@
 
 namespace raz {
 
+// In the order the switch sets them; the board-settings item N8 comes after the ten.
 struct CaptionSet {
   const char* Label13;
   const char* Label14;
@@ -14,6 +15,7 @@ struct CaptionSet {
   const char* N4;
   const char* N3;
   const char* N6;
+  const char* N8;
 };
 
 inline constexpr CaptionSet kChineseCaptions{
@@ -21,7 +23,8 @@ inline constexpr CaptionSet kChineseCaptions{
     "请点击右侧任意图标的左上角",   "重 新 定 位",
     "取    消",                     "定位",
     "自启动",                       "使用快捷键",
-    "退出",                         "快捷键定位"};
+    "退出",                         "快捷键定位",
+    "白板设置"};
 
 inline constexpr CaptionSet kEnglishCaptions{
     "Click on the first icon to the left of the upper right corner",
@@ -33,7 +36,26 @@ inline constexpr CaptionSet kEnglishCaptions{
     "AUTORUN",
     "Use Hotkey",
     "EXIT",
-    "Hotkey Settings"};
+    "Hotkey Settings",
+    "Board Settings"};
+
+// The settings dialog's own captions. The settings file may name the two buttons and the model
+// group; these stand where it does not.
+struct DialogCaptionSet {
+  const char* RadioGroup1;
+  const char* RadioButton1;
+  const char* RadioButton2;
+  const char* Button1;
+  const char* Button2;
+  const char* RadioGroup2;
+};
+
+inline constexpr DialogCaptionSet kChineseDialogCaptions{
+    "快捷键选择", "使用快捷键", "不使用快捷键", "确定", "取消", "选择白板规格"};
+
+// Short enough for the dialog's 21-pixel bold font in the controls' widths.
+inline constexpr DialogCaptionSet kEnglishDialogCaptions{
+    "Hotkeys", "Use hotkeys", "No hotkeys", "OK", "Cancel", "Board model"};
 
 // Values of the language key Select.
 inline constexpr int kLanguageEnglish = 1;

@@ -8,4 +8,20 @@ std::optional<LanguageCaptions> StartupCaptions(std::int32_t select) {
   return std::nullopt;
 }
 
+Language StartupLanguage(std::int32_t select) {
+  return select == kLanguageEnglish ? Language::English : Language::Chinese;
+}
+
+const CaptionSet& CaptionsOf(Language language) {
+  return language == Language::English ? kEnglishCaptions : kChineseCaptions;
+}
+
+const DialogCaptionSet& DialogCaptionsOf(Language language) {
+  return language == Language::English ? kEnglishDialogCaptions : kChineseDialogCaptions;
+}
+
+std::int32_t SelectValueOf(Language language) {
+  return language == Language::English ? kLanguageEnglish : kLanguageChinese;
+}
+
 }  // namespace raz

@@ -7,6 +7,9 @@
 
 namespace raz {
 
+// The language the captions are in. The design captions are the Chinese ones.
+enum class Language { Chinese, English };
+
 struct LanguageCaptions {
   const CaptionSet* Captions = nullptr;
   bool IncludeN6 = true;  // the start-up leaves N6 at its design caption (the same text)
@@ -14,5 +17,12 @@ struct LanguageCaptions {
 
 // Start-up: Select 1 gives English, 2 Chinese, anything else keeps the design captions.
 std::optional<LanguageCaptions> StartupCaptions(std::int32_t select);
+// The language the captions are in after the start-up has applied Select.
+Language StartupLanguage(std::int32_t select);
+
+const CaptionSet& CaptionsOf(Language language);
+const DialogCaptionSet& DialogCaptionsOf(Language language);
+// The value of Select that keeps the language.
+std::int32_t SelectValueOf(Language language);
 
 }  // namespace raz

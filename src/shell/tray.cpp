@@ -20,4 +20,20 @@ bool TrayMessage(Shell& shell, TrayOperation operation, bool dataReceived, std::
   return shell.NotifyIcon(operation, MakeTrayRecord(operation, dataReceived, tip));
 }
 
+void RefreshTrayIcon(Shell& shell, TrayIconState& tray, std::string_view tip) {
+  if (!tray.Added) TrayMessage(shell, TrayOperation::Add, tray.ShowsData, tip);
+  tray.Added = TrayMessage(shell, TrayOperation::Modify, tray.ShowsData, tip);
+}
+
+void NotePoll(TrayIconState& tray, bool dataReceived) {
+  tray.Polled = true;
+  tray.DataSeen = tray.DataSeen || dataReceived;
+}
+
+void TakePolls(TrayIconState& tray, bool lastPollReceived) {
+  tray.ShowsData = tray.Polled ? tray.DataSeen : lastPollReceived;
+  tray.Polled = false;
+  tray.DataSeen = false;
+}
+
 }  // namespace raz

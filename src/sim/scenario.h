@@ -39,6 +39,8 @@ enum class StepKind {
   TapKey,        // touch a margin icon for the hold time, then lift
   Calibrate,     // touch the nine screen-calibration targets in tour order
   KeyCalibrate,  // touch the three key-calibration points in order
+  Menu,          // the user gives the driver a command (menu item, button, key): no time
+  Client,        // a client application sends the driver a request message: no time
 };
 
 struct ScenarioStep {
@@ -54,6 +56,9 @@ struct ScenarioStep {
   Margin margin = Margin::Left;
   int icon = 1;
   std::uint32_t count = 0;  // ReadFail, ShortRead
+  std::string item;         // Menu: the command's name as written, in lower case
+  std::int64_t wParam = 0;  // Client
+  std::int64_t lParam = 0;  // Client
 };
 
 struct Scenario {

@@ -151,6 +151,17 @@ void KeyCalibrate(ScenarioLine& line, ParserState& state, ScenarioStep& step) {
   Tour(line, state, step, StepKind::KeyCalibrate);
 }
 
+void Menu(ScenarioLine& line, ParserState&, ScenarioStep& step) {
+  step.kind = StepKind::Menu;
+  step.item = line.Word("menu item, button or key");
+}
+
+void Client(ScenarioLine& line, ParserState&, ScenarioStep& step) {
+  step.kind = StepKind::Client;
+  step.wParam = line.Integer("wParam", kInt32Min, kInt32Max);
+  step.lParam = line.AtEnd() ? 0 : line.Integer("lParam", kInt32Min, kInt32Max);
+}
+
 // Settings and the pressure change no time; they leave the step kind at Wait with no duration
 // and the parser drops such steps.
 
@@ -252,6 +263,8 @@ constexpr Command kCommands[] = {
     {"tapkey", TapKey},
     {"calibrate", Calibrate},
     {"keycalibrate", KeyCalibrate},
+    {"menu", Menu},
+    {"client", Client},
     {"pressure", Pressure},
     {"rate", Rate},
     {"queue", Queue},

@@ -18,13 +18,13 @@ ScenarioPoint Cells(CellPoint point) { return {point.x, point.y, Units::Cells}; 
 }  // namespace
 
 std::vector<ScenarioPoint> CalibrationTargets(std::int32_t screenWidth, std::int32_t screenHeight) {
-  const double m = kCalibrationMargin;
-  const double w = screenWidth;
-  const double h = screenHeight;
-  const double midX = screenWidth / 2;
-  const double midY = screenHeight / 2;
-  return {{m, m},        {midX, m},  {w - m, m}, {w - m, midY}, {w - m, h - m},
-          {midX, h - m}, {m, h - m}, {m, midY},  {midX, midY}};
+  constexpr double kPixelCentre = 0.5;
+  const double m = kCalibrationMargin + kPixelCentre;
+  const double w = screenWidth - kCalibrationMargin + kPixelCentre;
+  const double h = screenHeight - kCalibrationMargin + kPixelCentre;
+  const double midX = screenWidth / 2 + kPixelCentre;
+  const double midY = screenHeight / 2 + kPixelCentre;
+  return {{m, m}, {midX, m}, {w, m}, {w, midY}, {w, h}, {midX, h}, {m, h}, {m, midY}, {midX, midY}};
 }
 
 ScenarioPlayer::ScenarioPlayer(const Scenario& scenario)
@@ -60,6 +60,10 @@ void ScenarioPlayer::AddStep(const ScenarioStep& step, const Scenario& scenario)
       AddTouches(CalibrationTargets(screen.screenWidth, screen.screenHeight), step);
       break;
     }
+    case StepKind::Menu:
+    case StepKind::Client:
+      actions_.push_back({end_, step});
+      break;
     case StepKind::KeyCalibrate: {
       std::vector<ScenarioPoint> points;
       for (const CellPoint& point : KeyCalibrationPoints(scenario.settings.keys)) {

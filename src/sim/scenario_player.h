@@ -12,6 +12,13 @@
 
 namespace raz::sim {
 
+// Something the scenario does to the driver itself rather than to the pen: a menu command
+// or a client's request, at a time of the scenario.
+struct ScenarioAction {
+  std::uint64_t at = 0;
+  ScenarioStep step;
+};
+
 class ScenarioPlayer : public PenSource {
  public:
   explicit ScenarioPlayer(const Scenario& scenario);
@@ -22,6 +29,9 @@ class ScenarioPlayer : public PenSource {
   // The time at which the last step has run out.
   std::uint64_t EndMicros() const { return end_; }
   const Projection& projection() const { return projection_; }
+  // Menu and client steps in scenario order, for a runner that drives the driver; the
+  // stand-in library has no driver to drive and ignores them.
+  const std::vector<ScenarioAction>& Actions() const { return actions_; }
 
  private:
   struct Segment {
@@ -47,11 +57,13 @@ class ScenarioPlayer : public PenSource {
   Projection projection_;
   std::vector<Segment> segments_;
   std::vector<LinkEvent> links_;
+  std::vector<ScenarioAction> actions_;
   std::uint64_t end_ = 0;
 };
 
-// The nine screen-calibration targets in the order the tour asks for them, in pixels: corners,
-// edge midpoints and centre, 50 pixels inside the screen.
+// The nine screen-calibration targets in the order the tour asks for them: corners, edge
+// midpoints and centre, 50 pixels inside the screen. Each is the centre of the pixel its
+// cross is drawn on, where a user's pen aims.
 std::vector<ScenarioPoint> CalibrationTargets(std::int32_t screenWidth, std::int32_t screenHeight);
 
 }  // namespace raz::sim

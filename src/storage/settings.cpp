@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "base/text.h"
+
 namespace raz {
 
 SettingsWriteError::SettingsWriteError(const std::string& path)
@@ -65,9 +67,7 @@ SettingsFile::SettingsFile(Profile& profile, std::string path)
 
 std::string SettingsFile::ReadString(const char* section, const char* key,
                                      const std::string& fallback) {
-  std::string value = profile_.ReadString(path_, section, key, fallback);
-  if (value.size() > kMaxSettingsString) value.resize(kMaxSettingsString);
-  return value;
+  return Utf8Prefix(profile_.ReadString(path_, section, key, fallback), kMaxSettingsString);
 }
 
 std::int32_t SettingsFile::ReadInteger(const char* section, const char* key,

@@ -20,7 +20,8 @@ inline constexpr char VKeyCali[] = "VKeyCali";
 inline constexpr char Language[] = "language";
 }  // namespace Section
 
-// The profile functions read into a 2048-byte buffer: at most 2047 characters survive.
+// The profile functions read into a 2048-character buffer: at most 2047 characters survive,
+// whole characters, however many bytes each takes.
 inline constexpr std::size_t kMaxSettingsString = 2047;
 
 // A write the system refused. The host shows its message and goes on.

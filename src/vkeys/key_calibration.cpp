@@ -1,11 +1,30 @@
 #include "vkeys/key_calibration.h"
 
-#include <algorithm>
-#include <cstring>
+#include <cstdlib>
 
 #include "base/numeric.h"
+#include "base/pen_status.h"
 
 namespace raz {
+namespace {
+
+constexpr float kMinimumDrop = 100.0f;          // second point below the first, strictly more
+constexpr std::int32_t kMinimumSideways = 100;  // third point beside the first, truncated
+
+constexpr char kLeftTopX[] = "VKeyPoint_L_TopX";
+constexpr char kLeftTopY[] = "VKeyPoint_L_TopY";
+constexpr char kLeftBottomX[] = "VKeyPoint_L_BottomX";
+constexpr char kLeftBottomY[] = "VKeyPoint_L_BottomY";
+constexpr char kRightMiddleX[] = "VKeyPoint_R_middleX";
+constexpr char kRightMiddleY[] = "VKeyPoint_R_middleY";
+constexpr char kKeysSwitch[] = "vkey";
+
+void SetMargins(bool usable, std::int32_t left, std::int32_t right, KeyLayout& layout) {
+  layout.KeyMarginLeft = usable ? left : kMarginLeftWhenOff;
+  layout.KeyMarginRight = usable ? right : kMarginRightWhenOff;
+}
+
+}  // namespace
 
 void DeriveKeyBounds(float topY, float bottomY, KeyLayout& layout) {
   // Extended precision with 1/9 as a constant, in this order of operations: the stored
@@ -20,25 +39,45 @@ void DeriveKeyBounds(float topY, float bottomY, KeyLayout& layout) {
   }
 }
 
+bool IsUsableKeyLayout(std::int32_t leftTopX, std::int32_t leftTopY, std::int32_t leftBottomY,
+                       std::int32_t rightMiddleX) {
+  return leftTopX < rightMiddleX && leftTopY < leftBottomY;
+}
+
+void SetKeyMargins(bool keysOn, const KeyCalibration& c, KeyLayout& layout) {
+  const std::int32_t left = TruncToInt(c.KeyPointLeftTop.x);
+  const std::int32_t right = TruncToInt(c.KeyPointRightMiddle.x);
+  const bool usable = keysOn && IsUsableKeyLayout(left, TruncToInt(c.KeyPointLeftTop.y),
+                                                  TruncToInt(c.KeyPointLeftBottom.y), right);
+  SetMargins(usable, left, right, layout);
+}
+
 bool LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& layout) {
   auto point = [&](const char* keyX, const char* keyY) {
     return PointF{static_cast<float>(ini.ReadInteger(Section::VKeyCali, keyX, 0)),
                   static_cast<float>(ini.ReadInteger(Section::VKeyCali, keyY, 0))};
   };
-  calibration.KeyPointLeftTop = point("VKeyPoint_L_TopX", "VKeyPoint_L_TopY");
-  calibration.KeyPointLeftBottom = point("VKeyPoint_L_BottomX", "VKeyPoint_L_BottomY");
-  calibration.KeyPointRightMiddle = point("VKeyPoint_R_middleX", "VKeyPoint_R_middleY");
-  const bool keysOn = ini.ReadInteger(Section::Parameters, "vkey", 0) == 1;
-  if (keysOn) {
-    layout.KeyMarginLeft = TruncToInt(calibration.KeyPointLeftTop.x);
-    layout.KeyMarginRight = TruncToInt(calibration.KeyPointRightMiddle.x);
-  } else {
-    layout.KeyMarginLeft = kMarginLeftWhenOff;
-    layout.KeyMarginRight = kMarginRightWhenOff;
-  }
+  calibration.KeyPointLeftTop = point(kLeftTopX, kLeftTopY);
+  calibration.KeyPointLeftBottom = point(kLeftBottomX, kLeftBottomY);
+  calibration.KeyPointRightMiddle = point(kRightMiddleX, kRightMiddleY);
+  const bool keysOn = ini.ReadInteger(Section::Parameters, kKeysSwitch, 0) == 1;
+  SetKeyMargins(keysOn, calibration, layout);
   DeriveKeyBounds(calibration.KeyPointLeftTop.y, calibration.KeyPointLeftBottom.y, layout);
   calibration.KeyCalibrationActive = false;
   return keysOn;
+}
+
+void SwitchHotkeys(SettingsFile& ini, bool on, KeyLayout& layout) {
+  ini.WriteInteger(Section::Parameters, kKeysSwitch, on ? 1 : 0);
+  if (!on) {
+    SetMargins(false, 0, 0, layout);
+    return;
+  }
+  const std::int32_t left = ini.ReadInteger(Section::VKeyCali, kLeftTopX, 0);
+  const std::int32_t right = ini.ReadInteger(Section::VKeyCali, kRightMiddleX, 0);
+  const bool usable = IsUsableKeyLayout(left, ini.ReadInteger(Section::VKeyCali, kLeftTopY, 0),
+                                        ini.ReadInteger(Section::VKeyCali, kLeftBottomY, 0), right);
+  SetMargins(usable, left, right, layout);
 }
 
 void SaveKeyPoints(SettingsFile& ini, const KeyCalibration& calibration) {
@@ -46,15 +85,58 @@ void SaveKeyPoints(SettingsFile& ini, const KeyCalibration& calibration) {
     ini.WriteInteger(Section::VKeyCali, keyX, TruncToInt(point.x));
     ini.WriteInteger(Section::VKeyCali, keyY, TruncToInt(point.y));
   };
-  save("VKeyPoint_L_TopX", "VKeyPoint_L_TopY", calibration.KeyPointLeftTop);
-  save("VKeyPoint_L_BottomX", "VKeyPoint_L_BottomY", calibration.KeyPointLeftBottom);
-  save("VKeyPoint_R_middleX", "VKeyPoint_R_middleY", calibration.KeyPointRightMiddle);
+  save(kLeftTopX, kLeftTopY, calibration.KeyPointLeftTop);
+  save(kLeftBottomX, kLeftBottomY, calibration.KeyPointLeftBottom);
+  save(kRightMiddleX, kRightMiddleY, calibration.KeyPointRightMiddle);
 }
 
-void CopyToWindowName(std::string_view value, std::array<char, 100>& buffer) {
-  buffer.fill('\0');
-  const std::size_t n = std::min(value.size(), buffer.size() - 1);
-  std::memcpy(buffer.data(), value.data(), n);
+void StartKeyCalibration(KeyCalibration& c) {
+  // A restart in the middle keeps the points of before the first start.
+  if (!c.KeyCalibrationActive) {
+    c.PointsBefore = {c.KeyPointLeftTop, c.KeyPointLeftBottom, c.KeyPointRightMiddle};
+  }
+  c.KeyCalibrationActive = true;
+  c.KeyCalibrationStep = 0;
+}
+
+// One call makes at most one transition: the cases are tested from the last point back.
+KeyCalibrationOutcome KeyCalibrationStep(std::int32_t levelX, PointF raw, KeyCalibration& c) {
+  if (levelX <= kSignalLevel) return KeyCalibrationOutcome::Ignored;
+  if (c.KeyCalibrationStep == 2) {
+    c.KeyPointRightMiddle = raw;
+    const long double sideways =
+        static_cast<long double>(c.KeyPointRightMiddle.x) - c.KeyPointLeftTop.x;
+    if (std::abs(static_cast<std::int64_t>(TruncToInt(sideways))) <= kMinimumSideways) {
+      return KeyCalibrationOutcome::ThirdRetry;
+    }
+    return KeyCalibrationOutcome::Finished;
+  }
+  if (c.KeyCalibrationStep == 1) {
+    c.KeyPointLeftBottom = raw;
+    if (!(c.KeyPointLeftBottom.y - c.KeyPointLeftTop.y > kMinimumDrop)) {
+      return KeyCalibrationOutcome::SecondRetry;
+    }
+    c.KeyCalibrationStep = 2;
+    return KeyCalibrationOutcome::SecondTaken;
+  }
+  c.KeyPointLeftTop = raw;
+  c.KeyCalibrationStep = 1;
+  return KeyCalibrationOutcome::FirstTaken;
+}
+
+void FinishKeyCalibration(KeyCalibration& c, KeyLayout& layout) {
+  SetKeyMargins(true, c, layout);
+  DeriveKeyBounds(c.KeyPointLeftTop.y, c.KeyPointLeftBottom.y, layout);
+  c.KeyCalibrationActive = false;
+}
+
+void CancelKeyCalibration(KeyCalibration& c) {
+  if (!c.KeyCalibrationActive) return;
+  c.KeyPointLeftTop = c.PointsBefore[0];
+  c.KeyPointLeftBottom = c.PointsBefore[1];
+  c.KeyPointRightMiddle = c.PointsBefore[2];
+  c.KeyCalibrationActive = false;
+  c.KeyCalibrationStep = 0;
 }
 
 }  // namespace raz

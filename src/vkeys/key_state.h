@@ -3,6 +3,7 @@
 // key commands, and the window that receives the hold messages.
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "base/points.h"
@@ -20,6 +21,8 @@ struct KeyCalibration {
   PointF KeyPointRightMiddle;
   bool KeyCalibrationActive = false;
   std::int32_t KeyCalibrationStep = 0;
+  // The points in force when the running key calibration started, for Esc to put back.
+  std::array<PointF, 3> PointsBefore{};
 };
 
 struct ClientLink {
@@ -27,13 +30,16 @@ struct ClientLink {
 };
 
 // The window the hold messages go to, found by class and caption (settings APPClassName and
-// APPCaption), each a zero-terminated 100-byte buffer.
+// APPCaption), as the user wrote them, at most 99 characters each.
 struct HoldTarget {
-  std::array<char, 100> TargetWindowClass{};
-  std::array<char, 100> TargetWindowCaption{};
+  std::string TargetWindowClass;
+  std::string TargetWindowCaption;
 };
 
-// Copies at most 99 bytes and a terminating zero into a zero-filled buffer.
-void CopyToWindowName(std::string_view value, std::array<char, 100>& buffer);
+inline constexpr std::size_t kMaxWindowNameCharacters = 99;
+
+// The first 99 characters (not bytes) of a window class or caption: a Chinese caption keeps
+// whole characters.
+std::string WindowName(std::string_view value);
 
 }  // namespace raz

@@ -38,7 +38,9 @@ struct GoldenRun {
 
 const GoldenRun kRuns[] = {
     {"scenarios/demo-word.txt", std::nullopt},
+    {"scenarios/calibration-tour.txt", std::nullopt},
     {"scenarios/wine-stroke.txt", std::nullopt},
+    {"scenarios/wine-calibration.txt", std::nullopt},
     {"scenarios/wine-unplug.txt", std::nullopt},
     {"scenarios/capture-taps-right-stroke.txt", std::nullopt},
     {"captures/stroke-scenario.txt", std::nullopt},

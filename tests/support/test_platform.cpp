@@ -46,7 +46,10 @@ TestPlatform::TestPlatform(VendorUsb* board, VirtualClock* sharedClock)
       clock(sharedClock != nullptr ? *sharedClock : ownClock),
       platform{files, profile, display, board ? *board : absentBoard, mouse, messenger, shell, clock} {
   shell.programsFolder = (folder.path() / "Programs").string();
-  fs::create_directories(folder.path() / "Programs" / "Stratup");
+  shell.startupFolder = (folder.path() / "Programs" / "Startup").string();
+  for (const char* sub : {"Stratup", "Startup", "启动"}) {
+    fs::create_directories(folder.path() / "Programs" / sub);
+  }
 }
 
 }  // namespace raz::test

@@ -105,7 +105,7 @@ TEST(Explain, ARefusedBoardNamesTheDriverOnlyWhenItRuns) {
       {&absent, false, "The board is not connected", "RA_Zazide"},
       {&absent, true, "(status 255)", "in use"},
       {&refused, true, "in use by RA_Zazide", "not connected"},
-      {&refused, true, "Exit RA_Zazide first (right-click its tray icon, choose EXIT / 退出)", ""},
+      {&refused, true, "Exit RA_Zazide first (click its tray icon, choose EXIT / 退出)", ""},
       {&refused, false, "could not be opened (status 5): another program", "RA_Zazide"},
   };
   for (const Case& c : cases) {

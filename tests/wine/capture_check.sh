@@ -102,7 +102,7 @@ sleep 0.5
 record "$LIVE" --seconds 1 --out "$(windows_path "$CAP/busy")"
 check "record: while RA_Zazide.exe holds the board it is refused and told to exit RA_Zazide" \
   eval 'equals "$RECORD_STATUS" 1 && contains "$RECORD_TEXT" "in use by RA_Zazide" &&
-    contains "$RECORD_TEXT" "Exit RA_Zazide first (right-click its tray icon"'
+    contains "$RECORD_TEXT" "Exit RA_Zazide first (click its tray icon"'
 check "record: the refused recording leaves no capture behind" test ! -e "$CAP/busy/board.capture"
 
 client close-class "$CANVAS_CLASS" >/dev/null

@@ -132,18 +132,18 @@ CUSTOM=$(unix_path "$CUSTOM_WIN")
 in_prefix "$CUSTOM" || { echo "FAIL - installer: $CUSTOM_WIN is not in the prefix"; exit 0; }
 timeout 120 "$WINE" "$SETUP" >"$INS/interactive.log" 2>&1 &
 SETUP_PID=$!
-check "interactive: the directory page appears" client wait-dialog "$TITLE" 30
+check "interactive: the directory page appears" client wait-titled "$TITLE" 30
 check "interactive: it proposes the user's programs folder $DEFAULT_WIN" \
   equals "$(client control-text "$TITLE" 1019)" "$DEFAULT_WIN"
 client controls "$TITLE" >"$INS/page-directory.txt"
 client set-text "$TITLE" 1019 "$CUSTOM_WIN"
-check "interactive: Install clicked on the directory page" client click "$TITLE" 1
+check "interactive: Install clicked on the directory page" client click-button "$TITLE" 1
 check "interactive: the finish page comes (its button reads &Finish)" \
   eval 'client wait-control-text "$TITLE" 1 "&Finish" 60 >/dev/null'
 client controls "$TITLE" >"$INS/page-finish.txt"
 check "interactive: the finish page offers to run RA_Zazide, checked" \
   equals "$(client is-checked "$TITLE" 1203)" 1
-check "interactive: Finish clicked" client click "$TITLE" 1
+check "interactive: Finish clicked" client click-button "$TITLE" 1
 check "interactive: the installer ends" gone_within "$SETUP_PID" 20
 check "interactive: the finish page started RA_Zazide from the chosen folder" \
   running_from "$CUSTOM_WIN\\RA_Zazide.exe"

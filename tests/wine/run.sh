@@ -188,54 +188,62 @@ check "process ends within 10 s with exit code 0" closed_with_zero
 check "no RA_Zazide.exe left" processes_are 0
 
 # (e) a pen stroke on the simulated board reaches a window as a press, a drag and a release
-# along the pen's path. A fresh folder: no stored calibration, so the default one maps the
-# board's whole coded area onto the screen, as the scenario's projection does.
-STROKE="$WORK/stroke"
+# along the pen's path, on the fast link with plain reports and on the slow one with frames
+# that arrive byte by byte, cut anywhere by the 2 ms polls. A fresh folder: no stored
+# calibration, so the default one maps the board's whole coded area onto the screen, as the
+# scenario's projection does.
 SCENARIO="$HERE/../data/scenarios/wine-stroke.txt"
-mkdir -p "$STROKE/app"
-cp "$BIN/RA_Zazide.exe" "$BIN/SIUSBXP.DLL" "$STROKE/app/"
-cp "$SCENARIO" "$STROKE/app/siusbxp-scenario.txt"
-plain_data_files "$STROKE/app"
-start_canvas "$BIN" "$STROKE/canvas.bmp" "$STROKE/canvas.log" 90
-check "stroke: ink canvas window appears within 20 s" client wait-class "$CANVAS_CLASS" 20
-cd "$STROKE/app" || exit 2
-timeout 90 "$WINE" "$STROKE/app/RA_Zazide.exe" >"$STROKE/program.log" 2>&1 &
-PROGRAM_PID=$!
-check "stroke: RA_Zazide.exe with the stand-in board starts within 20 s" client wait-window 20
-# The scenario starts at the first device-watch probe (about 2 s) and lasts about 2 s; a busy
-# machine gets 40 s for it.
-stroke_played() {
-  local waited=0
-  while ! log_has_release "$STROKE/canvas.log" && [ $waited -lt 400 ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  log_has_release "$STROKE/canvas.log"
-}
-check "stroke: canvas receives a press and its release within 40 s" stroke_played
-sleep 0.5
-client close-class "$CANVAS_CLASS" >/dev/null
-canvas_saved() {
-  ends_within "$CANVAS_PID" 10 || return 1
-  CANVAS_PID=""
-  equals "$(stat -c %s "$STROKE/canvas.bmp" 2>/dev/null)" \
-    $((54 + 4 * SCREEN_WIDTH * SCREEN_HEIGHT))
-}
-check "stroke: canvas closes and saves its ${SCREEN_WIDTH}x${SCREEN_HEIGHT} picture" canvas_saved
-python3 "$HERE/stroke_check.py" "$SCENARIO" "$STROKE/canvas.log" >"$STROKE/check.txt" 2>&1
-checkerStatus=$?
-failedBefore=$FAILED
-tally <"$STROKE/check.txt"
-if [ "$checkerStatus" -ne 0 ] && [ "$FAILED" -eq "$failedBefore" ]; then
-  check "stroke: checker ends without an error (status $checkerStatus)" false
-fi
-check "stroke: WM_CLOSE is accepted afterwards" client close
 program_ended() {
   ends_within "$PROGRAM_PID" 10 || return 1
   PROGRAM_PID=""
 }
-check "stroke: process ends within 10 s" program_ended
-cd "$WORK" || exit 2
+# stroke_run NAME FRAMING: the stroke in $WORK/NAME with that framing in server111.txt.
+stroke_run() {
+  local name="$1" dir="$WORK/$1"
+  mkdir -p "$dir/app"
+  cp "$BIN/RA_Zazide.exe" "$BIN/SIUSBXP.DLL" "$dir/app/"
+  cp "$SCENARIO" "$dir/app/siusbxp-scenario.txt"
+  plain_data_files "$dir/app"
+  le32 "$2" >"$dir/app/server111.txt"
+  start_canvas "$BIN" "$dir/canvas.bmp" "$dir/canvas.log" 90
+  check "$name: ink canvas window appears within 20 s" client wait-class "$CANVAS_CLASS" 20
+  cd "$dir/app" || exit 2
+  timeout 90 "$WINE" "$dir/app/RA_Zazide.exe" >"$dir/program.log" 2>&1 &
+  PROGRAM_PID=$!
+  check "$name: RA_Zazide.exe with the stand-in board starts within 20 s" client wait-window 20
+  # The scenario starts at the first device-watch probe (about 2 s) and lasts about 2 s; a busy
+  # machine gets 40 s for it.
+  stroke_played() {
+    local waited=0
+    while ! log_has_release "$dir/canvas.log" && [ $waited -lt 400 ]; do
+      sleep 0.1
+      waited=$((waited + 1))
+    done
+    log_has_release "$dir/canvas.log"
+  }
+  check "$name: canvas receives a press and its release within 40 s" stroke_played
+  sleep 0.5
+  client close-class "$CANVAS_CLASS" >/dev/null
+  canvas_saved() {
+    ends_within "$CANVAS_PID" 10 || return 1
+    CANVAS_PID=""
+    equals "$(stat -c %s "$dir/canvas.bmp" 2>/dev/null)" \
+      $((54 + 4 * SCREEN_WIDTH * SCREEN_HEIGHT))
+  }
+  check "$name: canvas closes and saves its ${SCREEN_WIDTH}x${SCREEN_HEIGHT} picture" canvas_saved
+  python3 "$HERE/stroke_check.py" "$SCENARIO" "$dir/canvas.log" >"$dir/check.txt" 2>&1
+  local checkerStatus=$?
+  local failedBefore=$FAILED
+  tally < <(sed -E "s/^(ok   - |FAIL - )/\\1$name: /" "$dir/check.txt")
+  if [ "$checkerStatus" -ne 0 ] && [ "$FAILED" -eq "$failedBefore" ]; then
+    check "$name: checker ends without an error (status $checkerStatus)" false
+  fi
+  check "$name: WM_CLOSE is accepted afterwards" client close
+  check "$name: process ends within 10 s" program_ended
+  cd "$WORK" || exit 2
+}
+stroke_run stroke 0
+stroke_run "framed stroke" 1
 
 # (f) the board is found at the first device watch, lost when its cable comes out and found
 # again when it goes back in; Label2 is read from outside the process.
@@ -262,6 +270,14 @@ tally < <("$HERE/installer_check.sh" "$BUILD" "$WORK/installer")
 # (h) the field capture: razazide-record beside the driver, its capture replayed by
 # razazide-sim and compared with what the driver did live.
 tally < <("$HERE/capture_check.sh" "$BUILD" "$WORK/capture")
+cd "$WORK" || exit 2
+
+# (i) both calibrations, the margin keys and the client protocol
+tally < <("$HERE/calibration_checks.sh" "$BUILD")
+cd "$WORK" || exit 2
+
+# (j) the tray, its menu, autostart, the language switch and the settings dialog
+tally < <(RAZ_WINE_SHARED=1 "$HERE/shell_checks.sh" "$BUILD" 2>>"$WORK/shell-checks.log")
 cd "$WORK" || exit 2
 
 echo "# wine tests took $((SECONDS - STARTED)) s"

@@ -22,7 +22,7 @@ std::string Seconds(std::uint64_t micros) {
 }
 
 constexpr char kExitDriver[] =
-    "Exit RA_Zazide first (right-click its tray icon, choose EXIT / 退出), "
+    "Exit RA_Zazide first (click its tray icon, choose EXIT / 退出), "
     "then run razazide-record again; start RA_Zazide again afterwards.";
 
 }  // namespace

@@ -48,8 +48,6 @@ constexpr Machine kOwnMachine = Machine::X64;
 constexpr Machine kOwnMachine = Machine::X86;
 #endif
 
-};
-
 // A console shows any language; a pipe or file gets UTF-8.
 void Print(const std::string& text) {
   const HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "vkeys/key_actions.h"
+
 namespace raz::simcli {
 namespace {
 
@@ -83,6 +85,32 @@ void EventLog::SettingWrite(const std::string& section, const std::string& key,
                             const std::string& value, bool ok) {
   out_ << Stamp("setting") << ",\"section\":" << Quoted(section) << ",\"key\":" << Quoted(key)
        << ",\"value\":" << Quoted(value) << ",\"ok\":" << (ok ? "true" : "false") << "}\n";
+}
+
+void EventLog::Menu(const std::string& item) {
+  out_ << Stamp("menu") << ",\"item\":" << Quoted(item) << "}\n";
+}
+
+void EventLog::ClientRequest(std::intptr_t wParam, std::intptr_t lParam, std::intptr_t result) {
+  out_ << Stamp("client") << ",\"message\":" << Hex(kClientRequestMessage) << ",\"wParam\":" << wParam
+       << ",\"lParam\":" << lParam << ",\"result\":" << result << "}\n";
+}
+
+void EventLog::Calibration(const CalibrationRecord& c) {
+  // Nine significant digits give every float back exactly.
+  const auto number = [](float v) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(v));
+    return std::string(buffer);
+  };
+  out_ << Stamp("calibration") << ",\"points\":[";
+  for (std::size_t k = 0; k < c.CalibrationPoints.size(); ++k) {
+    out_ << (k ? "," : "") << '[' << number(c.CalibrationPoints[k].x) << ','
+         << number(c.CalibrationPoints[k].y) << ']';
+  }
+  out_ << "],\"scaleX\":" << number(c.CalibrationScaleX) << ",\"scaleY\":"
+       << number(c.CalibrationScaleY) << ",\"offsetX\":" << c.ScreenOffsetX
+       << ",\"offsetY\":" << c.ScreenOffsetY << "}\n";
 }
 
 void EventLog::Link(const std::string& text) {

@@ -11,6 +11,7 @@
 #include "platform/messenger.h"
 #include "platform/mouse_output.h"
 #include "platform/profile.h"
+#include "storage/data_files.h"
 
 namespace raz::simcli {
 
@@ -36,6 +37,12 @@ class EventLog {
   void SettingWrite(const std::string& section, const std::string& key, const std::string& value,
                     bool ok);
   void Link(const std::string& text);
+  // A command given to the main window by a scenario's menu step.
+  void Menu(const std::string& item);
+  // A client's request and the driver's answer.
+  void ClientRequest(std::intptr_t wParam, std::intptr_t lParam, std::intptr_t result);
+  // A calibration the driver put in force: the nine points, scales and offsets.
+  void Calibration(const CalibrationRecord& record);
 
   const std::vector<LoggedMouseEvent>& mouseEvents() const { return mouse_; }
 
@@ -79,6 +86,7 @@ class LoggingFiles : public Files {
  public:
   LoggingFiles(Files& inner, EventLog& log) : inner_(inner), log_(log) {}
   std::string ProgramFolder() const override { return inner_.ProgramFolder(); }
+  std::string ProgramPath() const override { return inner_.ProgramPath(); }
   std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path,
                                                     std::size_t maxBytes) override {
     return inner_.ReadFile(path, maxBytes);

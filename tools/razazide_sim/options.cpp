@@ -32,6 +32,7 @@ bool Apply(const std::string& name, const std::string& value, Options& o) {
   else if (name == "--out") o.outPath = value;
   else if (name == "--plot") o.plotPath = value;
   else if (name == "--record") o.recordPath = value;
+  else if (name == "--images") o.imagesPath = value;
   else if (name == "--screen") return ParseScreen(value, o);
   else if (name == "--framing") {
     if (value != "0" && value != "1") return false;
@@ -63,7 +64,9 @@ const char* UsageText() {
          "                    or the last captured batch + 100 ms)\n"
          "  --out FILE        write the event lines here instead of standard output\n"
          "  --plot FILE.svg   draw the injected strokes over the scenario's true strokes\n"
-         "  --record FILE     write every batch the driver read as a capture, for --capture\n";
+         "  --record FILE     write every batch the driver read as a capture, for --capture\n"
+         "  --images DIR      write Image1 as DIR/image1-target-N.png whenever a calibration\n"
+         "                    target N (1..9) is shown\n";
 }
 
 ParsedOptions ParseOptions(const std::vector<std::string>& args) {

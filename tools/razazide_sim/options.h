@@ -14,6 +14,7 @@ struct Options {
   std::string outPath;  // JSON lines; empty: standard output
   std::string plotPath;
   std::string recordPath;  // write every read batch here as a capture
+  std::string imagesPath;  // folder for Image1 as PNG at every calibration target
   std::optional<int> framing;  // capture mode: the framing the board used
   int screenWidth = 0;          // 0: the scenario's screen, or 1024 x 768
   int screenHeight = 0;

@@ -8,8 +8,10 @@
 #include <random>
 #include <sstream>
 
+#include "app/form_commands.h"
 #include "event_log.h"
 #include "plot.h"
+#include "png.h"
 #include "platform/headless/headless_devices.h"
 #include "platform/headless/headless_files.h"
 #include "hosts/headless/headless_host.h"
@@ -75,11 +77,60 @@ struct Rig {
   LoggingMessenger loggedMessenger;
   HeadlessShell shell;
   std::string recordPath;
+  std::string imagesPath;
 };
 
-// Runs the driver until the given time or until done() holds, then for tailMicros more.
+// What the log follows across handlers: the link text, the calibrations put in force, and
+// the calibration target on show.
+struct Watch {
+  std::string link;
+  std::uint32_t toursApplied = 0;
+  int targetShown = -1;
+};
+
+void AfterHandler(HeadlessHost& host, Rig& rig, Watch& watch) {
+  const TForm1& form = host.form1();
+  if (form.Label2.Caption != watch.link) {
+    watch.link = form.Label2.Caption;
+    if (watch.link == "ok" || watch.link == "no") rig.log.Link(watch.link);
+  }
+  const CalibrationState& calibration = host.state().calibration;
+  if (calibration.ToursApplied != watch.toursApplied) {
+    watch.toursApplied = calibration.ToursApplied;
+    rig.log.Calibration(calibration.Stored);
+  }
+  const int target = calibration.Tour.CalibrationActive && form.Window.Visible
+                         ? calibration.Tour.CalibrationTargetIndex
+                         : -1;
+  if (target != watch.targetShown) {
+    watch.targetShown = target;
+    if (target >= 0 && !rig.imagesPath.empty()) {
+      const std::string path =
+          (fs::path(rig.imagesPath) / ("image1-target-" + std::to_string(target + 1) + ".png"))
+              .string();
+      WritePng(path, form.Image1.Width, form.Image1.Height, form.Image1.Pixels);
+    }
+  }
+}
+
+void Perform(HeadlessHost& host, Rig& rig, const sim::ScenarioStep& step) {
+  if (step.kind == sim::StepKind::Menu) {
+    const FormCommand* command = FindFormCommand(step.item);
+    rig.log.Menu(std::string(command->name));
+    host.Dispatch([&host, command] { command->run(host.form1()); });
+  } else if (step.kind == sim::StepKind::Client) {
+    const std::intptr_t result = host.SendClientRequest(static_cast<std::uintptr_t>(step.wParam),
+                                                        static_cast<std::intptr_t>(step.lParam));
+    rig.log.ClientRequest(static_cast<std::intptr_t>(step.wParam),
+                          static_cast<std::intptr_t>(step.lParam), result);
+  }
+}
+
+// Runs the driver until the given time or until done() holds, then for tailMicros more; the
+// scenario's actions happen at their times on the way (their times count from startMicros).
 void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
-           const std::function<bool()>& done, std::uint64_t tailMicros, std::ostream& err) {
+           const std::function<bool()>& done, std::uint64_t tailMicros, std::ostream& err,
+           const std::vector<sim::ScenarioAction>& actions = {}, std::uint64_t startMicros = 0) {
   std::ofstream recordFile;
   std::unique_ptr<sim::RecordingUsb> recorder;
   if (!rig.recordPath.empty()) {
@@ -90,14 +141,15 @@ void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
   Platform platform{rig.loggedFiles, rig.loggedProfile, rig.display, usb,
                     rig.mouse,       rig.loggedMessenger, rig.shell, rig.clock};
   HeadlessHost host(platform, rig.clock);
-  std::string link;
-  host.afterHandler = [&] {
-    if (host.form1().Label2.Caption != link) {
-      link = host.form1().Label2.Caption;
-      if (link == "ok" || link == "no") rig.log.Link(link);
-    }
-  };
+  Watch watch;
+  host.afterHandler = [&] { AfterHandler(host, rig, watch); };
   host.Start();
+  for (const sim::ScenarioAction& action : actions) {
+    const std::uint64_t at = startMicros + action.at;
+    if (at > untilMicros || host.Closed()) break;
+    host.RunUntil(at);
+    Perform(host, rig, action.step);
+  }
   while (rig.clock.NowMicros() < untilMicros && !host.Closed() && !(done && done())) {
     host.RunFor(std::min<std::uint64_t>(100'000, untilMicros - rig.clock.NowMicros()));
   }
@@ -154,13 +206,22 @@ int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostrea
   for (const auto& e : parse.errors) err << o.scenarioPath << ": " << sim::FormatError(e) << "\n";
   if (!parse.Ok()) return 2;
   const sim::ScenarioPlayer player(parse.scenario);
+  bool known = true;
+  for (const sim::ScenarioAction& action : player.Actions()) {
+    if (action.step.kind == sim::StepKind::Menu && FindFormCommand(action.step.item) == nullptr) {
+      err << o.scenarioPath << ": line " << action.step.line << ": no menu item, button or key '"
+          << action.step.item << "'\n";
+      known = false;
+    }
+  }
+  if (!known) return 2;
   const std::uint64_t start = o.startMs * 1000;
   // The scenario starts when the driver first looks for the board.
   const sim::DelayedPenSource source(player, start);
   sim::SimBoard board(rig.clock, parse.scenario.settings.board);
   board.SetPenSource(&source);
   const std::uint64_t until = o.untilMs ? *o.untilMs * 1000 : start + player.EndMicros() + 500'000;
-  Drive(rig, board, until, nullptr, 0, err);
+  Drive(rig, board, until, nullptr, 0, err, player.Actions(), start);
   ReportAccuracy(rig.log.mouseEvents(), player, start, err);
   if (!o.plotPath.empty()) {
     std::ofstream svg(o.plotPath);
@@ -208,6 +269,10 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
     std::ofstream(o.recordPath, std::ios::trunc) << "# read batches of razazide-sim " << inputPath
                                                 << "\n";
     rig.recordPath = o.recordPath;
+  }
+  if (!o.imagesPath.empty()) {
+    fs::create_directories(o.imagesPath);
+    rig.imagesPath = o.imagesPath;
   }
   if (o.framing) SaveFlag(rig.files, kFramingFileName, *o.framing);
   return o.scenarioPath.empty() ? RunCapture(o, *text, rig, err) : RunScenario(o, *text, rig, out, err);

@@ -17,9 +17,9 @@
 namespace raz::wineclient {
 
 const wchar_t kInstallerCommandsUsage[] =
-    L"       wait-dialog TITLE SECONDS | wait-dialog-gone TITLE SECONDS | controls TITLE |\n"
+    L"       wait-titled TITLE SECONDS | wait-titled-gone TITLE SECONDS | controls TITLE |\n"
     L"       control-text TITLE ID | wait-control-text TITLE ID TEXT SECONDS |\n"
-    L"       set-text TITLE ID TEXT | click TITLE ID | is-checked TITLE ID |\n"
+    L"       set-text TITLE ID TEXT | click-button TITLE ID | is-checked TITLE ID |\n"
     L"       folder programs|startup|localappdata|desktop | shortcut LNK | open FILE |\n"
     L"       process-path EXE";
 
@@ -215,12 +215,12 @@ int RunInstallerCommand(int argc, wchar_t** argv) {
   if (argc < 3) return -1;
   const std::wstring command = argv[1];
   const std::wstring title = argv[2];
-  if (command == L"wait-dialog" && argc == 4) {
+  if (command == L"wait-titled" && argc == 4) {
     return WaitUntil(std::wcstod(argv[3], nullptr), [&] { return FindDialog(title) != nullptr; })
                ? 0
                : 1;
   }
-  if (command == L"wait-dialog-gone" && argc == 4) {
+  if (command == L"wait-titled-gone" && argc == 4) {
     return WaitUntil(std::wcstod(argv[3], nullptr), [&] { return FindDialog(title) == nullptr; })
                ? 0
                : 1;
@@ -253,7 +253,7 @@ int RunInstallerCommand(int argc, wchar_t** argv) {
                ? 0
                : 1;
   }
-  if (command == L"click" && argc == 4) {
+  if (command == L"click-button" && argc == 4) {
     return Click(FindControl(title, std::wcstol(argv[3], nullptr, 10))) ? 0 : 1;
   }
   if (command == L"is-checked" && argc == 4) {

@@ -2,6 +2,12 @@
 // another process and reports what it sees on stdout (UTF-8). Exit code 0 means the
 // command succeeded, 1 that it did not, 2 a usage error.
 #include <windows.h>
+
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 #include <tlhelp32.h>
 
 #include <chrono>
@@ -157,11 +163,304 @@ int WindowInfo() {
   return 0;
 }
 
+BOOL CALLBACK FirstVisibleChild(HWND child, LPARAM found) {
+  if (!::IsWindowVisible(child)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = child;
+  return FALSE;
+}
+
+// The tray icon's window. Wine shows the notification area in a window of its own when no X
+// tray is there, one child window per icon.
+HWND TrayIconWindow() {
+  HWND tray = ::FindWindowW(nullptr, L"Wine System Tray");
+  if (tray == nullptr || !::IsWindowVisible(tray)) tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  if (tray == nullptr) return nullptr;
+  HWND icon = nullptr;
+  ::EnumChildWindows(tray, FirstVisibleChild, reinterpret_cast<LPARAM>(&icon));
+  return icon != nullptr ? icon : tray;
+}
+
+// A real click as the user makes it: the cursor moves there, the button goes down and up.
+bool ClickAt(POINT at, DWORD down, DWORD up) {
+  const int width = ::GetSystemMetrics(SM_CXSCREEN);
+  const int height = ::GetSystemMetrics(SM_CYSCREEN);
+  if (width <= 0 || height <= 0) return false;
+  INPUT inputs[3]{};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + height - 1) / height);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  inputs[1].mi.dwFlags |= down;
+  inputs[2].mi.dwFlags |= up;
+  for (INPUT& input : inputs) {
+    if (::SendInput(1, &input, sizeof(INPUT)) != 1) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+
+POINT CentreOf(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// The program's open pop-up menu, if any (other processes keep menu windows of their own).
+HWND MenuWindow() {
+  const HWND main = MainWindow();
+  if (main == nullptr) return nullptr;
+  DWORD program = 0;
+  ::GetWindowThreadProcessId(main, &program);
+  HWND menu = nullptr;
+  while ((menu = ::FindWindowExW(nullptr, menu, L"#32768", nullptr)) != nullptr) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(menu, &owner);
+    if (owner == program && ::IsWindowVisible(menu)) return menu;
+  }
+  return nullptr;
+}
+
+int TrayClick(const std::wstring& button) {
+  const HWND icon = TrayIconWindow();
+  if (icon == nullptr) return 1;
+  const bool right = button == L"right";
+  return ClickAt(CentreOf(icon), right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
+                 right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
+             ? 0
+             : 1;
+}
+
+// Keys for the open menu, posted to its window: its modal loop takes them from the program's
+// queue whatever window has the focus.
+int MenuKeys(int argc, wchar_t** argv) {
+  const HWND menu = MenuWindow();
+  if (menu == nullptr) return 1;
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring key = argv[i];
+    WPARAM vk = 0;
+    if (key == L"down") vk = VK_DOWN;
+    if (key == L"up") vk = VK_UP;
+    if (key == L"right") vk = VK_RIGHT;
+    if (key == L"left") vk = VK_LEFT;
+    if (key == L"return") vk = VK_RETURN;
+    if (key == L"escape") vk = VK_ESCAPE;
+    if (vk == 0) return 2;
+    ::PostMessageW(menu, WM_KEYDOWN, vk, 1);
+    ::PostMessageW(menu, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  }
+  return 0;
+}
+
+HWND DialogWindow() { return ::FindWindowW(kDialogWindowClass, kDialogWindowCaption); }
+
+struct NamedDialogControl {
+  const wchar_t* name;
+  int id;
+};
+
+struct NamedMenuItem {
+  const wchar_t* name;
+  int id;
+};
+
+constexpr NamedDialogControl kDialogControls[] = {
+    {L"RadioGroup1", Form2Id::RadioGroup1},   {L"RadioButton1", Form2Id::RadioButton1},
+    {L"RadioButton2", Form2Id::RadioButton2}, {L"Button1", Form2Id::Button1},
+    {L"Button2", Form2Id::Button2},           {L"RadioGroup2", Form2Id::RadioGroup2},
+    {L"KX", Form2Id::RadioGroup2 + 1},        {L"RU82", Form2Id::RadioGroup2 + 2},
+    {L"VI100", Form2Id::RadioGroup2 + 3},
+};
+
+HWND DialogControl(const std::wstring& name) {
+  const HWND dialog = DialogWindow();
+  if (dialog == nullptr) return nullptr;
+  for (const NamedDialogControl& control : kDialogControls) {
+    if (name == control.name) return ::GetDlgItem(dialog, control.id);
+  }
+  return nullptr;
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[512] = {};
+  ::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+  return text;
+}
+
+// Client size, the captions of the dialog's controls, and which radio buttons are checked.
+int DialogInfo() {
+  const HWND dialog = DialogWindow();
+  if (dialog == nullptr) return 1;
+  RECT client{};
+  ::GetClientRect(dialog, &client);
+  wchar_t line[128];
+  std::swprintf(line, 128, L"client=%ldx%ld visible=%d", client.right, client.bottom,
+                ::IsWindowVisible(dialog) ? 1 : 0);
+  Print(line);
+  for (const NamedDialogControl& named : kDialogControls) {
+    const HWND control = ::GetDlgItem(dialog, named.id);
+    if (control == nullptr) continue;
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    DWORD_PTR checked = 0;
+    ::SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &checked);
+    const bool inside =
+        r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom;
+    std::swprintf(line, 128, L"%ls at=%ld,%ld,%ld,%ld checked=%d inside=%d: ", named.name, r.left,
+                  r.top, r.right - r.left, r.bottom - r.top, checked == BST_CHECKED ? 1 : 0,
+                  inside ? 1 : 0);
+    Print(line + TextOf(control));
+  }
+  return 0;
+}
+
+// A click on a control of the dialog as the user makes it.
+int DialogClick(const std::wstring& name) {
+  const HWND control = DialogControl(name);
+  if (control == nullptr) return 1;
+  return ClickAt(CentreOf(control), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP) ? 0 : 1;
+}
+
+// The autostart shortcut in the user's Startup folder, read back through the shell:
+// "target=PATH workdir=FOLDER", or "missing".
+int StartupShortcut() {
+  wchar_t* folder = nullptr;
+  const HRESULT found = ::SHGetKnownFolderPath(FOLDERID_Startup, 0, nullptr, &folder);
+  std::wstring path = SUCCEEDED(found) && folder != nullptr ? folder : L"";
+  ::CoTaskMemFree(folder);
+  if (path.empty()) return 1;
+  path += L"\\RA_Zazide.lnk";
+  if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    Print(L"missing");
+    return 0;
+  }
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkW* link = nullptr;
+  IPersistFile* file = nullptr;
+  wchar_t target[MAX_PATH] = {};
+  wchar_t workdir[MAX_PATH] = {};
+  bool ok = SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IShellLinkW, reinterpret_cast<void**>(&link))) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+            SUCCEEDED(file->Load(path.c_str(), STGM_READ)) &&
+            SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+            SUCCEEDED(link->GetWorkingDirectory(workdir, MAX_PATH));
+  if (file != nullptr) file->Release();
+  if (link != nullptr) link->Release();
+  ::CoUninitialize();
+  if (!ok) return 1;
+  Print(std::wstring(L"target=") + target + L" workdir=" + workdir);
+  return 0;
+}
+
+constexpr NamedMenuItem kMenuItems[] = {
+    {L"N1", MenuId::N1}, {L"N6", MenuId::N6}, {L"N2", MenuId::N2},
+    {L"N7", MenuId::N7}, {L"English1", MenuId::English1}, {L"N4", MenuId::N4},
+    {L"N8", MenuId::N8}, {L"N3", MenuId::N3},
+};
+
+// A menu command as the window receives it when its menu sends one.
+int Menu(const std::wstring& name) {
+  const HWND main = MainWindow();
+  for (const NamedMenuItem& item : kMenuItems) {
+    if (name == item.name) {
+      return main != nullptr && ::PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(item.id), 0)
+                 ? 0
+                 : 1;
+    }
+  }
+  return 2;
+}
+
+// The driver's client protocol: request 0x52D (register 101, board present 325, keys 326),
+// key commands 0x78A.
+constexpr UINT kClientRequest = WM_USER + 301;
+constexpr UINT kKeyAction = WM_USER + 906;
+constexpr wchar_t kClientClass[] = L"RA_Zazide test client";
+
+HANDLE g_commandLog = INVALID_HANDLE_VALUE;
+
+void LogLine(const std::string& line) {
+  DWORD written = 0;
+  const std::string text = line + "\n";
+  ::WriteFile(g_commandLog, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kKeyAction) {
+    LogLine("command " + std::to_string(static_cast<unsigned long long>(wParam)) + " " +
+            std::to_string(static_cast<long long>(lParam)));
+    return 0;
+  }
+  if (message == WM_CLOSE) {
+    ::DestroyWindow(window);
+    return 0;
+  }
+  if (message == WM_DESTROY) {
+    ::PostQuitMessage(0);
+    return 0;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Registers a window of its own with the running driver, writes the answers to the three
+// requests and then every key command it receives to the log file, one line each, until it is
+// closed or the time is up.
+int Listen(double seconds, const wchar_t* logPath) {
+  g_commandLog = ::CreateFileW(logPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (g_commandLog == INVALID_HANDLE_VALUE) return 1;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = ClientProc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = kClientClass;
+  ::RegisterClassExW(&wc);
+  const HWND window = ::CreateWindowExW(0, kClientClass, kClientClass, WS_OVERLAPPED, 0, 0, 10, 10,
+                                        nullptr, nullptr, wc.hInstance, nullptr);
+  const HWND main = MainWindow();
+  if (window == nullptr || main == nullptr) return 1;
+  const auto request = [&](WPARAM what, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(main, kClientRequest, what, lParam, SMTO_ABORTIFHUNG, 5000,
+                               &result)) {
+      LogLine("request " + std::to_string(what) + " no answer");
+      return;
+    }
+    LogLine("request " + std::to_string(what) + " answer " +
+            std::to_string(static_cast<unsigned long long>(result)));
+  };
+  request(101, reinterpret_cast<LPARAM>(window));
+  request(326, 0);
+  request(325, 0);
+  ::SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
+  MSG msg;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER && msg.hwnd == window) {
+      ::DestroyWindow(window);
+      continue;
+    }
+    ::DispatchMessageW(&msg);
+  }
+  // Asked again at the end: at the start the board may not have been found yet.
+  if (::IsWindow(main)) request(325, 0);
+  ::CloseHandle(g_commandLog);
+  return 0;
+}
+
 int Usage() {
   Print(L"usage: wine_client wait-window SECONDS | wait-gone SECONDS | label NAME |\n"
         L"       wait-label NAME TEXT SECONDS | count-processes EXE | process-bits EXE |\n"
-        L"       window-info | close |\n"
-        L"       wait-class CLASS SECONDS | close-class CLASS");
+        L"       window-info | close | wait-class CLASS SECONDS | close-class CLASS |\n"
+        L"       tray-click [left|right] | wait-menu SECONDS | wait-no-menu SECONDS |\n"
+        L"       menu-keys KEY... | click X Y | wait-dialog SECONDS | wait-no-dialog SECONDS |\n"
+        L"       dialog-info | dialog-click NAME | tray-info | tray-message LPARAM |\n"
+        L"       startup-shortcut | tray-remove | taskbar-created | wait-tray-icon SECONDS |\n"
+        L"       menu ITEM | listen SECONDS LOGFILE | esc");
   Print(raz::wineclient::kInstallerCommandsUsage);
   return 2;
 }
@@ -220,5 +519,93 @@ int wmain(int argc, wchar_t** argv) {
     const HWND window = WindowOfClass(argv[2]);
     return window != nullptr && ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
   }
+  if (command == L"tray-info" && argc == 2) {
+    const HWND icon = TrayIconWindow();
+    if (icon == nullptr) return 1;
+    RECT r{};
+    ::GetWindowRect(icon, &r);
+    wchar_t name[128] = {};
+    ::GetClassNameW(icon, name, 128);
+    Print(std::wstring(name) + L" " + std::to_wstring(r.left) + L" " + std::to_wstring(r.top) +
+          L" " + std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
+    return 0;
+  }
+  if (command == L"tray-message" && argc == 3) {
+    // What the shell sends when the user clicks the icon, sent without the shell.
+    const HWND main = MainWindow();
+    return main != nullptr && ::PostMessageW(main, 0x8064, 1006, std::wcstol(argv[2], nullptr, 0))
+               ? 0
+               : 1;
+  }
+  if (command == L"tray-remove" && argc == 2) {
+    // The notification area loses the program's icon, as when Explorer is restarted.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = MainWindow();
+    data.uID = 1006;
+    return data.hWnd != nullptr && ::Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+  }
+  if (command == L"taskbar-created" && argc == 2) {
+    // What a new Explorer sends every window once its taskbar is there.
+    const HWND main = MainWindow();
+    const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+    return main != nullptr && message != 0 && ::PostMessageW(main, message, 0, 0) ? 0 : 1;
+  }
+  if (command == L"wait-tray-icon" && argc == 3) {
+    // Until the program's icon is in the notification area: a visible icon window.
+    return WaitFor(std::wcstod(argv[2], nullptr),
+                   [] {
+                     const HWND icon = TrayIconWindow();
+                     wchar_t name[64] = {};
+                     if (icon != nullptr) ::GetClassNameW(icon, name, 64);
+                     return std::wstring(name).find(L"tray_icon") != std::wstring::npos;
+                   })
+               ? 0
+               : 1;
+  }
+  if (command == L"tray-click" && argc <= 3) return TrayClick(argc == 3 ? argv[2] : L"left");
+  if (command == L"wait-menu" && argc == 3) {
+    // Prints where the menu lies on the screen: LEFT TOP WIDTH HEIGHT.
+    if (!WaitFor(std::wcstod(argv[2], nullptr), [] { return MenuWindow() != nullptr; })) return 1;
+    RECT r{};
+    ::GetWindowRect(MenuWindow(), &r);
+    Print(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+          std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
+    return 0;
+  }
+  if (command == L"wait-no-menu" && argc == 3) {
+    return WaitFor(std::wcstod(argv[2], nullptr), [] { return MenuWindow() == nullptr; }) ? 0 : 1;
+  }
+  if (command == L"menu-keys" && argc >= 3) return MenuKeys(argc, argv);
+  if (command == L"click" && argc == 4) {
+    const POINT at{static_cast<LONG>(std::wcstol(argv[2], nullptr, 10)),
+                   static_cast<LONG>(std::wcstol(argv[3], nullptr, 10))};
+    return ClickAt(at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP) ? 0 : 1;
+  }
+  if (command == L"wait-dialog" && argc == 3) {
+    return WaitFor(std::wcstod(argv[2], nullptr),
+                   [] { return DialogWindow() != nullptr && ::IsWindowVisible(DialogWindow()); })
+               ? 0
+               : 1;
+  }
+  if (command == L"wait-no-dialog" && argc == 3) {
+    return WaitFor(std::wcstod(argv[2], nullptr),
+                   [] { return DialogWindow() == nullptr || !::IsWindowVisible(DialogWindow()); })
+               ? 0
+               : 1;
+  }
+  if (command == L"dialog-info" && argc == 2) return DialogInfo();
+  if (command == L"dialog-click" && argc == 3) return DialogClick(argv[2]);
+  if (command == L"startup-shortcut" && argc == 2) return StartupShortcut();
+  if (command == L"menu" && argc == 3) {
+    const int status = Menu(argv[2]);
+    return status == 2 ? Usage() : status;
+  }
+  if (command == L"esc" && argc == 2) {
+    // The key as the message loop sees it: posted to the main window's queue.
+    const HWND main = MainWindow();
+    return main != nullptr && ::PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001) ? 0 : 1;
+  }
+  if (command == L"listen" && argc == 4) return Listen(std::wcstod(argv[2], nullptr), argv[3]);
   return Usage();
 }

@@ -16,8 +16,29 @@ void HeadlessHost::Start() {
 
 void HeadlessHost::Guarded(const std::function<void()>& handler) {
   app_.Run(handler);
+  AfterGuarded();
   for (std::string& e : app_.TakeErrors()) errors_.push_back(std::move(e));
   if (afterHandler) afterHandler();
+}
+
+// What the real host does after every handler besides syncing: the dialog's OnShow as it
+// becomes visible, and the pop-up menu a handler asked for.
+void HeadlessHost::AfterGuarded() {
+  TForm2& dialog = form2();
+  if (dialog.Window.Visible && !dialogShown_) app_.Run([&dialog] { dialog.FormShow(); });
+  dialogShown_ = dialog.Window.Visible;
+  PopupMenu& menu = form1().PopupMenu1;
+  if (menu.PopupRequested) {
+    menu.PopupRequested = false;
+    popups_.push_back({menu.PopupX, menu.PopupY});
+  }
+}
+
+std::optional<std::intptr_t> HeadlessHost::Deliver(std::uint32_t message, std::uintptr_t wParam,
+                                                   std::intptr_t lParam) {
+  std::optional<std::intptr_t> result;
+  Dispatch([&] { result = form1().WindowMessage(message, wParam, lParam); });
+  return result;
 }
 
 void HeadlessHost::Dispatch(const std::function<void()>& handler) {
@@ -25,6 +46,12 @@ void HeadlessHost::Dispatch(const std::function<void()>& handler) {
   Guarded(handler);
   SyncTimers();
   CloseIfRequested();
+}
+
+std::intptr_t HeadlessHost::SendClientRequest(std::uintptr_t wParam, std::intptr_t lParam) {
+  std::intptr_t result = 0;
+  Dispatch([&] { result = form1().ClientRequestMessage(wParam, lParam); });
+  return result;
 }
 
 void HeadlessHost::SyncTimers() {

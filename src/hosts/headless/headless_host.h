@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,18 @@ class HeadlessHost {
   void RunFor(std::uint64_t micros) { RunUntil(clock_.NowMicros() + micros); }
   // Runs a menu or button handler the way the message loop would.
   void Dispatch(const std::function<void()>& handler);
+  // A message sent to the main window: its result, or nullopt when the default handling takes
+  // it. A pop-up menu the handler asks for is recorded, as shown, in popups().
+  std::optional<std::intptr_t> Deliver(std::uint32_t message, std::uintptr_t wParam,
+                                       std::intptr_t lParam);
+  struct MenuPopup {
+    int x, y;
+    bool operator==(const MenuPopup&) const = default;
+  };
+  const std::vector<MenuPopup>& popups() const { return popups_; }
+  // A client's request message, sent as the real host's window procedure receives it: the
+  // handler's answer is the message result (0 when the handler fails).
+  std::intptr_t SendClientRequest(std::uintptr_t wParam, std::intptr_t lParam);
 
   bool Closed() const { return closed_; }
   const VirtualClock& clock() const { return clock_; }
@@ -50,6 +63,7 @@ class HeadlessHost {
   void Guarded(const std::function<void()>& handler);
   void SyncTimers();
   void CloseIfRequested();
+  void AfterGuarded();
 
   VirtualClock& clock_;
   Application app_;
@@ -57,6 +71,8 @@ class HeadlessHost {
   std::array<std::uint64_t, 3> due_{};
   std::vector<std::string> errors_;
   std::vector<Firing> firings_;
+  std::vector<MenuPopup> popups_;
+  bool dialogShown_ = false;
   bool closed_ = false;
 };
 

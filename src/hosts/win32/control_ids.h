@@ -59,6 +59,7 @@ inline constexpr int English1 = 306;
 inline constexpr int N4 = 307;
 inline constexpr int N5 = 308;
 inline constexpr int N3 = 309;
+inline constexpr int N8 = 310;
 }  // namespace MenuId
 
 }  // namespace raz::win32

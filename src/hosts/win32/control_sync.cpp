@@ -60,12 +60,25 @@ HWND CreateChild(HWND parent, HFONT font, const wchar_t* className, DWORD style,
   return window;
 }
 
-// A radio group's items share its box evenly below its caption.
-RECT ItemRect(const Control& group, std::size_t index, std::size_t count) {
-  const int inner = std::max(group.Height - 24, 0);
+// A radio group's items share its box evenly below its caption, each as tall as its text.
+RECT ItemRect(const Control& group, std::size_t index, std::size_t count, int textHeight) {
+  const int captionHeight = std::max(18, textHeight + 4);
+  const int itemHeight = std::max(20, textHeight + 4);
+  const int inner = std::max(group.Height - captionHeight - 6, 0);
   const int step = count == 0 ? 0 : inner / static_cast<int>(count);
-  const int top = group.Top + 18 + step * static_cast<int>(index);
-  return RECT{group.Left + 8, top, group.Left + group.Width - 8, top + std::min(step, 20)};
+  const int top = group.Top + captionHeight + step * static_cast<int>(index);
+  return RECT{group.Left + 8, top, group.Left + group.Width - 8, top + std::min(step, itemHeight)};
+}
+
+int TextHeightOf(HWND window, HFONT font) {
+  const HDC dc = ::GetDC(window);
+  if (dc == nullptr) return 0;
+  const HGDIOBJ old = font != nullptr ? ::SelectObject(dc, font) : nullptr;
+  TEXTMETRICW metrics{};
+  const int height = ::GetTextMetricsW(dc, &metrics) ? metrics.tmHeight : 0;
+  if (old != nullptr) ::SelectObject(dc, old);
+  ::ReleaseDC(window, dc);
+  return height;
 }
 
 }  // namespace
@@ -73,6 +86,7 @@ RECT ItemRect(const Control& group, std::size_t index, std::size_t count) {
 void ControlSync::Create(HWND parent, HFONT font, std::vector<ControlBinding> bindings) {
   parent_ = parent;
   font_ = font;
+  textHeight_ = TextHeightOf(parent, font);
   entries_.clear();
   for (const ControlBinding& binding : bindings) {
     entries_.push_back(Entry{binding, nullptr, {}, {}});
@@ -80,6 +94,18 @@ void ControlSync::Create(HWND parent, HFONT font, std::vector<ControlBinding> bi
   for (Entry& entry : entries_) {
     CreateWindowFor(entry);
     SyncEntry(entry, true);
+  }
+  PutBackgroundsBehind();
+}
+
+// Children created later go below the earlier ones, and every control clips its siblings: an
+// image (a form's surface) or a group box (a frame around radio buttons) would hide the
+// controls on it. They go under every other control once all exist.
+void ControlSync::PutBackgroundsBehind() {
+  for (const Entry& entry : entries_) {
+    const ControlKind kind = entry.binding.kind;
+    if ((kind != ControlKind::Image && kind != ControlKind::RadioGroup) || !entry.window) continue;
+    ::SetWindowPos(entry.window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
 
@@ -149,7 +175,7 @@ void ControlSync::SyncItems(Entry& entry, bool initial) {
     for (HWND item : entry.items) ::DestroyWindow(item);
     entry.items.clear();
     for (std::size_t i = 0; i < group.Items.size(); ++i) {
-      const RECT r = ItemRect(group, i, group.Items.size());
+      const RECT r = ItemRect(group, i, group.Items.size(), textHeight_);
       const int id = entry.binding.id + 1 + static_cast<int>(i);
       const HWND item = CreateChild(parent_, font_, L"BUTTON", BS_RADIOBUTTON | WS_TABSTOP,
                                     Widen(group.Items[i]), id, r.left, r.top, r.right - r.left,
@@ -159,9 +185,10 @@ void ControlSync::SyncItems(Entry& entry, bool initial) {
     }
     a.items = group.Items;
     a.itemIndex = -2;  // forces the checks below
+    if (!initial) PutBackgroundsBehind();
   } else if (moved) {
     for (std::size_t i = 0; i < entry.items.size(); ++i) {
-      const RECT r = ItemRect(group, i, entry.items.size());
+      const RECT r = ItemRect(group, i, entry.items.size(), textHeight_);
       ::SetWindowPos(entry.items[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -223,7 +250,17 @@ void WindowSync::Sync(const FormWindow& model) {
     if (!model.Visible) {
       ::ShowWindow(window_, SW_HIDE);
     } else if (model.State == WindowState::Maximized) {
-      ::ShowWindow(window_, SW_SHOWMAXIMIZED);
+      // Laid over the whole monitor rather than maximised by the system: a borderless
+      // window maximised stops at the work area on Windows, and Wine without a window manager
+      // leaves its X window where it was.
+      MONITORINFO monitor{};
+      monitor.cbSize = sizeof(monitor);
+      if (::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        const RECT& r = monitor.rcMonitor;
+        ::SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_SHOWWINDOW);
+      }
+      ::ShowWindow(window_, SW_SHOW);
     } else {
       ::ShowWindow(window_, applied_.State == WindowState::Maximized ? SW_RESTORE : SW_SHOWNA);
     }

@@ -45,9 +45,11 @@ class ControlSync {
   void SyncEntry(Entry& entry, bool initial);
   void SyncItems(Entry& entry, bool initial);
   void SyncPixels(Entry& entry);
+  void PutBackgroundsBehind();
 
   HWND parent_ = nullptr;
   HFONT font_ = nullptr;
+  int textHeight_ = 0;
   std::vector<Entry> entries_;
 };
 

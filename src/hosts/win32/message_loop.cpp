@@ -10,7 +10,8 @@ bool TickDue(const PreciseTimer& timer) {
 
 }  // namespace
 
-int RunMessageLoop(PreciseTimer& timer, const std::function<void()>& onTick) {
+int RunMessageLoop(PreciseTimer& timer, const std::function<void()>& onTick,
+                   const std::function<bool(const MSG&)>& preTranslate) {
   for (;;) {
     const HANDLE handle = timer.Handle();
     const DWORD count = timer.Running() ? 1 : 0;
@@ -22,8 +23,10 @@ int RunMessageLoop(PreciseTimer& timer, const std::function<void()>& onTick) {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
+      if (!preTranslate || !preTranslate(msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
       // A long burst of messages must not hold the timer back.
       if (TickDue(timer)) onTick();
     }

@@ -7,7 +7,9 @@
 
 namespace raz::win32 {
 
-// Runs until WM_QUIT and returns its exit code.
-int RunMessageLoop(PreciseTimer& timer, const std::function<void()>& onTick);
+// Runs until WM_QUIT and returns its exit code. A message for which preTranslate returns true
+// has been handled and is not dispatched.
+int RunMessageLoop(PreciseTimer& timer, const std::function<void()>& onTick,
+                   const std::function<bool(const MSG&)>& preTranslate = {});
 
 }  // namespace raz::win32

@@ -1,8 +1,11 @@
 #include "hosts/win32/tray_menu.h"
 
+#include <uxtheme.h>
+
 #include "app/form1.h"
 #include "hosts/win32/control_ids.h"
 #include "platform/win32/utf.h"
+#include "shell/menu_bitmaps.h"
 
 namespace raz::win32 {
 namespace {
@@ -15,19 +18,52 @@ struct MenuCommand {
 };
 
 // Items in menu order. Commands without a handler yet do nothing when chosen.
-constexpr std::array<MenuCommand, 9> kCommands{{
-    {MenuId::N1, &TForm1::N1, nullptr, false},
-    {MenuId::N6, &TForm1::N6, nullptr, false},
-    {MenuId::N2, &TForm1::N2, nullptr, false},
+constexpr std::array<MenuCommand, kMenuCommandCount> kCommands{{
+    {MenuId::N1, &TForm1::N1, &TForm1::N1Click, false},
+    {MenuId::N6, &TForm1::N6, &TForm1::N6Click, false},
+    {MenuId::N2, &TForm1::N2, &TForm1::N2Click, false},
     {MenuId::langer1, &TForm1::langer1, nullptr, false},
-    {MenuId::N7, &TForm1::N7, nullptr, true},
-    {MenuId::English1, &TForm1::English1, nullptr, true},
-    {MenuId::N4, &TForm1::N4, nullptr, false},
+    {MenuId::N7, &TForm1::N7, &TForm1::N7Click, true},
+    {MenuId::English1, &TForm1::English1, &TForm1::English1Click, true},
+    {MenuId::N4, &TForm1::N4, &TForm1::N4Click, false},
+    {MenuId::N8, &TForm1::N8, &TForm1::N8Click, false},
     {MenuId::N5, &TForm1::N5, nullptr, false},
     {MenuId::N3, &TForm1::N3, &TForm1::N3Click, false},
 }};
 
 bool IsSeparator(const MenuItem& item) { return item.Caption == "-"; }
+
+// A 32-bit bitmap with premultiplied alpha: what themed menus blend onto their background,
+// and what AlphaBlend takes when the host draws the picture itself.
+UniqueGdiObject MakeItemBitmap(const std::vector<std::uint32_t>& argb) {
+  if (argb.size() != kMenuBitmapSize * kMenuBitmapSize) return UniqueGdiObject();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = kMenuBitmapSize;
+  info.bmiHeader.biHeight = -kMenuBitmapSize;  // top-down rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueGdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || bits == nullptr) return UniqueGdiObject();
+  auto* out = static_cast<std::uint32_t*>(bits);
+  for (std::size_t i = 0; i < argb.size(); ++i) {
+    const std::uint32_t alpha = argb[i] >> 24;
+    auto premultiplied = [&](int shift) { return ((argb[i] >> shift) & 0xFF) * alpha / 255; };
+    out[i] = alpha << 24 | premultiplied(16) << 16 | premultiplied(8) << 8 | premultiplied(0);
+  }
+  return bitmap;
+}
+
+// Themed menus on Windows blend an item's 32-bit bitmap onto the menu. Classic menus, and
+// Wine's, copy it as it is (transparent pixels turn black) and invert it under the highlight,
+// so there the host draws the picture itself.
+bool MenusBlendBitmaps() {
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  const bool wine = ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  return ::IsAppThemed() != FALSE && !wine;
+}
 
 // Fills type, state and text; the text buffer must outlive the call that uses the record.
 MENUITEMINFOW Describe(const MenuItem& item, std::wstring& text) {
@@ -48,7 +84,35 @@ MENUITEMINFOW Describe(const MenuItem& item, std::wstring& text) {
 
 }  // namespace
 
-TrayMenu::TrayMenu(TForm1& form) : form_(form) { Build(); }
+TrayMenu::TrayMenu(TForm1& form) : form_(form), blendedBitmaps_(MenusBlendBitmaps()) { Build(); }
+
+const UniqueGdiObject* TrayMenu::BitmapOf(UINT commandId) const {
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    if (static_cast<UINT>(kCommands[i].id) == commandId && bitmaps_[i]) return &bitmaps_[i];
+  }
+  return nullptr;
+}
+
+bool TrayMenu::MeasureItem(MEASUREITEMSTRUCT& measure) const {
+  if (measure.CtlType != ODT_MENU || BitmapOf(measure.itemID) == nullptr) return false;
+  measure.itemWidth = kMenuBitmapSize;
+  measure.itemHeight = kMenuBitmapSize;
+  return true;
+}
+
+bool TrayMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
+  const UniqueGdiObject* bitmap = draw.CtlType == ODT_MENU ? BitmapOf(draw.itemID) : nullptr;
+  if (bitmap == nullptr) return false;
+  const UniqueMemoryDc source(::CreateCompatibleDC(draw.hDC));
+  const SelectedObject selected(source.Get(), bitmap->Get());
+  const RECT& r = draw.rcItem;
+  const int left = r.left + (r.right - r.left - kMenuBitmapSize) / 2;
+  const int top = r.top + (r.bottom - r.top - kMenuBitmapSize) / 2;
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  ::GdiAlphaBlend(draw.hDC, left, top, kMenuBitmapSize, kMenuBitmapSize, source.Get(), 0, 0,
+                  kMenuBitmapSize, kMenuBitmapSize, blend);
+  return true;
+}
 
 MenuHandler TrayMenu::HandlerOf(int commandId) {
   for (const MenuCommand& command : kCommands) {
@@ -71,6 +135,11 @@ void TrayMenu::Build() {
     MENUITEMINFOW info = Describe(item, text);
     info.fMask |= MIIM_ID;
     info.wID = static_cast<UINT>(command.id);
+    bitmaps_[i] = MakeItemBitmap(item.Bitmap);
+    if (bitmaps_[i]) {
+      info.fMask |= MIIM_BITMAP;
+      info.hbmpItem = blendedBitmaps_ ? static_cast<HBITMAP>(bitmaps_[i].Get()) : HBMMENU_CALLBACK;
+    }
     if (command.id == MenuId::langer1) {
       info.fMask |= MIIM_SUBMENU;
       info.hSubMenu = language;

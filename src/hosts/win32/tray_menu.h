@@ -15,6 +15,9 @@ namespace raz::win32 {
 
 using MenuHandler = void (TForm1::*)();
 
+// PopupMenu1's items and the board-settings item.
+inline constexpr std::size_t kMenuCommandCount = 10;
+
 class TrayMenu {
  public:
   explicit TrayMenu(TForm1& form);
@@ -24,6 +27,9 @@ class TrayMenu {
   int Popup(HWND owner, POINT at);
   // Null when the command has no handler.
   static MenuHandler HandlerOf(int commandId);
+  // WM_MEASUREITEM and WM_DRAWITEM of an item picture the host draws; false for others.
+  bool MeasureItem(MEASUREITEMSTRUCT& measure) const;
+  bool DrawItem(const DRAWITEMSTRUCT& draw) const;
 
  private:
   struct Shown {
@@ -33,10 +39,14 @@ class TrayMenu {
 
   void Build();
   bool VisibilityChanged() const;
+  const UniqueGdiObject* BitmapOf(UINT commandId) const;
 
   TForm1& form_;
+  bool blendedBitmaps_;
   UniqueMenu menu_;
-  std::array<Shown, 9> shown_{};
+  std::array<Shown, kMenuCommandCount> shown_{};
+  // Menus do not own their items' bitmaps.
+  std::array<UniqueGdiObject, kMenuCommandCount> bitmaps_{};
 };
 
 }  // namespace raz::win32

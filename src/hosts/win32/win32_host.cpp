@@ -3,11 +3,13 @@
 #include <cwchar>
 
 #include "app/timer_watch.h"
+#include "app/window_messages.h"
 #include "hosts/win32/control_ids.h"
 #include "hosts/win32/image_view.h"
 #include "hosts/win32/message_loop.h"
 #include "platform/win32/utf.h"
 #include "shell/tray.h"
+#include "vkeys/key_actions.h"
 
 namespace raz::win32 {
 namespace {
@@ -41,7 +43,8 @@ SIZE WindowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle
 // taskbar button.
 constexpr DWORD kMainStyle = WS_POPUP | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// Not clipping its children: a group box paints only its frame, the dialog paints behind it.
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kDialogExStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME;
 
 }  // namespace
@@ -98,7 +101,9 @@ bool Win32Host::Start() {
 
 int Win32Host::Run() {
   if (!main_) return 0;
-  return RunMessageLoop(timers_.Precise(), [this] { RunTimer(TimerId::Timer1); });
+  return RunMessageLoop(
+      timers_.Precise(), [this] { RunTimer(TimerId::Timer1); },
+      [this](const MSG& msg) { return OnKeyDown(msg); });
 }
 
 void Win32Host::OnMainCreate(HWND window) {
@@ -122,7 +127,9 @@ bool Win32Host::CreateDialogWindow() {
 void Win32Host::OnDialogCreate(HWND window) {
   dialog_.Reset(window);
   window2_.Attach(window, app_.form2().Window);
-  controls2_.Create(window, static_cast<HFONT>(font_.Get()), BindForm2(app_.form2()));
+  style2_.Create(app_.form2().Window, BindForm2(app_.form2()));
+  const HFONT font = style2_.Font() ? style2_.Font() : static_cast<HFONT>(font_.Get());
+  controls2_.Create(window, font, BindForm2(app_.form2()));
   Run([this] { app_.StartSettingsDialog(); });
 }
 
@@ -156,17 +163,26 @@ LRESULT Win32Host::OnMainMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
       OnTimer(wParam);
       return 0;
+    case WM_COMMAND:
+      OnMainCommand(wParam, lParam);
+      return 0;
+    case WM_MEASUREITEM:
+      if (menu_ && menu_->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_DRAWITEM:
+      if (menu_ && menu_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
     default:
       break;
   }
-  if (message == kTrayCallbackMessage) {
-    OnTrayCallback(lParam);
+  if (IsMainWindowMessage(message)) {
+    std::optional<std::intptr_t> result;
+    Run([&] { result = app_.form1().WindowMessage(message, wParam, lParam); });
+    ShowRequestedMenu();
+    if (result) return static_cast<LRESULT>(*result);
   } else if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-    // The notification area was re-created (Explorer restarted): put the icon back.
-    const bool dataReceived = app_.state().reader.DataReceived;
-    const std::string& tip = app_.form1().Edit1.Text;
-    TrayMessage(shell_, TrayOperation::Add, dataReceived, tip);
-    TrayMessage(shell_, TrayOperation::Modify, dataReceived, tip);
+    // The notification area was made anew (Explorer restarted): the icon has to come back.
+    Run([this] { app_.form1().TaskbarCreated(); });
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -183,6 +199,16 @@ LRESULT Win32Host::OnDialogMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) OnDialogCommand(LOWORD(wParam));
       return 0;
+    case WM_ERASEBKGND:
+      if (style2_.PaintBackground(window, reinterpret_cast<HDC>(wParam))) return 1;
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (const HBRUSH brush = style2_.ControlColour(reinterpret_cast<HDC>(wParam),
+                                                     reinterpret_cast<HWND>(lParam))) {
+        return reinterpret_cast<LRESULT>(brush);
+      }
+      break;
     // Closing the dialog only hides it; it lives as long as the main window.
     case WM_CLOSE:
       app_.form2().Window.Visible = false;
@@ -210,24 +236,44 @@ void Win32Host::OnDialogCommand(int controlId) {
   }
 }
 
-void Win32Host::OnTrayCallback(LPARAM mouseMessage) {
-  if (static_cast<UINT>(mouseMessage) != WM_LBUTTONUP) return;
-  const auto cursor = shell_.CursorPosition();
-  if (!cursor) {
-    app_.form1().Window.Visible = true;
-    AfterHandler();
-    return;
-  }
-  // Foreground first, or the menu would not close when the user clicks elsewhere.
-  shell_.SetForeground();
+// The handler has brought the main window to the foreground already; the menu runs its own
+// modal loop, so the timers keep ticking through their stand-in.
+void Win32Host::ShowRequestedMenu() {
+  PopupMenu& popup = app_.form1().PopupMenu1;
+  if (!popup.PopupRequested || !menu_ || !main_) return;
+  popup.PopupRequested = false;
   int command = 0;
   {
     const ModalScope modal(timers_);
-    command = menu_->Popup(main_.Get(), POINT{cursor->x, cursor->y});
+    command = menu_->Popup(main_.Get(), POINT{popup.PopupX, popup.PopupY});
   }
   if (const MenuHandler handler = TrayMenu::HandlerOf(command)) {
     Run([this, handler] { (app_.form1().*handler)(); });
   }
+}
+
+// The calibration surface's two buttons, and menu commands that arrive as WM_COMMAND (from
+// another program, or a menu shown without TPM_RETURNCMD) rather than through the popup.
+void Win32Host::OnMainCommand(WPARAM wParam, LPARAM lParam) {
+  const int id = LOWORD(wParam);
+  if (lParam != 0) {
+    if (HIWORD(wParam) != BN_CLICKED) return;
+    if (id == Form1Id::button1) Run([this] { app_.form1().Button1Click(); });
+    if (id == Form1Id::Button3) Run([this] { app_.form1().Button3Click(); });
+    return;
+  }
+  if (const MenuHandler handler = TrayMenu::HandlerOf(id)) {
+    Run([this, handler] { (app_.form1().*handler)(); });
+  }
+}
+
+// Esc on the main window or any of its controls (a clicked button keeps the focus).
+bool Win32Host::OnKeyDown(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !main_) return false;
+  if (msg.hwnd != main_.Get() && !::IsChild(main_.Get(), msg.hwnd)) return false;
+  if (msg.wParam != VK_ESCAPE) return false;
+  Run([this] { app_.form1().FormKeyDown(kEscapeKey); });
+  return true;
 }
 
 void Win32Host::OnTimer(UINT_PTR timerId) {
@@ -254,9 +300,12 @@ void Win32Host::AfterHandler() {
   if (menu_) menu_->Sync();
   if (dialog_) {
     // The dialog's OnShow runs as it becomes visible, before it appears.
-    if (window2_.ShowPending(form2.Window)) app_.Run([&form2] { form2.FormShow(); });
+    const bool showing = window2_.ShowPending(form2.Window);
+    if (showing) app_.Run([&form2] { form2.FormShow(); });
     controls2_.Sync();
     window2_.Sync(form2.Window);
+    // Shown from the tray, it must take the keyboard and come in front of the user's work.
+    if (showing) ::SetForegroundWindow(dialog_.Get());
   }
   timers_.Sync(form1);
   CloseIfRequested();

@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "hosts/win32/control_sync.h"
+#include "hosts/win32/form_style.h"
 #include "hosts/win32/host_timers.h"
 #include "hosts/win32/tray_menu.h"
 #include "platform/platform.h"
@@ -45,7 +46,9 @@ class Win32Host {
   bool CreateDialogWindow();
   void OnDialogCreate(HWND window);
   void OnDialogCommand(int controlId);
-  void OnTrayCallback(LPARAM mouseMessage);
+  void ShowRequestedMenu();
+  void OnMainCommand(WPARAM wParam, LPARAM lParam);
+  bool OnKeyDown(const MSG& msg);
   void OnTimer(UINT_PTR timerId);
   void RunTimer(TimerId id);
 
@@ -72,6 +75,7 @@ class Win32Host {
   HostTimers timers_;
   ControlSync controls1_;
   ControlSync controls2_;
+  FormStyle style2_;
   WindowSync window1_;
   WindowSync window2_;
   UINT taskbarCreated_ = 0;

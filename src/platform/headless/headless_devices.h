@@ -1,6 +1,7 @@
 #pragma once
 // Headless stand-ins for the clock, the display, the mouse, window messages and the shell:
 // settable values in, recorded calls out.
+#include <fstream>
 #include <map>
 #include <string>
 #include <utility>
@@ -8,6 +9,7 @@
 
 #include "platform/clock.h"
 #include "platform/display.h"
+#include "platform/headless/headless_files.h"
 #include "platform/messenger.h"
 #include "platform/mouse_output.h"
 #include "platform/shell.h"
@@ -78,20 +80,47 @@ class HeadlessMessenger : public Messenger {
   std::map<std::pair<std::string, std::string>, WindowHandle> windows;  // (class, caption)
 };
 
+// The shell: tray calls recorded (an add fails while the icon is there, as the system's does),
+// special folders settable, shortcuts written as real small text files so that a test can
+// see them appear and go.
 class HeadlessShell : public Shell {
  public:
   bool NotifyIcon(TrayOperation operation, const TrayIconRecord& record) override {
     trayCalls.emplace_back(operation, record);
-    return true;
+    if (!trayAvailable) return false;
+    const bool wasShown = iconShown;
+    iconShown = operation != TrayOperation::Delete && (wasShown || operation == TrayOperation::Add);
+    return operation == TrayOperation::Add ? !wasShown : wasShown;
   }
   std::optional<ScreenPoint> CursorPosition() override { return cursor; }
   void SetForeground() override { ++foregroundCalls; }
   std::optional<std::string> ProgramsFolder() override { return programsFolder; }
+  std::optional<std::string> StartupFolder() override { return startupFolder; }
+  bool CreateShortcut(const Shortcut& shortcut) override {
+    shortcuts.push_back(shortcut);
+    std::ofstream out(HeadlessFiles::HostPath(shortcut.LinkPath),
+                      std::ios::binary | std::ios::trunc);
+    out << ShortcutText(shortcut);
+    return static_cast<bool>(out.flush());
+  }
+  // What a headless shortcut file holds.
+  static std::string ShortcutText(const Shortcut& shortcut) {
+    return "target=" + shortcut.Target + "\nworkdir=" + shortcut.WorkingFolder + "\n";
+  }
+  // The taskbar goes away (false) or is made anew (true): the icon is gone either way.
+  void SetTrayAvailable(bool available) {
+    trayAvailable = available;
+    iconShown = false;
+  }
 
   std::vector<std::pair<TrayOperation, TrayIconRecord>> trayCalls;
+  bool trayAvailable = true;
+  bool iconShown = false;
   std::optional<ScreenPoint> cursor = ScreenPoint{0, 0};
   int foregroundCalls = 0;
   std::optional<std::string> programsFolder;
+  std::optional<std::string> startupFolder;
+  std::vector<Shortcut> shortcuts;
 };
 
 // A vendor library with no board attached: every call fails.

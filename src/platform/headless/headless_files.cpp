@@ -15,6 +15,8 @@ HeadlessFiles::HeadlessFiles(std::string programFolder) : folder_(std::move(prog
 
 std::string HeadlessFiles::ProgramFolder() const { return folder_; }
 
+std::string HeadlessFiles::ProgramPath() const { return folder_ + "RA_Zazide.exe"; }
+
 std::string HeadlessFiles::HostPath(const std::string& path) {
   std::string host = path;
   std::replace(host.begin(), host.end(), '\\', '/');

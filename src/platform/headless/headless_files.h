@@ -10,6 +10,8 @@ class HeadlessFiles : public Files {
   explicit HeadlessFiles(std::string programFolder);
 
   std::string ProgramFolder() const override;
+  // The program folder and the real program's file name: there is no executable here.
+  std::string ProgramPath() const override;
   std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path,
                                                     std::size_t maxBytes) override;
   bool WriteFromStart(const std::string& path, const std::vector<std::uint8_t>& bytes) override;

@@ -33,9 +33,12 @@ Win32Files::Win32Files() {
   const std::wstring exe = ExecutablePath();
   const auto slash = exe.find_last_of(L"\\/");
   programFolder_ = Narrow(slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash + 1));
+  programPath_ = Narrow(exe);
 }
 
 std::string Win32Files::ProgramFolder() const { return programFolder_; }
+
+std::string Win32Files::ProgramPath() const { return programPath_; }
 
 std::optional<std::vector<std::uint8_t>> Win32Files::ReadFile(const std::string& path,
                                                               std::size_t maxBytes) {

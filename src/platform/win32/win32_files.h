@@ -9,6 +9,7 @@ class Win32Files : public Files {
   Win32Files();
 
   std::string ProgramFolder() const override;
+  std::string ProgramPath() const override;
   std::optional<std::vector<std::uint8_t>> ReadFile(const std::string& path,
                                                     std::size_t maxBytes) override;
   bool WriteFromStart(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
@@ -17,6 +18,7 @@ class Win32Files : public Files {
 
  private:
   std::string programFolder_;
+  std::string programPath_;
 };
 
 }  // namespace raz::win32

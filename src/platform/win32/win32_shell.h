@@ -5,8 +5,9 @@
 
 namespace raz::win32 {
 
-// Notification area, cursor, foreground and the Start-menu folder. The tray icon belongs to
-// the main window, which exists only after this object: the host attaches it when created.
+// Notification area, cursor, foreground, the Start-menu folders and shell links. The tray icon
+// belongs to the main window, which exists only after this object: the host attaches it when
+// created.
 class Win32Shell : public Shell {
  public:
   void AttachWindow(HWND mainWindow) { window_ = mainWindow; }
@@ -15,6 +16,8 @@ class Win32Shell : public Shell {
   std::optional<ScreenPoint> CursorPosition() override;
   void SetForeground() override;
   std::optional<std::string> ProgramsFolder() override;
+  std::optional<std::string> StartupFolder() override;
+  bool CreateShortcut(const Shortcut& shortcut) override;
 
  private:
   HWND window_ = nullptr;

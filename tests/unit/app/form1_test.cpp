@@ -38,7 +38,7 @@ TEST_F(StartupTest, WithoutAnyFileEverythingTakesItsDefaultAndWaitsForTheBoard) 
   EXPECT_EQ(state.keys.KeyMarginRight, 28450);
   EXPECT_EQ(state.pen.PenTouchLimit, 0);
   EXPECT_EQ(state.pen.PenRightCentre, 0);
-  EXPECT_EQ(state.holdTarget.TargetWindowClass[0], '\0');
+  EXPECT_EQ(state.holdTarget.TargetWindowClass, "");
   EXPECT_EQ(state.link.ReportFraming, 0);
   EXPECT_EQ(form.Label9.Caption, "0");
   EXPECT_EQ(form.Label12.Caption, "0");
@@ -88,8 +88,8 @@ TEST_F(StartupTest, SettingsReachTheirStateItems) {
   Start();
   EXPECT_EQ(state.pen.PenTouchLimit, 10);
   EXPECT_EQ(state.pen.PenRightCentre, 60);
-  EXPECT_STREQ(state.holdTarget.TargetWindowClass.data(), "TClientMain");
-  EXPECT_EQ(std::string(state.holdTarget.TargetWindowCaption.data()), std::string(99, 'w'));
+  EXPECT_EQ(state.holdTarget.TargetWindowClass, "TClientMain");
+  EXPECT_EQ(state.holdTarget.TargetWindowCaption, std::string(99, 'w'));
 }
 
 TEST_F(StartupTest, DisplayGivesTheMouseScalesUnlessAResolutionIsZero) {

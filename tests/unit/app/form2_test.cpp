@@ -42,12 +42,65 @@ TEST_F(SettingsDialogTest, TakesTheChoicesInForceAndOkConfirmsWhatItShows) {
   }
 }
 
-TEST_F(SettingsDialogTest, CaptionsComeFromTheLanguageSectionAndAreEmptyWithoutIt) {
-  tp.folder.WriteText("VaziZod.ini", "[language]\r\nSelect=1\r\nOK=Confirm\r\n");
+// The settings file names the buttons and the model group; where it names none (or an empty
+// one) the design caption of the current language stands instead of a blank. SELECT and the
+// language number Select are one entry to the profile functions, so a number is no caption.
+TEST_F(SettingsDialogTest, CaptionsFromTheSettingsFileOrTheDesignOnesOfTheLanguage) {
+  const struct {
+    const char* language;
+    Language lang;
+    const char* ok;
+    const char* cancel;
+    const char* select;
+  } rows[] = {
+      {"", Language::Chinese, "确定", "取消", "选择白板规格"},
+      {"Select=1\r\n", Language::English, "OK", "Cancel", "Board model"},
+      {"Select=2\r\nOK=Yes\r\n", Language::Chinese, "Yes", "取消", "选择白板规格"},
+      {"OK=\r\nCANCEL=Close\r\nSELECT=Model\r\n", Language::English, "OK", "Close", "Model"},
+      {"SELECT=0x2\r\n", Language::Chinese, "确定", "取消", "选择白板规格"},
+  };
+  for (const auto& row : rows) {
+    test::TestPlatform p;
+    p.folder.WriteText("VaziZod.ini", std::string("[language]\r\n") + row.language);
+    TForm2 dialog(p.profile, p.folder.File("VaziZod.ini"));
+    dialog.SetLanguage(row.lang);
+    dialog.FormCreate(0, 0);
+    SCOPED_TRACE(row.language);
+    EXPECT_EQ(dialog.Button1.Caption, row.ok);
+    EXPECT_EQ(dialog.Button2.Caption, row.cancel);
+    EXPECT_EQ(dialog.RadioGroup2.Caption, row.select);
+    EXPECT_EQ(dialog.Window.Caption, "Board");
+  }
+}
+
+// A later language switch changes the design captions and leaves those from the file.
+TEST_F(SettingsDialogTest, ALanguageSwitchKeepsTheCaptionsTheSettingsFileGives) {
+  tp.folder.WriteText("VaziZod.ini", "[language]\r\nCANCEL=Abbrechen\r\n");
   form2.FormCreate(0, 0);
-  EXPECT_EQ(form2.RadioGroup2.Caption, "1") << "SELECT and Select are one entry";
-  EXPECT_EQ(form2.Button1.Caption, "Confirm");
-  EXPECT_EQ(form2.Button2.Caption, "");
+  form2.SetLanguage(Language::English);
+  EXPECT_EQ(form2.Button1.Caption, "OK");
+  EXPECT_EQ(form2.Button2.Caption, "Abbrechen");
+  EXPECT_EQ(form2.RadioButton1.Caption, "Use hotkeys");
+  EXPECT_EQ(form2.RadioGroup1.Caption, "Hotkeys");
+  form2.SetLanguage(Language::Chinese);
+  EXPECT_EQ(form2.Button1.Caption, "确定");
+  EXPECT_EQ(form2.Button2.Caption, "Abbrechen");
+  EXPECT_EQ(form2.RadioButton2.Caption, "不使用快捷键");
+}
+
+// The model group, out of sight in the design, lies inside the dialog with all three models.
+TEST_F(SettingsDialogTest, EveryControlLiesInsideTheDialog) {
+  const Control* controls[] = {&form2.RadioGroup1, &form2.RadioButton1, &form2.RadioButton2,
+                               &form2.Button1,     &form2.Button2,      &form2.RadioGroup2};
+  for (const Control* c : controls) {
+    SCOPED_TRACE(c->Caption);
+    EXPECT_GE(c->Left, 0);
+    EXPECT_GE(c->Top, 0);
+    EXPECT_LE(c->Left + c->Width, form2.Window.ClientWidth);
+    EXPECT_LE(c->Top + c->Height, form2.Window.ClientHeight);
+  }
+  EXPECT_EQ(form2.RadioGroup2.Items, (std::vector<std::string>{"KX", "RU82", "VI100"}));
+  EXPECT_EQ(form2.Window.ClientHeight, 238);
 }
 
 TEST_F(SettingsDialogTest, OkConfirmsTheChoiceUntilTheDeviceWatchHasAppliedIt) {

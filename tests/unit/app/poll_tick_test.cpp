@@ -6,6 +6,7 @@
 
 #include "app/form1.h"
 #include "calibration/transform.h"
+#include "pointer/pen_state_machine.h"
 #include "support/test_platform.h"
 #include "unit/board/fake_board_usb.h"
 #include "unit/board/report_builder.h"
@@ -169,6 +170,17 @@ TEST(PollTick, APositionKeptFromThePreviousSampleIsNotMappedAgain) {
         << "status " << static_cast<int>(row.status) << " LevelX " << row.levelX << " LevelY "
         << row.levelY << " ticks " << row.ticks;
   }
+}
+
+// A contact swallowed after a calibration ends with the first report that is not a touch,
+// even one too weak to drive the pen; otherwise the next tap would be swallowed as well.
+TEST(PollTick, AWeakNoPenReportEndsASwallowedContact) {
+  TickRig rig;
+  rig.state->pointer.PrevStatus = PenStatus::Touch;
+  SwallowContact(rig.state->pointer);
+  ASSERT_TRUE(rig.state->pointer.SwallowingContact);
+  rig.Tick(test::PlainReport(0, 0, test::Row({}), test::Row({})));
+  EXPECT_FALSE(rig.state->pointer.SwallowingContact);
 }
 
 }  // namespace

@@ -84,5 +84,15 @@ TEST_F(HeadlessHostTest, ExitStopsEveryTimerAndRemovesTheTrayIcon) {
   EXPECT_TRUE(host.firings().empty());
 }
 
+// The answer is the message result; 326 gives 9 whatever the state, 325 says no board.
+TEST_F(HeadlessHostTest, ClientRequestsAreAnsweredThroughTheResult) {
+  EXPECT_EQ(host.SendClientRequest(326, 0), 9);
+  EXPECT_EQ(host.SendClientRequest(325, 0), 0);
+  EXPECT_EQ(host.SendClientRequest(101, 0x5150), 1);
+  EXPECT_EQ(host.state().client.ClientWindow, 0x5150u);
+  EXPECT_EQ(host.SendClientRequest(7, 0x9999), 0);
+  EXPECT_EQ(host.state().client.ClientWindow, 0x5150u);
+}
+
 }  // namespace
 }  // namespace raz

@@ -149,6 +149,34 @@ TEST(PenStateMachine, Calibration_StepsOnSamples6_11_16AndIssuesNoInput) {
   }
 }
 
+// The touch that completes a calibration carries raw board units: once the calibration is
+// done, its last samples must neither drag nor release there (the cursor went to the corner).
+TEST(PenStateMachine, SwallowedContact_DrivesNothingUntilThePenLeaves) {
+  for (PenStatus leaving : {kNoPen, kHover}) {
+    PenRig rig;
+    rig.context.CalibrationActive = true;
+    for (int i = 0; i < 6; ++i) rig.Touch(1500, 1200);  // raw units
+    rig.context.CalibrationActive = false;
+    SwallowContact(rig.pointer);
+    rig.Touch(1502, 1201);
+    rig.Touch(1504, 1203);
+    EXPECT_TRUE(rig.Take().empty());
+    rig.Feed(leaving, 1504, 1203);
+    EXPECT_TRUE(rig.Take().empty()) << "no release at raw units";
+    EXPECT_FALSE(rig.pointer.SwallowingContact);
+    rig.Touch(300, 200);
+    EXPECT_EQ(rig.Take(), PenRig::At({MouseFlags::Move, MouseFlags::LeftDown}, 300, 200))
+        << "the next touch presses anew";
+  }
+  // With the pen away there is no contact to swallow: the next touch presses.
+  PenRig away;
+  away.Feed(kNoPen, 0, 0);
+  away.Take();
+  SwallowContact(away.pointer);
+  away.Touch(300, 200);
+  EXPECT_EQ(away.Take(), PenRig::At({MouseFlags::Move, MouseFlags::LeftDown}, 300, 200));
+}
+
 TEST(PenStateMachine, HoldZone_ArmsTimer3InTheMarginAndAnyOtherStatusDisarmsIt) {
   for (std::int32_t zone = 0; zone < 4; ++zone) {  // zone 3: outside the margin
     PenRig rig;

@@ -11,9 +11,9 @@ namespace {
 
 // A parse as text: each error, then each step with the fields its kind uses and its line.
 std::string Describe(const std::string& text) {
-  const char* const kinds[] = {"pen",       "stroke", "wait",      "unplug",      "plug",
-                               "readfail",  "shortread", "tapkey", "calibrate",
-                               "keycalibrate"};
+  const char* const kinds[] = {"pen",       "stroke",       "wait",     "unplug",
+                               "plug",      "readfail",     "shortread", "tapkey",
+                               "calibrate", "keycalibrate", "menu",     "client"};
   const char* const contacts[] = {"away", "near", "hover", "touch", "right"};
   const ScenarioParse parse = ParseScenario(text);
   std::ostringstream out;
@@ -31,6 +31,8 @@ std::string Describe(const std::string& text) {
       out << (s.margin == Margin::Left ? " left " : " right ") << s.icon;
     if (s.holdMicros > 0) out << " hold " << s.holdMicros << " gap " << s.gapMicros;
     if (s.count > 0) out << " x" << s.count;
+    if (s.kind == StepKind::Menu) out << ' ' << s.item;
+    if (s.kind == StepKind::Client) out << ' ' << s.wParam << ',' << s.lParam;
     if (s.pressure != 1.0) out << " pressure " << s.pressure;
     out << " @" << s.line << "; ";
   }
@@ -49,6 +51,11 @@ TEST(ParseScenario, ReadsGoodLinesAndReportsBadOnesWithTheirNumber) {
       {"readfail\nreadfail 12", "readfail x1 @1; readfail x12 @2; "},
       {"shortread\nshortread 3", "shortread x1 @1; shortread x3 @2; "},
       {"tapkey left 1", "tapkey left 1 hold 100000 gap 100000 @1; "},
+      {"menu N1\nMENU button1\nclient 101 -5\nclient 326",
+       "menu n1 @1; menu button1 @2; client 101,-5 @3; client 326,0 @4; "},
+      {"menu", "line 1: missing menu item, button or key; "},
+      {"menu N1 N6", "line 1: unexpected 'N6'; "},
+      {"client x", "line 1: wParam must be a whole number, not 'x'; "},
       {"calibrate\nkeycalibrate",
        "calibrate hold 300000 gap 200000 @1; keycalibrate hold 300000 gap 200000 @2; "},
       {"pressure 0.5\ntouch 1 1", "pen touch 1,1 1,1 pressure 0.5 @2; "},

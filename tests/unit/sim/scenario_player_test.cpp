@@ -40,19 +40,39 @@ TEST(ScenarioPlayer, PlaysEveryKindOfPenStepThroughTime) {
       "wait 50ms\nright cells 11 21 50ms\nnear cells 12 22 50ms\ntapkey right 3 50ms 50ms\n"
       "calibrate 100ms 100ms\nkeycalibrate 100ms 100ms\nlift\n");
   // Without distortion a pixel (u, v) lies at cell (30 + u / 10, 30 + v / 10). Icons are 4
-  // cells square; the tour touches corners, edge midpoints and centre, 50 px inside the screen.
+  // cells square; the tour touches corners, edge midpoints and centre, 50 px inside the screen,
+  // each at the centre of its cross's pixel.
   EXPECT_EQ(Timeline(player, {0, 99.999, 100, 299.999, 300, 350, 400, 449.999, 450, 500, 575, 625}),
             "0 away; 99.999 away; 100 touch 80,70; 299.999 touch 80,70; 300 touch 40,40; "
             "350 touch 50,45; 400 hover 10,20 p0.4; 449.999 hover 10,20 p0.4; "
             "450 right 11,21 p0.4; 500 near 12,22 p0.4; 575 touch 142,90 p0.4; 625 away; ");
   EXPECT_EQ(Timeline(player, {700, 775, 900, 1100, 1300, 1500, 1700, 1900, 2100, 2300, 2500, 2700,
                               2900, 2950, 9000}),
-            "700 touch 35,35 p0.4; 775 away; 900 touch 80,35 p0.4; 1100 touch 125,35 p0.4; "
-            "1300 touch 125,70 p0.4; 1500 touch 125,105 p0.4; 1700 touch 80,105 p0.4; "
-            "1900 touch 35,105 p0.4; 2100 touch 35,70 p0.4; 2300 touch 80,70 p0.4; "
+            "700 touch 35.05,35.05 p0.4; 775 away; 900 touch 80.05,35.05 p0.4; "
+            "1100 touch 125.05,35.05 p0.4; 1300 touch 125.05,70.05 p0.4; "
+            "1500 touch 125.05,105.05 p0.4; 1700 touch 80.05,105.05 p0.4; "
+            "1900 touch 35.05,105.05 p0.4; 2100 touch 35.05,70.05 p0.4; "
+            "2300 touch 80.05,70.05 p0.4; "
             "2500 touch 30,80 p0.4; 2700 touch 30,116 p0.4; 2900 touch 140,96 p0.4; "
             "2950 away; 9000 away; ");
   EXPECT_EQ(player.EndMicros(), 3'050'000u);
+}
+
+TEST(ScenarioPlayer, MenuAndClientStepsAreActionsAtTheirTimeAndTakeNone) {
+  const ScenarioPlayer player =
+      Play("wait 1s\nmenu N1\ncalibrate\nclient 101 4660\nmenu Esc\nclient 326\n");
+  const auto& actions = player.Actions();
+  ASSERT_EQ(actions.size(), 4u);
+  const std::uint64_t tourEnd = 1'000'000 + 9 * 500'000;
+  EXPECT_EQ(actions[0].at, 1'000'000u);
+  EXPECT_EQ(actions[0].step.item, "n1");
+  EXPECT_EQ(actions[1].at, tourEnd);
+  EXPECT_EQ(actions[1].step.kind, StepKind::Client);
+  EXPECT_EQ(actions[1].step.wParam, 101);
+  EXPECT_EQ(actions[1].step.lParam, 4660);
+  EXPECT_EQ(actions[2].step.item, "esc");
+  EXPECT_EQ(actions[3].step.lParam, 0);
+  EXPECT_EQ(player.EndMicros(), tourEnd);
 }
 
 TEST(ScenarioPlayer, PixelStrokeIsStraightOnTheScreenNotOnTheBoard) {

@@ -59,6 +59,11 @@ TEST_F(SettingsFileTest, SectionAndKeyNamesMatchWithoutRegardToCase) {
 TEST_F(SettingsFileTest, LongStringsAreCutAt2047Characters) {
   tp.folder.WriteText("VaziZod.ini", "[PARAMETERS]\r\nAPPCaption=" + std::string(3000, 'c') + "\r\n");
   EXPECT_EQ(ini.ReadString(Section::Parameters, "APPCaption").size(), 2047u);
+  // Characters, not bytes: a Chinese value keeps 2047 whole characters of three bytes each.
+  std::string chinese;
+  for (int i = 0; i < 2100; ++i) chinese += "板";
+  tp.folder.WriteText("VaziZod.ini", "[PARAMETERS]\r\nAPPCaption=" + chinese + "\r\n");
+  EXPECT_EQ(ini.ReadString(Section::Parameters, "APPCaption"), chinese.substr(0, 3 * 2047));
 }
 
 TEST_F(SettingsFileTest, WritesCreateWhatIsMissingAndKeepEveryOtherLine) {

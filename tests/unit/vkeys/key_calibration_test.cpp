@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/test_platform.h"
 
 namespace raz {
@@ -22,18 +24,6 @@ TEST(DeriveKeyBounds, SplitsTheLeftMarginIntoNineEqualBands) {
     DeriveKeyBounds(row.top, row.bottom, layout);
     EXPECT_EQ(layout.KeyBounds, row.bounds) << "top " << row.top << " bottom " << row.bottom;
   }
-}
-
-TEST(CopyToWindowName, KeepsAtMost99CharactersAndZeroFillsTheRest) {
-  std::array<char, 100> buffer;
-  buffer.fill('x');
-  CopyToWindowName("Notepad", buffer);
-  EXPECT_STREQ(buffer.data(), "Notepad");
-  EXPECT_EQ(buffer[99], '\0');
-  EXPECT_EQ(buffer[8], '\0');
-
-  CopyToWindowName(std::string(150, 'a'), buffer);
-  EXPECT_EQ(std::string(buffer.data()), std::string(99, 'a'));
 }
 
 class KeyLayoutFileTest : public ::testing::Test {
@@ -74,6 +64,163 @@ TEST_F(KeyLayoutFileTest, PointsAreStoredTruncatedTowardZero) {
             "[VKeyCali]\r\nVKeyPoint_L_TopX=-3\r\nVKeyPoint_L_TopY=1000\r\n"
             "VKeyPoint_L_BottomX=905\r\nVKeyPoint_L_BottomY=1900\r\n"
             "VKeyPoint_R_middleX=2700\r\nVKeyPoint_R_middleY=0\r\n");
+}
+
+// The points the worked example uses: icons from raw Y 1000 to 1900, the right margin at 2700.
+void Calibrated(KeyCalibration& c) {
+  c.KeyPointLeftTop = {900.0f, 1000.0f};
+  c.KeyPointLeftBottom = {905.0f, 1900.0f};
+  c.KeyPointRightMiddle = {2700.0f, 1400.0f};
+}
+
+// Settings that leave the hotkeys switched on but give no usable layout swallowed every
+// press: they now count as no layout, and the pen works everywhere.
+TEST_F(KeyLayoutFileTest, SwitchedOnWithoutAUsableLayoutTheMarginsStayOutOfReach) {
+  struct Row {
+    const char* what;
+    const char* keys;
+    bool usable;
+  };
+  const Row rows[] = {
+      {"points missing", "", false},
+      {"right margin equal to the left",
+       "VKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
+       "VKeyPoint_R_middleX=900\r\n",
+       false},
+      {"right margin left of the left one",
+       "VKeyPoint_L_TopX=2700\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
+       "VKeyPoint_R_middleX=900\r\n",
+       false},
+      {"last icon above the first",
+       "VKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1900\r\nVKeyPoint_L_BottomY=1000\r\n"
+       "VKeyPoint_R_middleX=2700\r\n",
+       false},
+      {"a real layout",
+       "VKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
+       "VKeyPoint_R_middleX=2700\r\n",
+       true},
+  };
+  for (const Row& row : rows) {
+    test::TestPlatform p;
+    p.folder.WriteText("VaziZod.ini",
+                       std::string("[PARAMETERS]\r\nvkey=1\r\n[VKeyCali]\r\n") + row.keys);
+    SettingsFile file(p.profile, p.folder.File("VaziZod.ini"));
+    KeyCalibration c;
+    KeyLayout l;
+    EXPECT_TRUE(LoadKeyLayout(file, c, l)) << row.what << ": the check mark follows vkey";
+    EXPECT_EQ(l.KeyMarginLeft, row.usable ? 900 : 0) << row.what;
+    EXPECT_EQ(l.KeyMarginRight, row.usable ? 2700 : 28450) << row.what;
+
+    // The hotkey switch reads the same points and judges them alike.
+    KeyLayout switched;
+    SwitchHotkeys(file, true, switched);
+    EXPECT_EQ(switched.KeyMarginLeft, l.KeyMarginLeft) << row.what;
+    EXPECT_EQ(switched.KeyMarginRight, l.KeyMarginRight) << row.what;
+  }
+}
+
+TEST_F(KeyLayoutFileTest, HotkeySwitchWritesVkeyAndMovesOnlyTheMargins) {
+  tp.folder.WriteText("VaziZod.ini",
+                      "[VKeyCali]\r\nVKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1000\r\n"
+                      "VKeyPoint_L_BottomY=1900\r\nVKeyPoint_R_middleX=2700\r\n");
+  const auto bounds = layout.KeyBounds;
+  SwitchHotkeys(ini, true, layout);
+  EXPECT_EQ(layout.KeyMarginLeft, 900);
+  EXPECT_EQ(layout.KeyMarginRight, 2700);
+  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "vkey", -1), 1);
+  SwitchHotkeys(ini, false, layout);
+  EXPECT_EQ(layout.KeyMarginLeft, 0);
+  EXPECT_EQ(layout.KeyMarginRight, 28450);
+  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "vkey", -1), 0);
+  EXPECT_EQ(layout.KeyBounds, bounds);
+
+  SettingsFile refused(tp.profile, tp.folder.File("no-such-folder/VaziZod.ini"));
+  EXPECT_THROW(SwitchHotkeys(refused, true, layout), SettingsWriteError);
+  EXPECT_EQ(layout.KeyMarginRight, 28450) << "a refused write leaves the margins";
+}
+
+// One step call per row, from the step and points given; the point is the sample's raw
+// position, the level its LevelX.
+TEST(KeyCalibrationStep, EachPointNeedsALevelAndItsDistanceFromTheFirst) {
+  struct Row {
+    const char* what;
+    std::int32_t step;
+    std::int32_t levelX;
+    PointF raw;
+    KeyCalibrationOutcome outcome;
+    std::int32_t stepAfter;
+  };
+  const PointF top{900.0f, 1000.0f};
+  const Row rows[] = {
+      {"first, level 31", 0, 31, top, KeyCalibrationOutcome::FirstTaken, 1},
+      {"first, level 30", 0, 30, top, KeyCalibrationOutcome::Ignored, 0},
+      {"second, the pen still on the first corner", 1, 200, top, KeyCalibrationOutcome::SecondRetry,
+       1},
+      {"second, exactly 100.0 below",
+       1,
+       200,
+       {900.0f, 1100.0f},
+       KeyCalibrationOutcome::SecondRetry,
+       1},
+      {"second, 100.5 below", 1, 200, {900.0f, 1100.5f}, KeyCalibrationOutcome::SecondTaken, 2},
+      {"second, level 30", 1, 30, {900.0f, 1900.0f}, KeyCalibrationOutcome::Ignored, 1},
+      {"third, 100.9 beside", 2, 200, {1000.9f, 1400.0f}, KeyCalibrationOutcome::ThirdRetry, 2},
+      {"third, 101 beside", 2, 200, {1001.0f, 1400.0f}, KeyCalibrationOutcome::Finished, 2},
+      {"third, 200 to the left", 2, 200, {700.0f, 1400.0f}, KeyCalibrationOutcome::Finished, 2},
+      {"third, level 30", 2, 30, {2700.0f, 1400.0f}, KeyCalibrationOutcome::Ignored, 2},
+  };
+  for (const Row& row : rows) {
+    KeyCalibration c;
+    StartKeyCalibration(c);
+    if (row.step > 0) c.KeyPointLeftTop = top;
+    c.KeyCalibrationStep = row.step;
+    EXPECT_EQ(KeyCalibrationStep(row.levelX, row.raw, c), row.outcome) << row.what;
+    EXPECT_EQ(c.KeyCalibrationStep, row.stepAfter) << row.what;
+    EXPECT_TRUE(c.KeyCalibrationActive) << row.what << ": only the finish ends it";
+  }
+}
+
+TEST(KeyCalibrationStep, FinishingDerivesTheLayoutWhateverTheSwitchSays) {
+  KeyCalibration c;
+  KeyLayout layout;
+  layout.KeyMarginLeft = kMarginLeftWhenOff;
+  layout.KeyMarginRight = kMarginRightWhenOff;
+  StartKeyCalibration(c);
+  EXPECT_EQ(KeyCalibrationStep(200, {900.0f, 1000.0f}, c), KeyCalibrationOutcome::FirstTaken);
+  EXPECT_EQ(KeyCalibrationStep(200, {905.0f, 1900.0f}, c), KeyCalibrationOutcome::SecondTaken);
+  EXPECT_EQ(KeyCalibrationStep(200, {2700.0f, 1400.0f}, c), KeyCalibrationOutcome::Finished);
+  FinishKeyCalibration(c, layout);
+  EXPECT_FALSE(c.KeyCalibrationActive);
+  EXPECT_EQ(layout.KeyMarginLeft, 900);
+  EXPECT_EQ(layout.KeyMarginRight, 2700);
+  EXPECT_EQ(layout.KeyBounds, (std::array<std::int32_t, 10>{1000, 1100, 1200, 1300, 1400, 1500,
+                                                            1600, 1700, 1800, 1900}));
+}
+
+TEST(KeyCalibrationStep, AThirdPointLeftOfTheFirstGivesNoLayout) {
+  KeyCalibration c;
+  KeyLayout layout;
+  StartKeyCalibration(c);
+  Calibrated(c);
+  c.KeyPointRightMiddle = {700.0f, 1400.0f};
+  FinishKeyCalibration(c, layout);
+  EXPECT_EQ(layout.KeyMarginLeft, 0);
+  EXPECT_EQ(layout.KeyMarginRight, 28450);
+}
+
+TEST(KeyCalibrationStep, CancelPutsThePointsOfBeforeBackEvenAfterARestart) {
+  KeyCalibration c;
+  Calibrated(c);
+  StartKeyCalibration(c);
+  KeyCalibrationStep(200, {100.0f, 200.0f}, c);
+  StartKeyCalibration(c);  // N6 again in the middle
+  KeyCalibrationStep(200, {300.0f, 400.0f}, c);
+  KeyCalibrationStep(200, {300.0f, 900.0f}, c);
+  CancelKeyCalibration(c);
+  EXPECT_FALSE(c.KeyCalibrationActive);
+  EXPECT_EQ(c.KeyPointLeftTop, (PointF{900.0f, 1000.0f}));
+  EXPECT_EQ(c.KeyPointLeftBottom, (PointF{905.0f, 1900.0f}));
+  EXPECT_EQ(c.KeyPointRightMiddle, (PointF{2700.0f, 1400.0f}));
 }
 
 }  // namespace

@@ -1,0 +1,182 @@
+// The calibration surface and the margin keys' handlers of the main window, on plain state.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/canvas.h"
+#include "app/form1.h"
+#include "app/form_commands.h"
+#include "calibration/tour.h"
+#include "support/test_platform.h"
+#include "vkeys/key_actions.h"
+
+namespace raz {
+namespace {
+
+class SurfaceTest : public ::testing::Test {
+ protected:
+  void Start(int width, int height) {
+    tp.display.Set(width, height);
+    form.FormCreate();
+  }
+  std::uint32_t Pixel(int x, int y) const {
+    return form.Image1.Pixels[static_cast<std::size_t>(y) * form.Image1.Width + x];
+  }
+  // Red pixels of the image, as the cross centres they belong to (a pixel red on both axes).
+  std::vector<ScreenPoint> RedCentres() const {
+    std::vector<ScreenPoint> centres;
+    const Image& im = form.Image1;
+    for (int y = 1; y + 1 < im.Height; ++y) {
+      for (int x = 1; x + 1 < im.Width; ++x) {
+        if (Pixel(x, y) == kRed && Pixel(x - 1, y) == kRed && Pixel(x, y - 1) == kRed) {
+          centres.push_back({x, y});
+        }
+      }
+    }
+    return centres;
+  }
+
+  test::TestPlatform tp;
+  DriverState state;
+  TForm1 form{state, tp.platform};
+};
+
+// Screens larger than the 1600 x 900 design put targets outside Image1 before: the surface
+// now covers the screen, whatever its size, and the first cross is on it.
+TEST_F(SurfaceTest, CalibrationCoversTheWholeScreenWithTheFirstCrossOnly) {
+  struct Row {
+    int width, height;
+  };
+  for (const Row row : {Row{1024, 768}, Row{1920, 1080}, Row{2560, 1440}, Row{800, 600}}) {
+    test::TestPlatform p;
+    p.display.Set(row.width, row.height);
+    DriverState s;
+    TForm1 f(s, p.platform);
+    f.FormCreate();
+    f.N1Click();
+    SCOPED_TRACE(std::to_string(row.width) + "x" + std::to_string(row.height));
+    EXPECT_TRUE(f.Window.Visible);
+    EXPECT_EQ(f.Window.State, WindowState::Maximized);
+    EXPECT_EQ(f.Image1.Width, row.width);
+    EXPECT_EQ(f.Image1.Height, row.height);
+    ASSERT_EQ(f.Image1.Pixels.size(), static_cast<std::size_t>(row.width) * row.height);
+    std::size_t red = 0;
+    for (std::uint32_t px : f.Image1.Pixels) red += px == kRed;
+    EXPECT_EQ(red, 81u) << "one cross of two 41-pixel lines";
+    EXPECT_EQ(f.Image1.Pixels[50 * static_cast<std::size_t>(row.width) + 50], kRed);
+    EXPECT_EQ(f.button1.Left, row.width / 2 + 10);
+    EXPECT_EQ(f.button1.Top, row.height / 2 + 100);
+    EXPECT_EQ(f.Button3.Left, row.width / 2 - f.button1.Width - 10);
+    EXPECT_TRUE(f.button1.Visible && f.Button3.Visible);
+    EXPECT_FALSE(f.Memo1.Visible || f.Label13.Visible || f.Button4.Visible);
+    EXPECT_TRUE(s.calibration.Tour.CalibrationActive);
+    EXPECT_EQ(s.calibration.Tour.CalibrationTargetIndex, 0);
+  }
+}
+
+// Cancel used to leave the tour running hidden, and the pen dead until it was completed.
+TEST_F(SurfaceTest, CancelEndsTheTourAndKeepsTheCalibrationInForce) {
+  Start(1024, 768);
+  const CalibrationRecord before = state.calibration.Stored;
+  form.N1Click();
+  state.calibration.Tour.CalibrationTargetIndex = 4;
+  state.RateMeasurement = true;
+  form.Memo2.Append("x");
+  form.Button1Click();
+  EXPECT_FALSE(state.calibration.Tour.CalibrationActive);
+  EXPECT_FALSE(form.Window.Visible);
+  EXPECT_FALSE(state.RateMeasurement);
+  EXPECT_TRUE(form.Memo2.Lines.empty());
+  EXPECT_TRUE(RedCentres().empty()) << "the canvas is blank";
+  EXPECT_EQ(state.calibration.Stored.CalibrationScaleX, before.CalibrationScaleX);
+  EXPECT_FALSE(tp.folder.Exists("server.txt"));
+}
+
+TEST_F(SurfaceTest, EscEndsEitherCalibrationAndTheKeyLayoutStaysAsItWas) {
+  tp.folder.WriteText("VaziZod.ini",
+                      "[PARAMETERS]\r\nvkey=1\r\n[VKeyCali]\r\nVKeyPoint_L_TopX=900\r\n"
+                      "VKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
+                      "VKeyPoint_R_middleX=2700\r\n");
+  Start(1024, 768);
+  const KeyLayout layout = state.keys;
+  form.N6Click();
+  EXPECT_TRUE(state.keyCalibration.KeyCalibrationActive);
+  EXPECT_TRUE(form.Label13.Visible);
+  state.keyCalibration.KeyPointLeftTop = {1.0f, 2.0f};  // a first point taken
+  state.keyCalibration.KeyCalibrationStep = 1;
+  FindFormCommand("esc")->run(form);
+  EXPECT_FALSE(state.keyCalibration.KeyCalibrationActive);
+  EXPECT_FALSE(form.Window.Visible);
+  EXPECT_FALSE(form.Label13.Visible || form.Label14.Visible || form.Label15.Visible);
+  EXPECT_EQ(state.keyCalibration.KeyPointLeftTop, (PointF{900.0f, 1000.0f}));
+  EXPECT_EQ(state.keys.KeyMarginLeft, layout.KeyMarginLeft);
+  EXPECT_EQ(state.keys.KeyBounds, layout.KeyBounds);
+
+  form.N1Click();
+  form.FormKeyDown('A');
+  EXPECT_TRUE(state.calibration.Tour.CalibrationActive) << "only Esc cancels";
+  form.FormKeyDown(kEscapeKey);
+  EXPECT_FALSE(state.calibration.Tour.CalibrationActive);
+  EXPECT_FALSE(form.Window.Visible);
+}
+
+TEST_F(SurfaceTest, OneSurfaceAtATimeEachCalibrationEndsTheOther) {
+  Start(1024, 768);
+  form.N6Click();
+  EXPECT_FALSE(form.button1.Visible);
+  form.N1Click();
+  EXPECT_FALSE(state.keyCalibration.KeyCalibrationActive);
+  EXPECT_TRUE(form.button1.Visible) << "the key calibration hid it";
+  form.N6Click();
+  EXPECT_FALSE(state.calibration.Tour.CalibrationActive);
+  EXPECT_TRUE(state.keyCalibration.KeyCalibrationActive);
+  EXPECT_TRUE(RedCentres().empty());
+}
+
+TEST_F(SurfaceTest, HotkeySwitchTogglesTheCheckMarkAndTheSetting) {
+  Start(1024, 768);
+  EXPECT_FALSE(form.N4.Checked);
+  form.N4Click();
+  EXPECT_TRUE(form.N4.Checked);
+  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), "[PARAMETERS]\r\nvkey=1\r\n");
+  EXPECT_EQ(state.keys.KeyMarginRight, 28450) << "no stored points: no layout";
+  form.N4Click();
+  EXPECT_FALSE(form.N4.Checked);
+  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), "[PARAMETERS]\r\nvkey=0\r\n");
+}
+
+// The hold message goes to the window found by the configured class and caption, as the user
+// wrote them, Chinese included.
+TEST_F(SurfaceTest, HoldTimerPostsOneMessagePerHitZoneToTheConfiguredWindow) {
+  tp.folder.WriteText("VaziZod.ini",
+                      "[PARAMETERS]\r\nAPPClassName=TPanelMain\r\nAPPCaption=电子白板 课件\r\n");
+  Start(1024, 768);
+  tp.messenger.windows[{"TPanelMain", "电子白板 课件"}] = 0x4242;
+  form.Timer3Timer();
+  EXPECT_TRUE(tp.messenger.posted.empty()) << "nothing pending";
+  state.pointer.KeyHoldPending = true;
+  state.interpolation.KeyZoneHit = {false, false, true};
+  form.Timer3Timer();
+  ASSERT_EQ(tp.messenger.posted.size(), 1u);
+  EXPECT_EQ(tp.messenger.posted[0], (PostedMessage{0x4242, kHoldKeyMessage, 2, 5000}));
+  EXPECT_FALSE(state.pointer.KeyHoldPending);
+  EXPECT_FALSE(form.Timer3.Enabled);
+
+  tp.messenger.windows.clear();
+  state.pointer.KeyHoldPending = true;
+  form.Timer3.Enabled = true;
+  form.Timer3Timer();
+  EXPECT_EQ(tp.messenger.posted.size(), 1u) << "no window found: nothing posted";
+  EXPECT_FALSE(state.pointer.KeyHoldPending) << "the hold is consumed all the same";
+}
+
+TEST(FormCommands, NamesReachTheirHandlersWithoutRegardToCase) {
+  for (const char* name : {"N1", "n6", "N4", "n3", "BUTTON1", "button3", "esc"}) {
+    EXPECT_NE(FindFormCommand(name), nullptr) << name;
+  }
+  EXPECT_EQ(FindFormCommand("N9"), nullptr);
+  EXPECT_EQ(FindFormCommand(""), nullptr);
+}
+
+}  // namespace
+}  // namespace raz

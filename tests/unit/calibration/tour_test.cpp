@@ -1,0 +1,209 @@
+#include "calibration/tour.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "calibration/transform.h"
+
+namespace raz {
+namespace {
+
+TEST(CalibrationTarget, TargetsOfA1024By768ScreenInTourOrder) {
+  const ScreenPoint expected[] = {{50, 50},   {512, 50}, {974, 50}, {974, 384}, {974, 718},
+                                  {512, 718}, {50, 718}, {50, 384}, {512, 384}};
+  for (int step = 0; step < kTourSteps; ++step) {
+    EXPECT_EQ(CalibrationTarget(step, {1024, 768}), expected[step]) << "step " << step;
+  }
+  // Odd sizes halve toward zero.
+  EXPECT_EQ(CalibrationTarget(8, {1025, 769}), (ScreenPoint{512, 384}));
+}
+
+// A touch the current step accepts, at a raw position.
+TourSample Touch(float x, float y) { return {200, 200, false, x, y}; }
+
+// The raw positions of a board whose screen spans raw 1000..9000 by 1000..7000 squarely.
+PointF SquarePoint(int gridIndex) {
+  const int column = gridIndex % 3;
+  const int row = gridIndex / 3;  // 0 bottom
+  return {1000.0f + 4000.0f * column, 7000.0f - 3000.0f * row};
+}
+
+CalibrationTour TourThrough(const std::array<PointF, 9>& byGridIndex) {
+  CalibrationTour tour;
+  StartTour(tour);
+  for (int step = 0; step < kTourSteps; ++step) {
+    const PointF p = byGridIndex[TourStepOf(step).GridIndex];
+    const TourStepResult r = CalibrationStep(Touch(p.x, p.y), tour);
+    EXPECT_EQ(r.Step, step);
+    EXPECT_EQ(r.Outcome, step + 1 == kTourSteps ? TourOutcome::Completed : TourOutcome::Advanced)
+        << "step " << step;
+  }
+  return tour;
+}
+
+std::array<PointF, 9> Square() {
+  std::array<PointF, 9> points;
+  for (int k = 0; k < 9; ++k) points[k] = SquarePoint(k);
+  return points;
+}
+
+TEST(CalibrationStep, NineAcceptedTouchesCompleteTheTourAndLeaveTheIndexAtEight) {
+  const CalibrationTour tour = TourThrough(Square());
+  EXPECT_EQ(tour.CalibrationTargetIndex, 8);
+  EXPECT_TRUE(tour.CalibrationActive) << "the finish ends the tour, not the last step";
+  for (int k = 0; k < 9; ++k) {
+    EXPECT_EQ(tour.RawX[k], SquarePoint(k).x) << "grid index " << k;
+    EXPECT_EQ(tour.RawY[k], SquarePoint(k).y) << "grid index " << k;
+  }
+}
+
+// The distance along the tour's axis truncates to 100 or less: refused; 101 or more: taken,
+// whichever way the pen went.
+TEST(CalibrationStep, DistanceFromThePreviousPointMustTruncateToMoreThan100) {
+  struct Row {
+    int step;     // the step under test; the steps before it are taken squarely
+    float along;  // offset from the previous point on the tour's axis
+    bool advances;
+  };
+  const Row rows[] = {
+      {1, 100.0f, false},  {1, 100.9f, false}, {1, 101.0f, true}, {1, -101.0f, true},
+      {1, -100.5f, false}, {3, 100.0f, false}, {3, 101.0f, true}, {8, 100.99f, false},
+      {8, 101.0f, true},   {7, -101.0f, true},
+  };
+  for (const Row& row : rows) {
+    CalibrationTour tour;
+    StartTour(tour);
+    for (int step = 0; step < row.step; ++step) {
+      const PointF p = SquarePoint(TourStepOf(step).GridIndex);
+      CalibrationStep(Touch(p.x, p.y), tour);
+    }
+    const TourStepSpec& spec = TourStepOf(row.step);
+    PointF p{tour.RawX[spec.ComparedWith], tour.RawY[spec.ComparedWith]};
+    (spec.Axis == TourAxis::X ? p.x : p.y) += row.along;
+    const TourStepResult r = CalibrationStep(Touch(p.x, p.y), tour);
+    SCOPED_TRACE("step " + std::to_string(row.step) + ", " + std::to_string(row.along));
+    const TourOutcome taken = row.step == 8 ? TourOutcome::Completed : TourOutcome::Advanced;
+    EXPECT_EQ(r.Outcome, row.advances ? taken : TourOutcome::TooClose);
+    // A refused point is stored all the same; the next try overwrites it.
+    EXPECT_EQ(tour.RawX[spec.GridIndex], p.x);
+    EXPECT_EQ(tour.CalibrationTargetIndex, row.advances && row.step < 8 ? row.step + 1 : row.step);
+  }
+}
+
+TEST(CalibrationStep, EachStepIsGatedByItsLevelAndOnlyTheFirstRefusesTheKeyMargin) {
+  struct Row {
+    int step;
+    std::int32_t levelX, levelY;
+    bool inKeyMargin;
+    bool stored;
+  };
+  const Row rows[] = {
+      {0, 31, 0, false, true},   {0, 30, 200, false, false}, {0, 200, 200, true, false},
+      {1, 31, 0, false, true},   {1, 30, 200, false, false}, {1, 200, 200, true, true},
+      {4, 200, 200, true, true}, {8, 0, 31, false, true},    {8, 200, 30, false, false},
+      {8, 200, 200, true, true},
+  };
+  for (const Row& row : rows) {
+    CalibrationTour tour;
+    StartTour(tour);
+    tour.CalibrationTargetIndex = row.step;
+    tour.RawX.fill(-1.0f);
+    const TourStepResult r =
+        CalibrationStep({row.levelX, row.levelY, row.inKeyMargin, 5000.0f, 5000.0f}, tour);
+    SCOPED_TRACE("step " + std::to_string(row.step) + " levels " + std::to_string(row.levelX) +
+                 "/" + std::to_string(row.levelY) + (row.inKeyMargin ? " in margin" : ""));
+    EXPECT_EQ(r.Outcome != TourOutcome::Ignored, row.stored);
+    EXPECT_EQ(tour.RawX[TourStepOf(row.step).GridIndex] == 5000.0f, row.stored);
+  }
+}
+
+TEST(FinishTour, ScaleOffsetsAndPointsOfTheWorkedExample) {
+  // X[6] = 1000 and X[2] = 9000 on a 1024-wide screen: 924 * 10 / 8000 = 1.155.
+  const CalibrationTour tour = TourThrough(Square());
+  CalibrationRecord inForce;
+  inForce.ReservedWord = 7;
+  inForce.ReservedLevel = 33;
+  const FinishedTour done = FinishTour(tour, {1024, 768}, inForce);
+  ASSERT_EQ(done.Refusal, TourRefusal::None);
+  const CalibrationRecord& c = done.Record;
+  EXPECT_FLOAT_EQ(c.CalibrationScaleX, 1.155f);
+  EXPECT_FLOAT_EQ(c.CalibrationScaleY, 668 * 10.0f / 6000.0f);
+  EXPECT_FLOAT_EQ(c.CalibrationPoints[6].x, 115.5f);
+  EXPECT_EQ(c.ScreenOffsetX, 65);
+  EXPECT_EQ(c.ScreenOffsetY, static_cast<std::int32_t>(c.CalibrationPoints[6].y - 50));
+  EXPECT_EQ(c.ReservedWord, 7);
+  EXPECT_EQ(c.ReservedLevel, 33);
+  // The top-left touch lands on the first target and the bottom-right one on the fifth.
+  CalibrationModel model;
+  BuildCalibrationModel(model, c.CalibrationPoints);
+  const auto board = [&](int k) {
+    return BoardPoint{static_cast<std::int32_t>(std::lround(c.CalibrationPoints[k].x)),
+                      static_cast<std::int32_t>(std::lround(c.CalibrationPoints[k].y))};
+  };
+  const ScreenPoint topLeft = MapToScreen(board(6), model, c.ScreenOffsetX, c.ScreenOffsetY);
+  const ScreenPoint bottomRight = MapToScreen(board(2), model, c.ScreenOffsetX, c.ScreenOffsetY);
+  EXPECT_NEAR(topLeft.x, 50, 1);
+  EXPECT_NEAR(topLeft.y, 50, 1);
+  EXPECT_NEAR(bottomRight.x, 974, 1);
+  EXPECT_NEAR(bottomRight.y, 718, 1);
+}
+
+// Tours the distance tests let through but the transform cannot use: nothing may be applied.
+TEST(FinishTour, DegenerateToursAreRefused) {
+  struct Row {
+    const char* what;
+    void (*distort)(std::array<PointF, 9>&);
+    TourRefusal refusal;
+  };
+  const Row rows[] = {
+      {"points 2 and 6 on one vertical", [](std::array<PointF, 9>& p) { p[2].x = p[6].x; },
+       TourRefusal::Scale},
+      {"points 2 and 6 on one horizontal", [](std::array<PointF, 9>& p) { p[2].y = p[6].y; },
+       TourRefusal::Scale},
+      {"corners 2 and 6 swapped", [](std::array<PointF, 9>& p) { std::swap(p[2], p[6]); },
+       TourRefusal::Scale},
+      {"a raw position that is not a number",
+       [](std::array<PointF, 9>& p) { p[6].x = std::numeric_limits<float>::quiet_NaN(); },
+       TourRefusal::Scale},
+      {"top row touched right to left in its middle",
+       [](std::array<PointF, 9>& p) { p[7].x = p[6].x - 200.0f; }, TourRefusal::Folded},
+      {"left column folded", [](std::array<PointF, 9>& p) { p[3].y = p[0].y + 200.0f; },
+       TourRefusal::Folded},
+      {"bottom-left corner straight below the centre",
+       [](std::array<PointF, 9>& p) {
+         p[0].x = p[4].x;
+         p[1].x = p[4].x + 1000.0f;
+       },
+       TourRefusal::Geometry},
+  };
+  for (const Row& row : rows) {
+    std::array<PointF, 9> points = Square();
+    row.distort(points);
+    CalibrationTour tour;
+    for (int k = 0; k < 9; ++k) {
+      tour.RawX[k] = points[k].x;
+      tour.RawY[k] = points[k].y;
+    }
+    EXPECT_EQ(FinishTour(tour, {1024, 768}, {}).Refusal, row.refusal) << row.what;
+  }
+}
+
+TEST(FinishTour, AMildlyTurnedAndKeystonedGridIsKept) {
+  std::array<PointF, 9> points = Square();
+  for (PointF& p : points) {
+    const float x = p.x - 5000.0f;
+    const float y = p.y - 4000.0f;
+    p = {5000.0f + x * 0.999f - y * 0.035f + x * y * 2e-6f, 4000.0f + x * 0.035f + y * 0.999f};
+  }
+  CalibrationTour tour;
+  for (int k = 0; k < 9; ++k) {
+    tour.RawX[k] = points[k].x;
+    tour.RawY[k] = points[k].y;
+  }
+  EXPECT_EQ(FinishTour(tour, {1920, 1080}, {}).Refusal, TourRefusal::None);
+}
+
+}  // namespace
+}  // namespace raz

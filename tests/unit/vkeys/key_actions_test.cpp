@@ -1,0 +1,97 @@
+#include "vkeys/key_actions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace raz {
+namespace {
+
+KeyLayout HundredWideBands() {
+  KeyLayout layout;
+  for (int n = 0; n < 10; ++n) layout.KeyBounds[n] = 1000 + 100 * n;
+  return layout;
+}
+
+TEST(KeyActionAt, EachBandHasItsActionAndBoundariesHaveNone) {
+  struct Row {
+    std::int32_t rawY;
+    bool calibrates;
+    std::optional<std::uint32_t> command;
+  };
+  const Row rows[] = {
+      {1050, true, std::nullopt},  {1150, false, 2001},         {1250, false, 2006},
+      {1350, false, 2014},         {1450, false, 2004},         {1550, false, 2013},
+      {1650, false, 2003},         {1750, false, 2002},         {1850, false, 2000},
+      {1899, false, 2000},         {1001, true, std::nullopt},  {1100, false, std::nullopt},
+      {1000, false, std::nullopt}, {1900, false, std::nullopt}, {999, false, std::nullopt},
+      {1901, false, std::nullopt},
+  };
+  const KeyLayout layout = HundredWideBands();
+  for (const Row& row : rows) {
+    const MarginKeyAction action = KeyActionAt(row.rawY, layout);
+    EXPECT_EQ(action.StartsCalibration, row.calibrates) << "raw Y " << row.rawY;
+    EXPECT_EQ(action.Command, row.command) << "raw Y " << row.rawY;
+  }
+}
+
+TEST(KeyBand, EmptyBandsOfAnUncalibratedLayoutMatchNothing) {
+  KeyLayout layout;
+  layout.KeyBounds.fill(0);
+  for (std::int32_t y : {-1, 0, 1}) EXPECT_FALSE(KeyBand(y, layout).has_value()) << y;
+}
+
+TEST(AnswerClientRequest, RegistrationAndTheTwoQueries) {
+  struct Row {
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+    bool boardPresent;
+    std::intptr_t result;
+    WindowHandle clientAfter;
+  };
+  const Row rows[] = {
+      {101, 0x1234, false, 1, 0x1234}, {101, 0, true, 1, 0},       {325, 0x99, true, 1, 0x77},
+      {325, 0x99, false, 0, 0x77},     {326, 0, false, 9, 0x77},   {326, 5, true, 9, 0x77},
+      {0, 0x99, true, 0, 0x77},        {102, 0x99, true, 0, 0x77}, {327, 0, true, 0, 0x77},
+  };
+  for (const Row& row : rows) {
+    ClientLink client{0x77};
+    const std::string what = "wParam " + std::to_string(row.wParam) +
+                             (row.boardPresent ? ", board present" : ", no board");
+    EXPECT_EQ(AnswerClientRequest(row.wParam, row.lParam, row.boardPresent, client), row.result)
+        << what;
+    EXPECT_EQ(client.ClientWindow, row.clientAfter) << what;
+  }
+}
+
+TEST(HoldKeyParams, OneMessagePerHitZoneInZoneOrder) {
+  EXPECT_EQ(HoldKeyParams({false, false, true}), (std::vector<std::uintptr_t>{2}));
+  EXPECT_EQ(HoldKeyParams({true, true, false}), (std::vector<std::uintptr_t>{0, 1}));
+  EXPECT_TRUE(HoldKeyParams({false, false, false}).empty());
+}
+
+TEST(WindowName, KeepsNinetyNineWholeCharactersOfAnyScript) {
+  struct Row {
+    std::string value;
+    std::string kept;
+  };
+  std::string chinese120;
+  std::string chinese99;
+  for (int i = 0; i < 120; ++i) {
+    chinese120 += "字";
+    if (i < 99) chinese99 += "字";
+  }
+  const Row rows[] = {
+      {"Notepad", "Notepad"},
+      {std::string(150, 'a'), std::string(99, 'a')},
+      {chinese120, chinese99},
+      {"白板" + std::string(98, 'x'), "白板" + std::string(97, 'x')},
+      {"", ""},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(WindowName(row.value), row.kept) << row.value.size() << " bytes";
+  }
+}
+
+}  // namespace
+}  // namespace raz
