@@ -35,9 +35,6 @@ class Win32Clock : public Clock {
     return ticks / perSecond * 1'000'000 + ticks % perSecond * 1'000'000 / perSecond;
   }
 
- public:
-
- private:
   LARGE_INTEGER frequency_{};
   LARGE_INTEGER start_{};
 };
