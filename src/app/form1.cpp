@@ -57,8 +57,10 @@ TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform
   PlaceControl(Memo2, 330, 420, 400, 130);
   PlaceControl(Memo3, 740, 420, 260, 130);
 
-  PlaceControl(Label1, 16, 16, 60, 13, "Label1");
-  PlaceControl(Label2, 16, 40, 60, 13, "Label2");
+  // The screen calibration leaves these two in view: right of the first cross, which reaches
+  // 70 px into the screen.
+  PlaceControl(Label1, 96, 16, 60, 13, "Label1");
+  PlaceControl(Label2, 96, 40, 60, 13, "Label2");
   PlaceControl(Label3, 16, 64, 120, 13, "Label3");
   PlaceControl(Label4, 16, 88, 120, 13, "Label4");
   PlaceControl(Label5, 150, 64, 120, 13, "Label5");

@@ -42,6 +42,7 @@ const GoldenRun kRuns[] = {
     {"scenarios/wine-stroke.txt", std::nullopt},
     {"scenarios/wine-calibration.txt", std::nullopt},
     {"scenarios/wine-unplug.txt", std::nullopt},
+    {"scenarios/wine-lesson.txt", std::nullopt},
     {"scenarios/capture-taps-right-stroke.txt", std::nullopt},
     {"captures/stroke-scenario.txt", std::nullopt},
     {"scenarios/generated/random-pen.txt", std::nullopt},

@@ -107,6 +107,16 @@ screenshot() {
   timeout 20 import -display "$DISPLAY" -window root "$1"
 }
 
+# chinese_fonts: a fresh prefix has no font with Chinese glyphs under the names Windows uses:
+# the menu's font borrows them from WenQuanYi, and the dialog's 宋体 (SimSun) is WenQuanYi Zen Hei.
+chinese_fonts() {
+  local nt='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+  "$WINE" reg add "$nt\FontLink\SystemLink" /v Tahoma /t REG_MULTI_SZ \
+    /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f &&
+    "$WINE" reg add "$nt\FontSubstitutes" /v SimSun /d 'WenQuanYi Zen Hei' /f &&
+    "$WINE" reg add "$nt\FontSubstitutes" /v '宋体' /d 'WenQuanYi Zen Hei' /f
+}
+
 # windows_path PATH: the same file as a Windows program sees it (Z: is the Unix root).
 windows_path() {
   local path

@@ -280,6 +280,11 @@ cd "$WORK" || exit 2
 tally < <(RAZ_WINE_SHARED=1 "$HERE/shell_checks.sh" "$BUILD" 2>>"$WORK/shell-checks.log")
 cd "$WORK" || exit 2
 
+# (k) a whole lesson: the board plugged in late, both calibrations, the word, every icon, a
+# hold, a right-click, the cable pulled mid-stroke, the language across a restart
+tally < <(RAZ_WINE_SHARED=1 "$HERE/lesson_check.sh" "$BUILD" 2>>"$WORK/lesson-check.log")
+cd "$WORK" || exit 2
+
 echo "# wine tests took $((SECONDS - STARTED)) s"
 echo "$PASSED passed, $FAILED failed"
 [ "$FAILED" -eq 0 ]

@@ -53,8 +53,9 @@ bool Apply(const std::string& name, const std::string& value, Options& o) {
 
 const char* UsageText() {
   return "usage: razazide-sim (--scenario FILE | --capture FILE) [options]\n"
-         "  --folder DIR      program folder with VaziZod.ini and the data files\n"
-         "                    (default: a fresh empty folder, removed afterwards)\n"
+         "  --folder DIR      program folder with VaziZod.ini and the data files, which\n"
+         "                    must be regular files, not links (default: a fresh empty\n"
+         "                    folder, removed afterwards)\n"
          "  --keep-folder     keep that temporary folder and print its path\n"
          "  --screen WxH      display resolution (default: the scenario's, else 1024x768)\n"
          "  --framing 0|1     capture mode: framing the captured board used\n"

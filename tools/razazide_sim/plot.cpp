@@ -1,5 +1,7 @@
 #include "plot.h"
 
+#include <algorithm>
+
 namespace raz::simcli {
 namespace {
 
@@ -16,10 +18,12 @@ void Polyline(std::ostream& svg, const PixelStroke& stroke, const char* style) {
 
 }  // namespace
 
-std::vector<PixelStroke> TrueStrokes(const sim::ScenarioPlayer& player, std::uint64_t stepMicros) {
+std::vector<PixelStroke> TrueStrokes(const sim::ScenarioPlayer& player, std::uint64_t stepMicros,
+                                     std::uint64_t endMicros) {
   std::vector<PixelStroke> strokes;
   bool inStroke = false;
-  for (std::uint64_t t = 0; t <= player.EndMicros(); t += stepMicros) {
+  const std::uint64_t end = std::min(endMicros, player.EndMicros());
+  for (std::uint64_t t = 0; t <= end; t += stepMicros) {
     const sim::PenState pen = player.PenAt(t);
     if (pen.contact != sim::PenContact::Touch) {
       inStroke = false;

@@ -12,8 +12,10 @@ struct PixelStroke {
   std::vector<sim::PixelPoint> points;
 };
 
-// Touch segments of the scenario in screen pixels, sampled every stepMicros.
-std::vector<PixelStroke> TrueStrokes(const sim::ScenarioPlayer& player, std::uint64_t stepMicros);
+// Touch segments of the scenario in screen pixels, sampled every stepMicros up to endMicros
+// (scenario time) or the scenario's end.
+std::vector<PixelStroke> TrueStrokes(const sim::ScenarioPlayer& player, std::uint64_t stepMicros,
+                                     std::uint64_t endMicros);
 // Left-button strokes rebuilt from the injected events: down, moves, up.
 std::vector<PixelStroke> InjectedStrokes(const std::vector<LoggedMouseEvent>& events);
 

@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 
+#include "accuracy.h"
 #include "app/form_commands.h"
 #include "event_log.h"
 #include "plot.h"
@@ -21,6 +23,7 @@
 #include "sim/scenario_player.h"
 #include "sim/sim_board.h"
 #include "storage/data_files.h"
+#include "storage/settings.h"
 
 namespace raz::simcli {
 namespace {
@@ -157,49 +160,6 @@ void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
   for (const std::string& e : host.shownErrors()) err << "shown to the user: " << e << "\n";
 }
 
-std::string Quantiles(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  auto at = [&](double q) { return values[static_cast<std::size_t>(q * (values.size() - 1))]; };
-  std::ostringstream text;
-  text.precision(3);
-  text << "median " << at(0.5) << " px, p95 " << at(0.95) << " px, max " << values.back() << " px";
-  return text.str();
-}
-
-double DistanceToStrokes(const sim::PixelPoint& p, const std::vector<PixelStroke>& strokes) {
-  double best = 1e300;
-  for (const PixelStroke& s : strokes) {
-    for (const sim::PixelPoint& q : s.points) best = std::min(best, std::hypot(q.x - p.x, q.y - p.y));
-  }
-  return best;
-}
-
-// How far each injected drag point lies from the true pen: at the same moment (this includes
-// the driver's latency) and from the nearest point of the true strokes (the spatial error).
-void ReportAccuracy(const std::vector<LoggedMouseEvent>& events, const sim::ScenarioPlayer& player,
-                    std::uint64_t startMicros, std::ostream& err) {
-  const std::vector<PixelStroke> truth = TrueStrokes(player, 1000);
-  std::vector<double> sameTime;
-  std::vector<double> toPath;
-  bool down = false;
-  for (const LoggedMouseEvent& e : events) {
-    if (e.flags & MouseFlags::LeftDown) down = true;
-    if (e.flags & MouseFlags::LeftUp) down = false;
-    if (!down || !(e.flags & MouseFlags::Move)) continue;
-    const auto t = static_cast<std::uint64_t>(e.timeMs * 1000.0);
-    const sim::PenState pen = player.PenAt(t > startMicros ? t - startMicros : 0);
-    if (pen.contact != sim::PenContact::Touch) continue;
-    const sim::PixelPoint at = player.projection().ToScreen(pen.position);
-    const sim::PixelPoint injected{static_cast<double>(e.x), static_cast<double>(e.y)};
-    sameTime.push_back(std::hypot(at.x - injected.x, at.y - injected.y));
-    toPath.push_back(DistanceToStrokes(injected, truth));
-  }
-  if (sameTime.empty()) return;
-  err << "drag points: " << sameTime.size() << "\n"
-      << "  distance to the true pen at the same time: " << Quantiles(sameTime) << "\n"
-      << "  distance to the true stroke:               " << Quantiles(toPath) << "\n";
-}
-
 int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostream& out,
                 std::ostream& err) {
   const sim::ScenarioParse parse = sim::ParseScenario(text);
@@ -221,13 +181,21 @@ int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostrea
   sim::SimBoard board(rig.clock, parse.scenario.settings.board);
   board.SetPenSource(&source);
   const std::uint64_t until = o.untilMs ? *o.untilMs * 1000 : start + player.EndMicros() + 500'000;
-  Drive(rig, board, until, nullptr, 0, err, player.Actions(), start);
-  ReportAccuracy(rig.log.mouseEvents(), player, start, err);
+  // Opened before the run: a plot that cannot be written is known before a long run, not after.
+  std::ofstream svg;
   if (!o.plotPath.empty()) {
-    std::ofstream svg(o.plotPath);
+    svg.open(o.plotPath);
+    if (!svg) {
+      err << "--plot: cannot write " << o.plotPath << "\n";
+      return 2;
+    }
+  }
+  Drive(rig, board, until, nullptr, 0, err, player.Actions(), start);
+  ReportAccuracy(rig.log.mouseEvents(), player, start, until, err);
+  if (svg.is_open()) {
     WritePlot(svg, rig.display.HorizontalResolution(), rig.display.VerticalResolution(),
-              TrueStrokes(player, 2000), InjectedStrokes(rig.log.mouseEvents()),
-              rig.log.mouseEvents());
+              TrueStrokes(player, 2000, until > start ? until - start : 0),
+              InjectedStrokes(rig.log.mouseEvents()), rig.log.mouseEvents());
   }
   (void)out;
   return 0;
@@ -245,6 +213,29 @@ int RunCapture(const Options& o, const std::string& text, Rig& rig, std::ostream
   return 0;
 }
 
+// Why a folder given with --folder cannot be the program folder, if it cannot. Every program
+// file in it must be missing or a regular file: a symbolic link would have the driver's saves
+// change a file outside the folder (the user's original, often), and the headless devices refuse
+// such writes, so the run would not do what the user's machine did. Better to say so at once.
+std::optional<std::string> FolderProblem(const std::string& folder) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(folder, ec);
+  if (status.type() == fs::file_type::not_found) return "--folder " + folder + ": no such folder";
+  if (!fs::is_directory(status)) return "--folder " + folder + ": not a folder";
+  for (const char* name : {kSettingsFileName, kCalibrationFileName, kAutostartFileName,
+                           kFramingFileName, kBoardModelFileName}) {
+    const fs::path file = fs::path(folder) / name;
+    const HostFileKind kind = KindOfHostFile(file.string());
+    if (kind == HostFileKind::Missing || kind == HostFileKind::Regular) continue;
+    if (fs::is_symlink(fs::symlink_status(file, ec))) {
+      return "--folder " + folder + ": " + name +
+             " is a symbolic link; the driver may write this file, copy it into the folder";
+    }
+    return "--folder " + folder + ": " + name + " is not a regular file";
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
@@ -253,6 +244,12 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
   if (!text) {
     err << "cannot read " << inputPath << "\n";
     return 2;
+  }
+  if (!o.folder.empty()) {
+    if (const auto problem = FolderProblem(o.folder)) {
+      err << *problem << "\n";
+      return 2;
+    }
   }
   Folder folder{o.folder.empty() ? MakeTempFolder() : fs::path(o.folder),
                 o.folder.empty() && !o.keepFolder};
@@ -266,16 +263,29 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
   }
   Rig rig(folder.path, width, height, out);
   if (!o.recordPath.empty()) {
-    std::ofstream(o.recordPath, std::ios::trunc) << "# read batches of razazide-sim " << inputPath
-                                                << "\n";
+    std::ofstream record(o.recordPath, std::ios::trunc);
+    if (!(record << "# read batches of razazide-sim " << inputPath << "\n")) {
+      err << "--record: cannot write " << o.recordPath << "\n";
+      return 2;
+    }
     rig.recordPath = o.recordPath;
   }
   if (!o.imagesPath.empty()) {
-    fs::create_directories(o.imagesPath);
+    std::error_code made;
+    fs::create_directories(o.imagesPath, made);
+    if (made || !fs::is_directory(o.imagesPath)) {
+      err << "--images: cannot make the folder " << o.imagesPath << "\n";
+      return 2;
+    }
     rig.imagesPath = o.imagesPath;
   }
-  if (o.framing) SaveFlag(rig.files, kFramingFileName, *o.framing);
-  return o.scenarioPath.empty() ? RunCapture(o, *text, rig, err) : RunScenario(o, *text, rig, out, err);
+  if (o.framing && !SaveFlag(rig.files, kFramingFileName, *o.framing)) {
+    err << "--framing " << *o.framing << ": cannot write "
+        << ProgramFile(rig.files, kFramingFileName) << "\n";
+    return 2;
+  }
+  return o.scenarioPath.empty() ? RunCapture(o, *text, rig, err)
+                                : RunScenario(o, *text, rig, out, err);
 }
 
 }  // namespace raz::simcli

@@ -180,6 +180,14 @@ HWND TrayIconWindow() {
   return icon != nullptr ? icon : tray;
 }
 
+// The program's icon is in the notification area: a visible icon window.
+bool TrayIconPresent() {
+  const HWND icon = TrayIconWindow();
+  wchar_t name[64] = {};
+  if (icon != nullptr) ::GetClassNameW(icon, name, 64);
+  return std::wstring(name).find(L"tray_icon") != std::wstring::npos;
+}
+
 // A real click as the user makes it: the cursor moves there, the button goes down and up.
 bool ClickAt(POINT at, DWORD down, DWORD up) {
   const int width = ::GetSystemMetrics(SM_CXSCREEN);
@@ -377,8 +385,10 @@ int Menu(const std::wstring& name) {
 }
 
 // The driver's client protocol: request 0x52D (register 101, board present 325, keys 326),
-// key commands 0x78A.
+// key commands 0x78A; and the hold message 0x52E, which goes to the window named by the
+// driver's APPClassName and APPCaption settings (this window, when they name it).
 constexpr UINT kClientRequest = WM_USER + 301;
+constexpr UINT kHoldKey = WM_USER + 302;
 constexpr UINT kKeyAction = WM_USER + 906;
 constexpr wchar_t kClientClass[] = L"RA_Zazide test client";
 
@@ -391,8 +401,9 @@ void LogLine(const std::string& line) {
 }
 
 LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kKeyAction) {
-    LogLine("command " + std::to_string(static_cast<unsigned long long>(wParam)) + " " +
+  if (message == kKeyAction || message == kHoldKey) {
+    LogLine((message == kKeyAction ? "command " : "hold ") +
+            std::to_string(static_cast<unsigned long long>(wParam)) + " " +
             std::to_string(static_cast<long long>(lParam)));
     return 0;
   }
@@ -408,8 +419,8 @@ LRESULT CALLBACK ClientProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 // Registers a window of its own with the running driver, writes the answers to the three
-// requests and then every key command it receives to the log file, one line each, until it is
-// closed or the time is up.
+// requests and then every key command and hold message it receives to the log file, one line
+// each, until it is closed or the time is up.
 int Listen(double seconds, const wchar_t* logPath) {
   g_commandLog = ::CreateFileW(logPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -543,7 +554,10 @@ int wmain(int argc, wchar_t** argv) {
     data.cbSize = sizeof(data);
     data.hWnd = MainWindow();
     data.uID = 1006;
-    return data.hWnd != nullptr && ::Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+    if (data.hWnd == nullptr || !::Shell_NotifyIconW(NIM_DELETE, &data)) return 1;
+    // Looked at from here, right away: a second client started under Wine takes long enough
+    // for the program's device watch to have put the icon back.
+    return TrayIconPresent() ? 1 : 0;
   }
   if (command == L"taskbar-created" && argc == 2) {
     // What a new Explorer sends every window once its taskbar is there.
@@ -553,15 +567,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"wait-tray-icon" && argc == 3) {
     // Until the program's icon is in the notification area: a visible icon window.
-    return WaitFor(std::wcstod(argv[2], nullptr),
-                   [] {
-                     const HWND icon = TrayIconWindow();
-                     wchar_t name[64] = {};
-                     if (icon != nullptr) ::GetClassNameW(icon, name, 64);
-                     return std::wstring(name).find(L"tray_icon") != std::wstring::npos;
-                   })
-               ? 0
-               : 1;
+    return WaitFor(std::wcstod(argv[2], nullptr), TrayIconPresent) ? 0 : 1;
   }
   if (command == L"tray-click" && argc <= 3) return TrayClick(argc == 3 ? argv[2] : L"left");
   if (command == L"wait-menu" && argc == 3) {

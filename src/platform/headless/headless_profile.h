@@ -1,4 +1,8 @@
 #pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "platform/profile.h"
 
 namespace raz {
@@ -6,6 +10,8 @@ namespace raz {
 // An INI implementation with the rules of the system's profile functions: names match without
 // regard to case, the first section and the first key of a name win, values lose surrounding
 // blanks and one pair of matching quotes, and a write keeps every other line as it was.
+// A file that is not a regular file (a FIFO, a folder) reads as missing and refuses writes; a
+// symbolic link is read through but never written through (see HeadlessFiles).
 class HeadlessProfile : public Profile {
  public:
   std::string ReadString(const std::string& path, const std::string& section,
@@ -13,5 +19,13 @@ class HeadlessProfile : public Profile {
   bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                    const std::string& value) override;
 };
+
+// The same rules on the text of a file, apart from the file itself. The value of the key,
+// nullopt when the section or the key is missing.
+std::optional<std::string> FindProfileValue(std::string_view text, const std::string& section,
+                                            const std::string& key);
+// The text after a write of the key: lines end in CR LF, every other line is kept.
+std::string WithProfileValue(std::string_view text, const std::string& section,
+                             const std::string& key, const std::string& value);
 
 }  // namespace raz

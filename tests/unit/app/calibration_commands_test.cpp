@@ -74,6 +74,41 @@ TEST_F(SurfaceTest, CalibrationCoversTheWholeScreenWithTheFirstCrossOnly) {
   }
 }
 
+// The surface keeps Label1 and Label2 (the link text) in view while the tour runs; they stood
+// over the first cross and hid its centre from the user.
+TEST(CalibrationSurface, NoControlInViewCoversAnyCross) {
+  struct Row {
+    int width, height;
+  };
+  for (const Row row : {Row{800, 600}, Row{1024, 768}, Row{1280, 800}, Row{1920, 1080}}) {
+    test::TestPlatform p;
+    p.display.Set(row.width, row.height);
+    DriverState s;
+    TForm1 f(s, p.platform);
+    f.FormCreate();
+    f.N1Click();
+    const std::pair<const char*, const Control*> controls[] = {
+        {"Label1", &f.Label1},   {"Label2", &f.Label2},   {"Label3", &f.Label3},
+        {"Label4", &f.Label4},   {"Label5", &f.Label5},   {"Label6", &f.Label6},
+        {"Label7", &f.Label7},   {"Label8", &f.Label8},   {"Label13", &f.Label13},
+        {"Label14", &f.Label14}, {"Label15", &f.Label15}, {"button1", &f.button1},
+        {"Button3", &f.Button3}, {"Button4", &f.Button4}, {"Button5", &f.Button5},
+        {"Memo1", &f.Memo1},     {"Memo2", &f.Memo2},     {"Memo3", &f.Memo3},
+    };
+    for (int step = 0; step < kTourSteps; ++step) {
+      const ScreenPoint c = CalibrationTarget(step, {row.width, row.height});
+      for (const auto& [name, control] : controls) {
+        if (!control->Visible) continue;
+        const bool apart = control->Left + control->Width <= c.x - 20 || control->Left > c.x + 20 ||
+                           control->Top + control->Height <= c.y - 20 || control->Top > c.y + 20;
+        EXPECT_TRUE(apart) << row.width << "x" << row.height << ": " << name
+                           << " covers the cross of step " << step << " at (" << c.x << ", " << c.y
+                           << ")";
+      }
+    }
+  }
+}
+
 // Cancel used to leave the tour running hidden, and the pen dead until it was completed.
 TEST_F(SurfaceTest, CancelEndsTheTourAndKeepsTheCalibrationInForce) {
   Start(1024, 768);
