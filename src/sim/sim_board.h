@@ -118,8 +118,8 @@ class SimBoard : public VendorUsb {
   std::uint32_t closes_ = 0;
   std::set<UsbHandle> outstanding_;  // handed out and not yet closed
   ReportFrame sending_{};            // the frame on the line
-  PenState sendingPen_;
   std::size_t frameBytesSent_ = 0;   // of it
+  PenState sendingPen_;              // the pen it reports
   std::uint32_t linkRate_;
   std::deque<std::uint8_t> queue_;
   std::uint64_t nextReport_ = 0;

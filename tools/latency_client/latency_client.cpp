@@ -4,8 +4,8 @@
 // One line per event: "MICROSECONDS KIND X Y", KIND being move, down, up, rdown or rup.
 #include <windows.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -18,12 +18,18 @@ std::string theLog;
 
 const char* KindOf(WPARAM message) {
   switch (message) {
-    case WM_MOUSEMOVE: return "move";
-    case WM_LBUTTONDOWN: return "down";
-    case WM_LBUTTONUP: return "up";
-    case WM_RBUTTONDOWN: return "rdown";
-    case WM_RBUTTONUP: return "rup";
-    default: return nullptr;
+    case WM_MOUSEMOVE:
+      return "move";
+    case WM_LBUTTONDOWN:
+      return "down";
+    case WM_LBUTTONUP:
+      return "up";
+    case WM_RBUTTONDOWN:
+      return "rdown";
+    case WM_RBUTTONUP:
+      return "rup";
+    default:
+      return nullptr;
   }
 }
 
@@ -65,6 +71,7 @@ int main(int argc, char** argv) {
   if (out == nullptr) return 1;
   std::fwrite(theLog.data(), 1, theLog.size(), out);
   std::fclose(out);
-  std::printf("%zu events\n", static_cast<std::size_t>(std::count(theLog.begin(), theLog.end(), '\n')));
+  std::printf("%zu events\n",
+              static_cast<std::size_t>(std::count(theLog.begin(), theLog.end(), '\n')));
   return 0;
 }

@@ -38,11 +38,16 @@ void AppendToFile(const std::wstring& path, std::string_view text) {
 
 const char* ContactName(sim::PenContact contact) {
   switch (contact) {
-    case sim::PenContact::Touch: return "touch";
-    case sim::PenContact::Hover: return "hover";
-    case sim::PenContact::RightButton: return "right";
-    case sim::PenContact::Near: return "near";
-    case sim::PenContact::Away: break;
+    case sim::PenContact::Touch:
+      return "touch";
+    case sim::PenContact::Hover:
+      return "hover";
+    case sim::PenContact::RightButton:
+      return "right";
+    case sim::PenContact::Near:
+      return "near";
+    case sim::PenContact::Away:
+      break;
   }
   return "away";
 }
