@@ -157,8 +157,10 @@ void SimBoard::ProduceUntil(std::uint64_t now) {
   }
   while (ReportTime(nextReport_) <= now) {
     if (QueueFull(now)) return;
-    const PlainReport report = model_.Report(PenAt(ReportTime(nextReport_)), nextReport_);
+    const PenState pen = PenAt(ReportTime(nextReport_));
+    const PlainReport report = model_.Report(pen, nextReport_);
     Enqueue(report.data(), report.size());
+    if (onReport) onReport({nextReport_, ReportTime(nextReport_), pen});
     ++nextReport_;
     ++reportsSent_;
   }
@@ -171,7 +173,8 @@ void SimBoard::StreamFramesUntil(std::uint64_t now) {
     const std::uint64_t start = ReportTime(nextReport_);
     if (frameBytesSent_ == 0) {
       if (QueueFull(now)) return;
-      sending_ = FrameReport(model_.Report(PenAt(start), nextReport_));
+      sendingPen_ = PenAt(start);
+      sending_ = FrameReport(model_.Report(sendingPen_, nextReport_));
     }
     const std::uint64_t arrived =
         (now - start) * (linkRate_ / kBitsPerByte) / kMicrosPerSecond;  // bytes on the line
@@ -179,6 +182,11 @@ void SimBoard::StreamFramesUntil(std::uint64_t now) {
     Enqueue(sending_.data() + frameBytesSent_, due - frameBytesSent_);
     frameBytesSent_ = due;
     if (frameBytesSent_ < kFrameSize) return;
+    if (onReport) {
+      const std::uint64_t byteRate = linkRate_ / kBitsPerByte;
+      const std::uint64_t onTheLine = (kFrameSize * kMicrosPerSecond + byteRate - 1) / byteRate;
+      onReport({nextReport_, start + onTheLine, sendingPen_});
+    }
     frameBytesSent_ = 0;
     ++nextReport_;
     ++reportsSent_;

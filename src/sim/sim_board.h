@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <set>
 
 #include "board/device_link.h"
@@ -41,12 +42,21 @@ struct SimBoardConfig {
   BoardModelConfig model{};
 };
 
+// A report the board has put on the line, with when its last byte became readable.
+struct SentReport {
+  std::uint64_t index;
+  std::uint64_t readableMicros;
+  PenState pen;
+};
+
 class SimBoard : public VendorUsb {
  public:
   explicit SimBoard(const Clock& clock, SimBoardConfig config = {});
 
   // Null means no pen and a cable that stays in. The source must outlive the board.
   void SetPenSource(const PenSource* source);
+  // Told of every report as it becomes readable (the stand-in library's latency stamps).
+  std::function<void(const SentReport&)> onReport;
   // The cable, by hand; the pen source's own plug state applies on top of it.
   void Plug();
   void Unplug();
@@ -109,6 +119,7 @@ class SimBoard : public VendorUsb {
   std::set<UsbHandle> outstanding_;  // handed out and not yet closed
   ReportFrame sending_{};            // the frame on the line
   std::size_t frameBytesSent_ = 0;   // of it
+  PenState sendingPen_;              // the pen it reports
   std::uint32_t linkRate_;
   std::deque<std::uint8_t> queue_;
   std::uint64_t nextReport_ = 0;

@@ -55,6 +55,7 @@ Status RAZ_STDCALL RazQueueStatus(Handle handle, std::uint32_t* bytesInQueue,
                                   std::uint32_t* queueStatus) {
   if (bytesInQueue == nullptr || queueStatus == nullptr) return InvalidParameter;
   return theBoard->With([&](SimBoard& board) {
+    theBoard->StampPoll();
     return board.QueueStatus(FromAbi(handle), *bytesInQueue, *queueStatus);
   });
 }
@@ -72,10 +73,14 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     ::DisableThreadLibraryCalls(instance);
     theBoard = new StandInBoard(instance);
-  } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
-    // At process exit (reserved set) the memory goes with the process.
-    delete theBoard;
-    theBoard = nullptr;
+  } else if (reason == DLL_PROCESS_DETACH) {
+    // At process exit (reserved set) the memory goes with the process; the stamps are written.
+    if (reserved != nullptr) {
+      theBoard->FlushStamps();
+    } else {
+      delete theBoard;
+      theBoard = nullptr;
+    }
   }
   return TRUE;
 }

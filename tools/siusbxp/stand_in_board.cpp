@@ -28,6 +28,30 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
   return text;
 }
 
+void AppendToFile(const std::wstring& path, std::string_view text) {
+  const FileCloser file{::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  if (file.handle == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(file.handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+const char* ContactName(sim::PenContact contact) {
+  switch (contact) {
+    case sim::PenContact::Touch:
+      return "touch";
+    case sim::PenContact::Hover:
+      return "hover";
+    case sim::PenContact::RightButton:
+      return "right";
+    case sim::PenContact::Near:
+      return "near";
+    case sim::PenContact::Away:
+      break;
+  }
+  return "away";
+}
+
 void WriteWholeFile(const std::wstring& path, std::string_view text) {
   const FileCloser file{::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr)};
@@ -59,7 +83,10 @@ StandInBoard::StandInBoard(HMODULE module) : module_(module) {
   ::InitializeCriticalSection(&lock_);
 }
 
-StandInBoard::~StandInBoard() { ::DeleteCriticalSection(&lock_); }
+StandInBoard::~StandInBoard() {
+  FlushStamps();
+  ::DeleteCriticalSection(&lock_);
+}
 
 std::wstring StandInBoard::Folder() const {
   std::wstring path(MAX_PATH, L'\0');
@@ -92,7 +119,27 @@ sim::SimBoard& StandInBoard::Board() {
   player_.emplace(parse.scenario);
   board_ = std::make_unique<sim::SimBoard>(clock_, parse.scenario.settings.board);
   board_->SetPenSource(&*player_);
+  if (::GetFileAttributesW((folder + kStampFileName).c_str()) != INVALID_FILE_ATTRIBUTES) {
+    stampPath_ = folder + kStampFileName;
+    board_->onReport = [this](const sim::SentReport& report) {
+      stamps_ += "report " + std::to_string(report.index) + " " +
+                 std::to_string(clock_.SystemMicros(report.readableMicros)) + " " +
+                 ContactName(report.pen.contact) + "\n";
+      if (stamps_.size() > 1 << 16) FlushStamps();
+    };
+  }
   return *board_;
+}
+
+void StandInBoard::StampPoll() {
+  if (stampPath_.empty()) return;
+  stamps_ += "poll " + std::to_string(clock_.SystemMicros(clock_.NowMicros())) + "\n";
+}
+
+void StandInBoard::FlushStamps() {
+  if (stampPath_.empty() || stamps_.empty()) return;
+  AppendToFile(stampPath_, stamps_);
+  stamps_.clear();
 }
 
 std::int32_t StandInBoard::Open(std::uint32_t deviceIndex, UsbHandle& handle) {

@@ -16,6 +16,10 @@ namespace raz::siusbxp {
 
 inline constexpr wchar_t kScenarioFileName[] = L"siusbxp-scenario.txt";
 inline constexpr wchar_t kErrorFileName[] = L"siusbxp-scenario-errors.txt";
+// When this file lies beside the library at load, the library appends to it a line for every
+// report as it becomes readable and for every poll of the driver, stamped on the performance
+// counter that every process shares (bench/latency.sh).
+inline constexpr wchar_t kStampFileName[] = L"siusbxp-stamps.log";
 // In the temporary folder: whoever holds it open has the board.
 inline constexpr wchar_t kClaimFileName[] = L"SIUSBXP stand-in board.lock";
 
@@ -68,6 +72,11 @@ class StandInBoard {
   // Open, refused while another process has the board.
   std::int32_t Open(std::uint32_t deviceIndex, UsbHandle& handle);
 
+  // A poll of the driver (a queue-status call), when stamps are kept.
+  void StampPoll();
+  // Writes the stamps kept so far.
+  void FlushStamps();
+
  private:
   sim::SimBoard& Board();
   std::wstring Folder() const;
@@ -81,6 +90,8 @@ class StandInBoard {
   win32::Win32Clock clock_;
   std::optional<sim::ScenarioPlayer> player_;
   std::unique_ptr<sim::SimBoard> board_;
+  std::wstring stampPath_;  // empty: no stamps
+  std::string stamps_;
 };
 
 }  // namespace raz::siusbxp

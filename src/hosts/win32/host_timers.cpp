@@ -3,6 +3,14 @@
 namespace raz::win32 {
 namespace {
 
+// A build for comparison (RAZ_TIMER1_WM_TIMER): Timer1 on WM_TIMER like the other two, with
+// the system's clamp to 10 ms and its tick.
+#ifdef RAZ_TIMER1_WM_TIMER
+constexpr bool kTimer1OnMessageTimer = true;
+#else
+constexpr bool kTimer1OnMessageTimer = false;
+#endif
+
 // WM_TIMER ids: Timer1's only while a modal loop runs, Timer2's and Timer3's always.
 UINT_PTR MessageTimerId(TimerId id) { return static_cast<UINT_PTR>(id) + 1; }
 
@@ -24,7 +32,7 @@ void HostTimers::Sync(TForm1& form) {
 void HostTimers::Apply(TimerId id) {
   const bool runs = Runs(id);
   const std::uint32_t interval = watches_[Index(id)].interval;
-  if (id == TimerId::Timer1) {
+  if (id == TimerId::Timer1 && !kTimer1OnMessageTimer) {
     if (runs) {
       timer1_.Start(interval);
     } else {
@@ -41,6 +49,7 @@ void HostTimers::Apply(TimerId id) {
 }
 
 void HostTimers::ApplyModalTimer1() {
+  if (kTimer1OnMessageTimer) return;
   if (modalDepth_ > 0 && Runs(TimerId::Timer1)) {
     ::SetTimer(window_, MessageTimerId(TimerId::Timer1), watches_[Index(TimerId::Timer1)].interval,
                nullptr);
@@ -66,7 +75,7 @@ void HostTimers::LeaveModal() {
 std::optional<TimerId> HostTimers::FromTimerMessage(UINT_PTR timerId) const {
   for (TimerId id : kAllTimers) {
     if (MessageTimerId(id) != timerId) continue;
-    if (id == TimerId::Timer1 && modalDepth_ == 0) return std::nullopt;
+    if (id == TimerId::Timer1 && modalDepth_ == 0 && !kTimer1OnMessageTimer) return std::nullopt;
     return id;
   }
   return std::nullopt;

@@ -67,18 +67,25 @@ TEST(SimBoard, EachReportOrFrameCarriesThePenOfItsOwnReportTime) {
   for (const bool framed : {false, true}) {
     Rig rig;
     rig.board.SetPenSource(&source);
+    std::vector<std::tuple<std::uint64_t, std::uint64_t, PenState>> told;
+    rig.board.onReport = [&](const SentReport& r) {
+      told.emplace_back(r.index, r.readableMicros, r.pen);
+    };
     ASSERT_EQ(rig.board.SetLinkRate(rig.handle, framed ? kFramedLinkRate : kPlainLinkRate),
               SimStatus::Success);
     std::vector<std::uint8_t> expected;
+    decltype(told) expectedTold;
     for (std::uint64_t k = 1; k <= 10; ++k) {  // reports at 5, 10, ..., 50 ms
       const PlainReport report = rig.board.model().Report(source.PenAt(k * 5000), k);
       const ReportFrame frame = FrameReport(report);
       const std::uint8_t* first = framed ? frame.data() : report.data();
       expected.insert(expected.end(), first, first + (framed ? kFrameSize : kPlainReportSize));
+      // A frame is readable once its last byte has arrived, 4.08 ms after it was sent.
+      expectedTold.emplace_back(k, k * 5000 + (framed ? 4080 : 0), source.PenAt(k * 5000));
     }
-    // The last frame, sent at 50 ms, is on the line for 4.08 ms.
     rig.clock.Set(framed ? 54'080 : 50'000);
     EXPECT_EQ(rig.board.QueuedBytes(), expected.size());
+    EXPECT_EQ(told, expectedTold) << (framed ? "framed" : "plain");
     rig.clock.Set(0);  // a clock stepping back holds the board still
     EXPECT_EQ(rig.Read(1000), SimStatus::Success);
     EXPECT_EQ(rig.bytes, expected) << (framed ? "framed" : "plain");
