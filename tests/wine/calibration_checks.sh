@@ -11,19 +11,14 @@ BUILD=$(realpath "${1:?usage: calibration_checks.sh BUILD_DIR}")
 HERE=$(dirname "$(realpath "$0")")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
+CHECK_PREFIX="calibration: "
 BIN="$BUILD/bin"
 CAL="$BUILD/wine-test/calibration"
 SCENARIO="$HERE/../data/scenarios/wine-calibration.txt"
 PROGRAM_PID=""
 LISTEN_PID=""
 
-check() {
-  local description="$1"
-  shift
-  if "$@"; then echo "ok   - calibration: $description"; else echo "FAIL - calibration: $description"; fi
-}
 client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$CAL/client.log" | tr -d '\r'; }
-equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }
 # window_becomes PATTERN SECONDS: window-info matches the pattern within the time.
 window_becomes() {
   local waited=0 info

@@ -19,12 +19,6 @@ BIN="$BUILD/bin"
 SCENARIO="$ROOT/tests/data/scenarios/capture-taps-right-stroke.txt"
 PROGRAM_PID=""
 
-check() {
-  local description="$1"
-  shift
-  if "$@"; then echo "ok   - $description"; else echo "FAIL - $description"; fi
-}
-equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }
 contains() { [[ "$1" == *"$2"* ]] || { echo "       '$2' not in: $1"; return 1; }; }
 client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$CAP/client.log" | tr -d '\r'; }
 gone_within() {  # gone_within PID SECONDS

@@ -32,6 +32,8 @@ import math
 import statistics
 import sys
 
+from stroke_check import SegmentDistance
+
 TOLERANCE = 2.0
 # How far behind the pen the last drag point before the cut may be: a slow pen is polled every
 # 20 ms and the poll takes the oldest report it finds, the board reports every 5 ms, and the
@@ -168,14 +170,6 @@ def ReadLog(path):
             if len(words) == 4:
                 events.append((float(words[0]), words[1], float(words[2]), float(words[3])))
     return events
-
-
-def SegmentDistance(p, a, b):
-    dx, dy = b[0] - a[0], b[1] - a[1]
-    length2 = dx * dx + dy * dy
-    t = 0.0 if length2 == 0 else ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / length2
-    t = max(0.0, min(1.0, t))
-    return math.hypot(p[0] - (a[0] + t * dx), p[1] - (a[1] + t * dy))
 
 
 def PathDistance(p, path):

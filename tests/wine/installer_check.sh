@@ -14,6 +14,7 @@ HERE=$(dirname "$(realpath "$0")")
 ROOT=$(realpath "$HERE/../..")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
+CHECK_PREFIX="installer: "
 select_wine "$BUILD/bin/RA_Zazide.exe" || exit 0
 BIN="$BUILD/bin"
 DEFAULTS="$ROOT/packaging/default"
@@ -23,12 +24,6 @@ VERSION=$(sed -n 's/^project(RA_Zazide .*VERSION \([0-9.]*\)).*/\1/p' "$ROOT/CMa
 KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\RA_Zazide'
 TITLE=RA_Zazide  # in the installer's caption in every language
 
-check() {
-  local description="$1"
-  shift
-  if "$@"; then echo "ok   - installer: $description"; else echo "FAIL - installer: $description"; fi
-}
-equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }
 client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$INS/client.log" | tr -d '\r'; }
 # unix_path WINDOWS_PATH: where the file lies for Linux, through drive_c; nothing on failure.
 unix_path() {

@@ -19,6 +19,7 @@ BUILD=$(realpath "${1:?usage: lesson_check.sh BUILD_DIR}")
 HERE=$(dirname "$(realpath "$0")")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
+CHECK_PREFIX="lesson: "
 
 select_wine "$BUILD/bin/RA_Zazide.exe" || exit 0
 BIN="$BUILD/bin"
@@ -36,30 +37,8 @@ for f in RA_Zazide.exe SIUSBXP.DLL wine_client.exe ink_canvas.exe; do
   [ -f "$BIN/$f" ] || { echo "missing $BIN/$f: build the preset first" >&2; exit 2; }
 done
 
-check() {  # check DESCRIPTION COMMAND...: one line per check
-  local description="$1"
-  shift
-  if "$@"; then
-    echo "ok   - lesson: $description"
-    PASSED=$((PASSED + 1))
-  else
-    echo "FAIL - lesson: $description"
-    FAILED=$((FAILED + 1))
-  fi
-}
-tally() {  # tally PREFIX < LINES: the check lines of another program, counted
-  local line
-  while IFS= read -r line; do
-    case "$line" in
-      "ok   - "*) echo "ok   - lesson: $1${line#ok   - }"; PASSED=$((PASSED + 1)) ;;
-      "FAIL - "*) echo "FAIL - lesson: $1${line#FAIL - }"; FAILED=$((FAILED + 1)) ;;
-      *) echo "$line" ;;
-    esac
-  done
-}
 
 client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$WORK/client.log" | tr -d '\r'; }
-equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }
 label_is() { equals "$(client label "$1")" "$2"; }
 label_becomes() { equals "$(client wait-label "$1" "$2" "$3")" "$2"; }
 # until_true SECONDS COMMAND...: polls the command every 0.2 s until it succeeds.

@@ -1,5 +1,5 @@
-# Shared by tests/wine/run.sh and scripts/demo: a private X server, a fresh Wine prefix,
-# and a screenshot. Source it; every function is bounded by a timeout.
+# Shared by the Wine checks and scripts/demo: a private X server, a fresh Wine prefix, a
+# screenshot, and the check lines. Source it; every function is bounded by a timeout.
 
 WINE64=/usr/lib/wine/wine64
 # Debian's wine32:i386 package; RAZ_WINE32 points elsewhere to try the run without it.
@@ -153,3 +153,39 @@ log_has_release() {
 le32() {
   printf "\\x$(printf %02x "$1")\\x00\\x00\\x00"
 }
+
+# The check lines every Wine check prints: "ok   - " or "FAIL - ", CHECK_PREFIX, the
+# description. PASSED and FAILED count them.
+CHECK_PREFIX=""
+PASSED=0
+FAILED=0
+
+# check DESCRIPTION COMMAND...: runs the command, one check line for its outcome.
+check() {
+  local description="$1"
+  shift
+  if "$@"; then
+    echo "ok   - $CHECK_PREFIX$description"
+    PASSED=$((PASSED + 1))
+  else
+    echo "FAIL - $CHECK_PREFIX$description"
+    FAILED=$((FAILED + 1))
+  fi
+}
+
+# tally [PREFIX] < LINES: the check lines of another program, counted and printed behind
+# CHECK_PREFIX and PREFIX; other lines pass through.
+tally() {
+  local line
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    case "$line" in
+      "ok   - "*) echo "ok   - $CHECK_PREFIX${1:-}${line#ok   - }"; PASSED=$((PASSED + 1)) ;;
+      "FAIL - "*) echo "FAIL - $CHECK_PREFIX${1:-}${line#FAIL - }"; FAILED=$((FAILED + 1)) ;;
+      *) echo "$line" ;;
+    esac
+  done
+}
+
+# equals GOT EXPECTED: true when they are the same text; says what it got when not.
+equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }

@@ -55,32 +55,8 @@ for f in RA_Zazide.exe wine_client.exe platform_checks.exe fake_siusbxp.dll ink_
   [ -f "$BIN/$f" ] || { echo "missing $BIN/$f: build the preset first" >&2; exit 2; }
 done
 
-tally() {  # tally < LINES: echoes check lines of another program and counts them
-  local line
-  while IFS= read -r line; do
-    line=${line%$'\r'}
-    echo "$line"
-    case "$line" in
-      "ok   - "*) PASSED=$((PASSED + 1)) ;;
-      "FAIL - "*) FAILED=$((FAILED + 1)) ;;
-    esac
-  done
-}
-
-check() {  # check DESCRIPTION COMMAND...: one line per check
-  local description="$1"
-  shift
-  if "$@"; then
-    echo "ok   - $description"
-    PASSED=$((PASSED + 1))
-  else
-    echo "FAIL - $description"
-    FAILED=$((FAILED + 1))
-  fi
-}
 
 client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$WORK/client.log" | tr -d '\r'; }
-equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }
 label_is() { equals "$(client label "$1")" "$2"; }
 label_becomes() { equals "$(client wait-label "$1" "$2" "$3")" "$2"; }
 processes_are() { equals "$(client count-processes RA_Zazide.exe)" "$1"; }

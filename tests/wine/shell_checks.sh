@@ -27,20 +27,8 @@ for f in RA_Zazide.exe wine_client.exe SIUSBXP.DLL; do
   [ -f "$BIN/$f" ] || { echo "missing $BIN/$f: build the win64 preset first" >&2; exit 2; }
 done
 
-check() {  # check DESCRIPTION COMMAND...: one line per check
-  local description="$1"
-  shift
-  if "$@"; then
-    echo "ok   - $description"
-    PASSED=$((PASSED + 1))
-  else
-    echo "FAIL - $description"
-    FAILED=$((FAILED + 1))
-  fi
-}
 
 client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$WORK/client.log" | tr -d '\r'; }
-equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }
 label_is() { equals "$(client label "$1")" "$2"; }
 label_becomes() { equals "$(client wait-label "$1" "$2" "$3")" "$2"; }
 bytes_of() { od -An -tx1 "$1" 2>/dev/null | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }

@@ -41,73 +41,72 @@ class SurfaceTest : public ::testing::Test {
   TForm1 form{state, tp.platform};
 };
 
+// The tour on screens of several sizes.
+struct ScreenRow {
+  int width, height;
+};
+class TourOnScreen : public SurfaceTest, public ::testing::WithParamInterface<ScreenRow> {
+ protected:
+  void SetUp() override {
+    Start(GetParam().width, GetParam().height);
+    form.N1Click();
+  }
+};
+
 // Screens larger than the 1600 x 900 design put targets outside Image1 before: the surface
 // now covers the screen, whatever its size, and the first cross is on it.
-TEST_F(SurfaceTest, CalibrationCoversTheWholeScreenWithTheFirstCrossOnly) {
-  struct Row {
-    int width, height;
-  };
-  for (const Row row : {Row{1024, 768}, Row{1920, 1080}, Row{2560, 1440}, Row{800, 600}}) {
-    test::TestPlatform p;
-    p.display.Set(row.width, row.height);
-    DriverState s;
-    TForm1 f(s, p.platform);
-    f.FormCreate();
-    f.N1Click();
-    SCOPED_TRACE(std::to_string(row.width) + "x" + std::to_string(row.height));
-    EXPECT_TRUE(f.Window.Visible);
-    EXPECT_EQ(f.Window.State, WindowState::Maximized);
-    EXPECT_EQ(f.Image1.Width, row.width);
-    EXPECT_EQ(f.Image1.Height, row.height);
-    ASSERT_EQ(f.Image1.Pixels.size(), static_cast<std::size_t>(row.width) * row.height);
-    std::size_t red = 0;
-    for (std::uint32_t px : f.Image1.Pixels) red += px == kRed;
-    EXPECT_EQ(red, 81u) << "one cross of two 41-pixel lines";
-    EXPECT_EQ(f.Image1.Pixels[50 * static_cast<std::size_t>(row.width) + 50], kRed);
-    EXPECT_EQ(f.button1.Left, row.width / 2 + 10);
-    EXPECT_EQ(f.button1.Top, row.height / 2 + 100);
-    EXPECT_EQ(f.Button3.Left, row.width / 2 - f.button1.Width - 10);
-    EXPECT_TRUE(f.button1.Visible && f.Button3.Visible);
-    EXPECT_FALSE(f.Memo1.Visible || f.Label13.Visible || f.Button4.Visible);
-    EXPECT_TRUE(s.calibration.Tour.CalibrationActive);
-    EXPECT_EQ(s.calibration.Tour.CalibrationTargetIndex, 0);
-  }
+TEST_P(TourOnScreen, CoversTheWholeScreenWithTheFirstCrossOnly) {
+  const auto [width, height] = GetParam();
+  EXPECT_TRUE(form.Window.Visible);
+  EXPECT_EQ(form.Window.State, WindowState::Maximized);
+  EXPECT_EQ(form.Image1.Width, width);
+  EXPECT_EQ(form.Image1.Height, height);
+  ASSERT_EQ(form.Image1.Pixels.size(), static_cast<std::size_t>(width) * height);
+  std::size_t red = 0;
+  for (std::uint32_t px : form.Image1.Pixels) red += px == kRed;
+  EXPECT_EQ(red, 81u) << "one cross of two 41-pixel lines";
+  EXPECT_EQ(Pixel(50, 50), kRed);
+  EXPECT_EQ(form.button1.Left, width / 2 + 10);
+  EXPECT_EQ(form.button1.Top, height / 2 + 100);
+  EXPECT_EQ(form.Button3.Left, width / 2 - form.button1.Width - 10);
+  EXPECT_TRUE(form.button1.Visible && form.Button3.Visible);
+  EXPECT_FALSE(form.Memo1.Visible || form.Label13.Visible || form.Button4.Visible);
+  EXPECT_TRUE(state.calibration.Tour.CalibrationActive);
+  EXPECT_EQ(state.calibration.Tour.CalibrationTargetIndex, 0);
 }
 
 // The surface keeps Label1 and Label2 (the link text) in view while the tour runs; they stood
 // over the first cross and hid its centre from the user.
-TEST(CalibrationSurface, NoControlInViewCoversAnyCross) {
-  struct Row {
-    int width, height;
+TEST_P(TourOnScreen, NoControlInViewCoversAnyCross) {
+  const TForm1& f = form;
+  const std::pair<const char*, const Control*> controls[] = {
+      {"Label1", &f.Label1},   {"Label2", &f.Label2},   {"Label3", &f.Label3},
+      {"Label4", &f.Label4},   {"Label5", &f.Label5},   {"Label6", &f.Label6},
+      {"Label7", &f.Label7},   {"Label8", &f.Label8},   {"Label13", &f.Label13},
+      {"Label14", &f.Label14}, {"Label15", &f.Label15}, {"button1", &f.button1},
+      {"Button3", &f.Button3}, {"Button4", &f.Button4}, {"Button5", &f.Button5},
+      {"Memo1", &f.Memo1},     {"Memo2", &f.Memo2},     {"Memo3", &f.Memo3},
   };
-  for (const Row row : {Row{800, 600}, Row{1024, 768}, Row{1280, 800}, Row{1920, 1080}}) {
-    test::TestPlatform p;
-    p.display.Set(row.width, row.height);
-    DriverState s;
-    TForm1 f(s, p.platform);
-    f.FormCreate();
-    f.N1Click();
-    const std::pair<const char*, const Control*> controls[] = {
-        {"Label1", &f.Label1},   {"Label2", &f.Label2},   {"Label3", &f.Label3},
-        {"Label4", &f.Label4},   {"Label5", &f.Label5},   {"Label6", &f.Label6},
-        {"Label7", &f.Label7},   {"Label8", &f.Label8},   {"Label13", &f.Label13},
-        {"Label14", &f.Label14}, {"Label15", &f.Label15}, {"button1", &f.button1},
-        {"Button3", &f.Button3}, {"Button4", &f.Button4}, {"Button5", &f.Button5},
-        {"Memo1", &f.Memo1},     {"Memo2", &f.Memo2},     {"Memo3", &f.Memo3},
-    };
-    for (int step = 0; step < kTourSteps; ++step) {
-      const ScreenPoint c = CalibrationTarget(step, {row.width, row.height});
-      for (const auto& [name, control] : controls) {
-        if (!control->Visible) continue;
-        const bool apart = control->Left + control->Width <= c.x - 20 || control->Left > c.x + 20 ||
-                           control->Top + control->Height <= c.y - 20 || control->Top > c.y + 20;
-        EXPECT_TRUE(apart) << row.width << "x" << row.height << ": " << name
-                           << " covers the cross of step " << step << " at (" << c.x << ", " << c.y
-                           << ")";
-      }
+  for (int step = 0; step < kTourSteps; ++step) {
+    const ScreenPoint c = CalibrationTarget(step, {GetParam().width, GetParam().height});
+    for (const auto& [name, control] : controls) {
+      if (!control->Visible) continue;
+      const bool apart = control->Left + control->Width <= c.x - 20 || control->Left > c.x + 20 ||
+                         control->Top + control->Height <= c.y - 20 || control->Top > c.y + 20;
+      EXPECT_TRUE(apart) << name << " covers the cross of step " << step << " at (" << c.x << ", "
+                         << c.y << ")";
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Screens, TourOnScreen,
+                         ::testing::Values(ScreenRow{800, 600}, ScreenRow{1024, 768},
+                                           ScreenRow{1280, 800}, ScreenRow{1920, 1080},
+                                           ScreenRow{2560, 1440}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.width) + "x" +
+                                  std::to_string(info.param.height);
+                         });
 
 // Cancel used to leave the tour running hidden, and the pen dead until it was completed.
 TEST_F(SurfaceTest, CancelEndsTheTourAndKeepsTheCalibrationInForce) {
