@@ -21,14 +21,6 @@ PROGRAM_PID=""
 
 contains() { [[ "$1" == *"$2"* ]] || { echo "       '$2' not in: $1"; return 1; }; }
 client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$CAP/client.log" | tr -d '\r'; }
-gone_within() {  # gone_within PID SECONDS
-  local waited=0
-  while kill -0 "$1" 2>/dev/null && [ $waited -lt $(($2 * 10)) ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  ! kill -0 "$1" 2>/dev/null
-}
 # record FOLDER ARGS...: runs the recorder installed in FOLDER; its words in RECORD_TEXT, its
 # exit code in RECORD_STATUS.
 record() {
@@ -100,9 +92,9 @@ check "record: while RA_Zazide.exe holds the board it is refused and told to exi
 check "record: the refused recording leaves no capture behind" test ! -e "$CAP/busy/board.capture"
 
 client close-class "$CANVAS_CLASS" >/dev/null
-gone_within "$CANVAS_PID" 10
+ends_within "$CANVAS_PID" 10
 client close >/dev/null
-check "capture: the driver ends when closed, releasing the board" gone_within "$PROGRAM_PID" 10
+check "capture: the driver ends when closed, releasing the board" ends_within "$PROGRAM_PID" 10
 
 # Recorded: the same scenario from the start, the board to the recorder alone.
 record "$LIVE" --seconds 4 --out "$(windows_path "$CAP/record")"

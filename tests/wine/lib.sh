@@ -189,3 +189,15 @@ tally() {
 
 # equals GOT EXPECTED: true when they are the same text; says what it got when not.
 equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }
+
+# ends_within PID SECONDS: the process has ended by then (and is reaped).
+ends_within() {
+  local waited=0
+  while kill -0 "$1" 2>/dev/null && [ $waited -lt $(($2 * 10)) ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  kill -0 "$1" 2>/dev/null && return 1
+  wait "$1" 2>/dev/null
+  return 0
+}

@@ -61,17 +61,6 @@ label_is() { equals "$(client label "$1")" "$2"; }
 label_becomes() { equals "$(client wait-label "$1" "$2" "$3")" "$2"; }
 processes_are() { equals "$(client count-processes RA_Zazide.exe)" "$1"; }
 alive() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
-# ends_within PID SECONDS: the process has ended by then (and is reaped).
-ends_within() {
-  local waited=0
-  while kill -0 "$1" 2>/dev/null && [ $waited -lt $(($2 * 10)) ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  kill -0 "$1" 2>/dev/null && return 1
-  wait "$1" 2>/dev/null
-  return 0
-}
 
 cleanup() {
   stop_wine
@@ -256,7 +245,12 @@ cd "$WORK" || exit 2
 tally < <(RAZ_WINE_SHARED=1 "$HERE/shell_checks.sh" "$BUILD" 2>>"$WORK/shell-checks.log")
 cd "$WORK" || exit 2
 
-# (k) a whole lesson: the board plugged in late, both calibrations, the word, every icon, a
+# (k) the pen in a program nobody here wrote: a drag selects a line of Wine's notepad, and a
+# right-click opens its menu under the pen
+tally < <(RAZ_WINE_SHARED=1 "$HERE/notepad_check.sh" "$BUILD" 2>>"$WORK/notepad-check.log")
+cd "$WORK" || exit 2
+
+# (l) a whole lesson: the board plugged in late, both calibrations, the word, every icon, a
 # hold, a right-click, the cable pulled mid-stroke, the language across a restart
 tally < <(RAZ_WINE_SHARED=1 "$HERE/lesson_check.sh" "$BUILD" 2>>"$WORK/lesson-check.log")
 cd "$WORK" || exit 2

@@ -215,9 +215,10 @@ POINT CentreOf(HWND window) {
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// The program's open pop-up menu, if any (other processes keep menu windows of their own).
-HWND MenuWindow() {
-  const HWND main = MainWindow();
+// The open pop-up menu of the process of a top-level window, if any (other processes keep menu
+// windows of their own): the program's, or another program's by its window class.
+HWND MenuWindowOf(const wchar_t* className) {
+  const HWND main = className == nullptr ? MainWindow() : WindowOfClass(className);
   if (main == nullptr) return nullptr;
   DWORD program = 0;
   ::GetWindowThreadProcessId(main, &program);
@@ -229,6 +230,8 @@ HWND MenuWindow() {
   }
   return nullptr;
 }
+
+HWND MenuWindow() { return MenuWindowOf(nullptr); }
 
 int TrayClick(const std::wstring& button) {
   const HWND icon = TrayIconWindow();
@@ -242,10 +245,10 @@ int TrayClick(const std::wstring& button) {
 
 // Keys for the open menu, posted to its window: its modal loop takes them from the program's
 // queue whatever window has the focus.
-int MenuKeys(int argc, wchar_t** argv) {
-  const HWND menu = MenuWindow();
+// Keys to the open menu, from argv[first] on.
+int MenuKeys(HWND menu, int first, int argc, wchar_t** argv) {
   if (menu == nullptr) return 1;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = first; i < argc; ++i) {
     const std::wstring key = argv[i];
     WPARAM vk = 0;
     if (key == L"down") vk = VK_DOWN;
@@ -463,15 +466,57 @@ int Listen(double seconds, const wchar_t* logPath) {
   return 0;
 }
 
+// Another program's edit control: the first "Edit" child of the top-level window of a class.
+HWND EditOf(const wchar_t* className) {
+  const HWND top = WindowOfClass(className);
+  return top == nullptr ? nullptr : ::FindWindowExW(top, nullptr, L"Edit", nullptr);
+}
+
+// Places the window of the class at X Y, W x H, in front, and prints where its edit control
+// shows the first line, in screen pixels: the left of its first character, the top of the line,
+// the right of its last character, the line height, and the line's length in characters.
+int EditPlace(const wchar_t* className, int x, int y, int width, int height) {
+  const HWND top = WindowOfClass(className);
+  const HWND edit = EditOf(className);
+  if (top == nullptr || edit == nullptr) return 1;
+  ::SetWindowPos(top, HWND_TOP, x, y, width, height, SWP_SHOWWINDOW);
+  ::SetForegroundWindow(top);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const auto length = static_cast<int>(::SendMessageW(edit, EM_LINELENGTH, 0, 0));
+  const auto second = static_cast<WPARAM>(::SendMessageW(edit, EM_LINEINDEX, 1, 0));
+  const auto at = [&](WPARAM index) {
+    const auto packed = static_cast<DWORD>(::SendMessageW(edit, EM_POSFROMCHAR, index, 0));
+    POINT p{static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
+    ::ClientToScreen(edit, &p);
+    return p;
+  };
+  const POINT first = at(0), last = at(static_cast<WPARAM>(length)), below = at(second);
+  Print(std::to_wstring(first.x) + L" " + std::to_wstring(first.y) + L" " +
+        std::to_wstring(last.x) + L" " + std::to_wstring(below.y - first.y) + L" " +
+        std::to_wstring(length));
+  return 0;
+}
+
+// Prints the selection of the window's edit control: START END, in characters.
+int EditSelection(const wchar_t* className) {
+  const HWND edit = EditOf(className);
+  if (edit == nullptr) return 1;
+  const auto packed = static_cast<DWORD>(::SendMessageW(edit, EM_GETSEL, 0, 0));
+  Print(std::to_wstring(LOWORD(packed)) + L" " + std::to_wstring(HIWORD(packed)));
+  return 0;
+}
+
 int Usage() {
   Print(L"usage: wine_client wait-window SECONDS | wait-gone SECONDS | label NAME |\n"
         L"       wait-label NAME TEXT SECONDS | count-processes EXE | process-bits EXE |\n"
         L"       window-info | close | wait-class CLASS SECONDS | close-class CLASS |\n"
-        L"       tray-click [left|right] | wait-menu SECONDS | wait-no-menu SECONDS |\n"
-        L"       menu-keys KEY... | click X Y | wait-dialog SECONDS | wait-no-dialog SECONDS |\n"
+        L"       tray-click [left|right] | wait-menu SECONDS [CLASS] |\n"
+        L"       wait-no-menu SECONDS [CLASS] | menu-keys KEY... | menu-keys-of CLASS KEY... |\n"
+        L"       click X Y | wait-dialog SECONDS | wait-no-dialog SECONDS |\n"
         L"       dialog-info | dialog-click NAME | tray-info | tray-message LPARAM |\n"
         L"       startup-shortcut | tray-remove | taskbar-created | wait-tray-icon SECONDS |\n"
-        L"       menu ITEM | listen SECONDS LOGFILE | esc");
+        L"       menu ITEM | listen SECONDS LOGFILE | esc | edit-place CLASS X Y W H |\n"
+        L"       edit-selection CLASS");
   Print(raz::wineclient::kInstallerCommandsUsage);
   return 2;
 }
@@ -570,19 +615,28 @@ int wmain(int argc, wchar_t** argv) {
     return WaitFor(std::wcstod(argv[2], nullptr), TrayIconPresent) ? 0 : 1;
   }
   if (command == L"tray-click" && argc <= 3) return TrayClick(argc == 3 ? argv[2] : L"left");
-  if (command == L"wait-menu" && argc == 3) {
+  if (command == L"wait-menu" && (argc == 3 || argc == 4)) {
     // Prints where the menu lies on the screen: LEFT TOP WIDTH HEIGHT.
-    if (!WaitFor(std::wcstod(argv[2], nullptr), [] { return MenuWindow() != nullptr; })) return 1;
+    const wchar_t* of = argc == 4 ? argv[3] : nullptr;
+    if (!WaitFor(std::wcstod(argv[2], nullptr), [&] { return MenuWindowOf(of) != nullptr; })) {
+      return 1;
+    }
     RECT r{};
-    ::GetWindowRect(MenuWindow(), &r);
+    ::GetWindowRect(MenuWindowOf(of), &r);
     Print(std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
           std::to_wstring(r.right - r.left) + L" " + std::to_wstring(r.bottom - r.top));
     return 0;
   }
-  if (command == L"wait-no-menu" && argc == 3) {
-    return WaitFor(std::wcstod(argv[2], nullptr), [] { return MenuWindow() == nullptr; }) ? 0 : 1;
+  if (command == L"wait-no-menu" && (argc == 3 || argc == 4)) {
+    const wchar_t* of = argc == 4 ? argv[3] : nullptr;
+    const bool closed =
+        WaitFor(std::wcstod(argv[2], nullptr), [&] { return MenuWindowOf(of) == nullptr; });
+    return closed ? 0 : 1;
   }
-  if (command == L"menu-keys" && argc >= 3) return MenuKeys(argc, argv);
+  if (command == L"menu-keys" && argc >= 3) return MenuKeys(MenuWindow(), 2, argc, argv);
+  if (command == L"menu-keys-of" && argc >= 4) {
+    return MenuKeys(MenuWindowOf(argv[2]), 3, argc, argv);
+  }
   if (command == L"click" && argc == 4) {
     const POINT at{static_cast<LONG>(std::wcstol(argv[2], nullptr, 10)),
                    static_cast<LONG>(std::wcstol(argv[3], nullptr, 10))};
@@ -613,5 +667,10 @@ int wmain(int argc, wchar_t** argv) {
     return main != nullptr && ::PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001) ? 0 : 1;
   }
   if (command == L"listen" && argc == 4) return Listen(std::wcstod(argv[2], nullptr), argv[3]);
+  if (command == L"edit-place" && argc == 7) {
+    const auto number = [&](int k) { return static_cast<int>(std::wcstol(argv[k], nullptr, 10)); };
+    return EditPlace(argv[2], number(3), number(4), number(5), number(6));
+  }
+  if (command == L"edit-selection" && argc == 3) return EditSelection(argv[2]);
   return Usage();
 }
