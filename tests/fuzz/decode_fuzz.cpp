@@ -28,7 +28,9 @@ struct Harness {
   std::unique_ptr<raz::DriverState> state = std::make_unique<raz::DriverState>();
   raz::TForm1 form{*state, platform.platform};
 
+  // The board is open, as after the device watch found it: a poll reads and decodes.
   void Reset(std::uint8_t options, std::int8_t pen, std::int8_t penRight) {
+    state->link.LinkOpenPending = false;
     state->link.ReportFraming = options & 1;
     state->calibration.Tour.CalibrationActive = (options >> 1) & 1;
     state->RateMeasurement = (options >> 2) & 1;
