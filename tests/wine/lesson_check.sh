@@ -85,7 +85,7 @@ cleanup() {
   [ -n "$LISTEN_PID" ] && kill "$LISTEN_PID" 2>/dev/null
   [ -n "$PROGRAM_PID" ] && kill "$PROGRAM_PID" 2>/dev/null
   [ -n "$CANVAS_PID" ] && kill "$CANVAS_PID" 2>/dev/null
-  [ "${RAZ_WINE_SHARED:-}" = 1 ] || stop_wine
+  stop_own_wine
   wait 2>/dev/null
   return 0
 }
@@ -94,9 +94,7 @@ trap cleanup EXIT
 rm -rf "$WORK"
 mkdir -p "$APP"
 if [ "${RAZ_WINE_SHARED:-}" != 1 ]; then
-  wine_env "$WORK/prefix"
-  start_xvfb "$WORK" || exit 2
-  make_prefix "$WORK" || { echo "wineboot failed (see $WORK/wineboot.log)" >&2; exit 2; }
+  own_wine "$WORK" || exit 2
   echo "# prefix ready after $((SECONDS - STARTED)) s"
 fi
 chinese_fonts >"$WORK/registry.log" 2>&1  # the surface's buttons in the first screenshot

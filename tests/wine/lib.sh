@@ -101,6 +101,16 @@ stop_wine() {
   fi
 }
 
+# own_wine WORK: a Wine prefix and an X server of the script's own under WORK, unless it runs
+# inside run.sh's (RAZ_WINE_SHARED=1). stop_own_wine ends them again.
+own_wine() {
+  [ "${RAZ_WINE_SHARED:-}" = 1 ] && return 0
+  wine_env "$1/prefix"
+  start_xvfb "$1" || return 1
+  make_prefix "$1" || { echo "wineboot failed (see $1/wineboot.log)" >&2; return 1; }
+}
+stop_own_wine() { [ "${RAZ_WINE_SHARED:-}" = 1 ] || stop_wine; }
+
 # screenshot FILE: the whole virtual screen as a PNG.
 screenshot() {
   mkdir -p "$(dirname "$1")"

@@ -36,18 +36,14 @@ cleanup() {
   for pid in $NOTEPAD_PID $PROGRAM_PID; do
     ends_within "$pid" 5 || { kill "$pid"; wait "$pid"; }
   done
-  [ "${RAZ_WINE_SHARED:-}" = 1 ] || stop_wine
+  stop_own_wine
   return 0
 } 2>/dev/null
 trap cleanup EXIT
 
 rm -rf "$WORK" "$OUT"
 mkdir -p "$APP" "$OUT"
-if [ "${RAZ_WINE_SHARED:-}" != 1 ]; then
-  wine_env "$WORK/prefix"
-  start_xvfb "$WORK" || exit 2
-  make_prefix "$WORK" || { echo "wineboot failed (see $WORK/wineboot.log)" >&2; exit 2; }
-fi
+own_wine "$WORK" || exit 2
 
 printf 'The quick brown fox jumps over the lazy dog\r\nsecond line of the text\r\nthird line\r\n' \
   >"$WORK/text.txt"

@@ -48,18 +48,14 @@ cleanup() {
     kill "$PROGRAM_PID" 2>/dev/null
     wait "$PROGRAM_PID" 2>/dev/null
   fi
-  [ "${RAZ_WINE_SHARED:-}" = 1 ] || stop_wine
+  stop_own_wine
   return 0
 }
 trap cleanup EXIT
 
 rm -rf "$WORK" "$OUT"
 mkdir -p "$APP" "$OUT"
-if [ "${RAZ_WINE_SHARED:-}" != 1 ]; then
-  wine_env "$WORK/prefix"
-  start_xvfb "$WORK" || exit 2
-  make_prefix "$WORK" || { echo "wineboot failed (see $WORK/wineboot.log)" >&2; exit 2; }
-fi
+own_wine "$WORK" || exit 2
 
 # Chinese glyphs for the menu and the dialog; Wine draws the window frames itself, so that the
 # dialog's caption shows.
