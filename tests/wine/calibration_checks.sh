@@ -42,10 +42,7 @@ server_calibrated() {  # a 3472-byte server.txt whose two scales (offsets 80, 84
 }
 
 rm -rf "$CAL"
-mkdir -p "$CAL/app"
-cp "$BIN/RA_Zazide.exe" "$BIN/SIUSBXP.DLL" "$CAL/app/"
-cp "$SCENARIO" "$CAL/app/siusbxp-scenario.txt"
-plain_data_files "$CAL/app"
+stand_in_app "$CAL/app" "$BIN" "$SCENARIO"
 cd "$CAL/app" || exit 2
 timeout 120 "$WINE" "$CAL/app/RA_Zazide.exe" >"$CAL/program.log" 2>&1 &
 PROGRAM_PID=$!

@@ -33,10 +33,8 @@ record() {
   echo "$RECORD_TEXT" | sed 's/^/       | /'
 }
 app_folder() {  # app_folder DIR SCENARIO_FILE: the driver, the recorder and the stand-in board
-  mkdir -p "$1"
-  cp "$BIN/RA_Zazide.exe" "$BIN/razazide-record.exe" "$BIN/SIUSBXP.DLL" "$1/"
-  cp "$2" "$1/siusbxp-scenario.txt"
-  plain_data_files "$1"
+  stand_in_app "$1" "$BIN" "$2"
+  cp "$BIN/razazide-record.exe" "$1/"
 }
 
 rm -rf "$CAP"

@@ -32,7 +32,7 @@ import math
 import statistics
 import sys
 
-from stroke_check import SegmentDistance
+from stroke_check import ScenarioLines, SegmentDistance
 
 TOLERANCE = 2.0
 # How far behind the pen the last drag point before the cut may be: a slow pen is polled every
@@ -90,57 +90,52 @@ def ReadScenario(path, fromLine, toLine):
             contacts.append(current)
         current = None
 
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, start=1):
-            words = line.split("#", 1)[0].split()
-            if not words:
+    for number, keyword, words in ScenarioLines(path):
+        if keyword == "screen":
+            width, height = int(words[1]), int(words[2])
+            continue
+        if number < fromLine or number > toLine:
+            continue
+        if keyword in ("unplug", "plug"):
+            End(cut=keyword == "unplug")
+            plugged = keyword == "plug"
+            continue
+        if not plugged:
+            continue
+        options = {w.lower() for w in words[1:] if w[0].isalpha()}
+        cells = "cells" in options
+        if keyword in ("touch", "stroke") and not cells:
+            contact = next((o for o in options if o != "px"), "touch")
+            if keyword == "touch" or contact == "touch":
+                points = Numbers(words[1:])
+                points = points[:2] if keyword == "touch" else points[:4]
+                if current is None:
+                    current = Contact(number)
+                for i in range(0, len(points) - 1, 2):
+                    p = (points[i], points[i + 1])
+                    if not current.path or current.path[-1] != p:
+                        current.path.append(p)
+                if keyword == "stroke":
+                    duration = Milliseconds(words[1:])
+                    if duration is None and len(Numbers(words[1:])) > 4:
+                        duration = Numbers(words[1:])[4]
+                    length = math.dist(points[0:2], points[2:4])
+                    current.speed = length / duration if duration else 0.0
+                else:
+                    current.speed = 0.0
                 continue
-            keyword = words[0].lower()
-            if keyword == "screen":
-                width, height = int(words[1]), int(words[2])
-                continue
-            if number < fromLine or number > toLine:
-                continue
-            if keyword in ("unplug", "plug"):
-                End(cut=keyword == "unplug")
-                plugged = keyword == "plug"
-                continue
-            if not plugged:
-                continue
-            options = {w.lower() for w in words[1:] if w[0].isalpha()}
-            cells = "cells" in options
-            if keyword in ("touch", "stroke") and not cells:
-                contact = next((o for o in options if o != "px"), "touch")
-                if keyword == "touch" or contact == "touch":
-                    points = Numbers(words[1:])
-                    points = points[:2] if keyword == "touch" else points[:4]
-                    if current is None:
-                        current = Contact(number)
-                    for i in range(0, len(points) - 1, 2):
-                        p = (points[i], points[i + 1])
-                        if not current.path or current.path[-1] != p:
-                            current.path.append(p)
-                    if keyword == "stroke":
-                        duration = Milliseconds(words[1:])
-                        if duration is None and len(Numbers(words[1:])) > 4:
-                            duration = Numbers(words[1:])[4]
-                        length = math.dist(points[0:2], points[2:4])
-                        current.speed = length / duration if duration else 0.0
-                    else:
-                        current.speed = 0.0
-                    continue
-                End()
-                if contact == "right":
-                    rights.append(tuple(Numbers(words[1:])[2:4]))
-                continue
-            if keyword == "right" and not cells:
-                End()
-                rights.append(tuple(Numbers(words[1:])[:2]))
-                continue
-            if keyword in ("hover", "near", "lift", "tapkey", "calibrate", "keycalibrate",
-                           "readfail", "touch", "stroke"):
-                End()
-            # wait, menu, client, settings: the pen stays as it is
+            End()
+            if contact == "right":
+                rights.append(tuple(Numbers(words[1:])[2:4]))
+            continue
+        if keyword == "right" and not cells:
+            End()
+            rights.append(tuple(Numbers(words[1:])[:2]))
+            continue
+        if keyword in ("hover", "near", "lift", "tapkey", "calibrate", "keycalibrate",
+                       "readfail", "touch", "stroke"):
+            End()
+        # wait, menu, client, settings: the pen stays as it is
     End()
     return width, height, contacts, rights
 

@@ -144,6 +144,15 @@ plain_data_files() {
   le32 0 >"$1/server1111.txt"
 }
 
+# stand_in_app DIR BIN SCENARIO: a program folder as an installer leaves it (plain data files),
+# with RA_Zazide.exe from BIN and the stand-in SIUSBXP.DLL beside it playing SCENARIO.
+stand_in_app() {
+  mkdir -p "$1"
+  cp "$2/RA_Zazide.exe" "$2/SIUSBXP.DLL" "$1/"
+  cp "$3" "$1/siusbxp-scenario.txt"
+  plain_data_files "$1"
+}
+
 # start_canvas BIN PICTURE LOG SECONDS: starts the ink canvas for at most SECONDS and sets
 # CANVAS_PID; it logs every mouse message to LOG and saves PICTURE (BMP) when it closes.
 CANVAS_PID=""

@@ -77,9 +77,7 @@ xr=$(((x0 + x1) / 2))
   echo "near $xr $yr 100ms"
   echo "lift 2s"
 } >"$WORK/scenario.txt"
-cp "$BIN/RA_Zazide.exe" "$BIN/SIUSBXP.DLL" "$APP/"
-cp "$WORK/scenario.txt" "$APP/siusbxp-scenario.txt"
-plain_data_files "$APP"
+stand_in_app "$APP" "$BIN" "$WORK/scenario.txt"
 (cd "$APP" && exec timeout 90 "$WINE" "$APP/RA_Zazide.exe") >"$WORK/program.log" 2>&1 &
 PROGRAM_PID=$!
 check "RA_Zazide.exe with the stand-in board starts within 20 s" client wait-window 20

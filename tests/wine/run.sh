@@ -165,10 +165,7 @@ program_ended() {
 # stroke_run NAME FRAMING: the stroke in $WORK/NAME with that framing in server111.txt.
 stroke_run() {
   local name="$1" dir="$WORK/$1"
-  mkdir -p "$dir/app"
-  cp "$BIN/RA_Zazide.exe" "$BIN/SIUSBXP.DLL" "$dir/app/"
-  cp "$SCENARIO" "$dir/app/siusbxp-scenario.txt"
-  plain_data_files "$dir/app"
+  stand_in_app "$dir/app" "$BIN" "$SCENARIO"
   le32 "$2" >"$dir/app/server111.txt"
   start_canvas "$BIN" "$dir/canvas.bmp" "$dir/canvas.log" 90
   check "$name: ink canvas window appears within 20 s" client wait-class "$CANVAS_CLASS" 20
@@ -213,10 +210,7 @@ stroke_run "framed stroke" 1
 # (f) the board is found at the first device watch, lost when its cable comes out and found
 # again when it goes back in; Label2 is read from outside the process.
 UNPLUG="$WORK/unplug"
-mkdir -p "$UNPLUG/app"
-cp "$BIN/RA_Zazide.exe" "$BIN/SIUSBXP.DLL" "$UNPLUG/app/"
-cp "$HERE/../data/scenarios/wine-unplug.txt" "$UNPLUG/app/siusbxp-scenario.txt"
-plain_data_files "$UNPLUG/app"
+stand_in_app "$UNPLUG/app" "$BIN" "$HERE/../data/scenarios/wine-unplug.txt"
 cd "$UNPLUG/app" || exit 2
 timeout 90 "$WINE" "$UNPLUG/app/RA_Zazide.exe" >"$UNPLUG/program.log" 2>&1 &
 PROGRAM_PID=$!

@@ -18,25 +18,30 @@ TOLERANCE = 2.0
 MIN_DRAG_POINTS = 20
 
 
+def ScenarioLines(path):
+    """(line number, lower-case keyword, words) of each scenario line that is not blank or a
+    comment."""
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, start=1):
+            words = line.split("#", 1)[0].split()
+            if words:
+                yield number, words[0].lower(), words
+
+
 def ScenarioStroke(path):
     """(width, height, (x1, y1), (x2, y2)) of the scenario's screen and its first touch stroke
     in pixels, or None when it has none."""
     width, height, stroke = 1024, 768, None
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            words = line.split("#", 1)[0].split()
-            if not words:
-                continue
-            keyword = words[0].lower()
-            if keyword == "screen":
-                width, height = int(words[1]), int(words[2])
-            elif keyword == "stroke" and stroke is None:
-                options = {w.lower() for w in words[1:] if not w[0].isdigit()}
-                if options - {"touch", "px"}:
-                    continue  # not a touch, or not in pixels
-                numbers = [w for w in words[1:] if w[0].isdigit()]
-                x1, y1, x2, y2 = (float(w) for w in numbers[:4])
-                stroke = ((x1, y1), (x2, y2))
+    for _, keyword, words in ScenarioLines(path):
+        if keyword == "screen":
+            width, height = int(words[1]), int(words[2])
+        elif keyword == "stroke" and stroke is None:
+            options = {w.lower() for w in words[1:] if not w[0].isdigit()}
+            if options - {"touch", "px"}:
+                continue  # not a touch, or not in pixels
+            numbers = [w for w in words[1:] if w[0].isdigit()]
+            x1, y1, x2, y2 = (float(w) for w in numbers[:4])
+            stroke = ((x1, y1), (x2, y2))
     if stroke is None:
         return None
     return width, height, stroke[0], stroke[1]
