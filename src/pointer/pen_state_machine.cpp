@@ -199,9 +199,11 @@ void ForgetContact(PointerState& pointer) {
 }
 
 void SwallowContact(PointerState& pointer) {
-  if (pointer.PrevStatus != PenStatus::Touch) return;
+  pointer.SwallowingContact = pointer.PrevStatus == PenStatus::Touch;
   ForgetContact(pointer);
-  pointer.SwallowingContact = true;
+  // The remembered touch position is in raw board units: a release there would click far off
+  // on the screen (on a 1024 x 768 screen, the "show desktop" corner).
+  pointer.TouchSeen = false;
 }
 
 }  // namespace raz

@@ -25,9 +25,9 @@ PenStep RunPenStateMachine(const PenSample& sample, const PenContext& context,
 // program exits).
 void ForgetContact(PointerState& pointer);
 
-// A calibration ended while the pen was down: the rest of that contact was measured for the
-// calibration, not the screen, so its touch samples do nothing and no release follows when
-// the pen leaves. Nothing happens when the pen is not down.
+// A calibration ended, in any way: the contact so far was measured in raw board units for the
+// calibration, not in pixels, so it is forgotten. The rest of a touch drives nothing, and
+// neither lift nor release follows when the pen hovers or leaves; the next touch presses anew.
 void SwallowContact(PointerState& pointer);
 
 }  // namespace raz

@@ -79,7 +79,8 @@ struct PointerState {
   float SmoothedX = 0.0f;
   float SmoothedY = 0.0f;
   bool KeyHoldPending = false;
-  // The pen has touched since start-up: before that there is no touch position to release at.
+  // There is a touch position in pixels to release at: the pen has touched since start-up and
+  // since the last calibration ended.
   bool TouchSeen = false;
   // The touch that completed a calibration goes on in raw board units: it drives nothing
   // until the pen leaves the board.

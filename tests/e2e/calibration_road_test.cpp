@@ -237,3 +237,47 @@ TEST(CalibrationRoadRefused, AFoldedTourStartsAgainAndOnlyTheGoodRoundIsSaved) {
 
 }  // namespace
 }  // namespace raz
+
+namespace raz {
+namespace {
+
+// However a calibration ends, the pen leaving through hover (as a pen does) must not release
+// the button at the raw board position: on a 1024 x 768 screen that is the "show desktop"
+// corner. Nothing the pen did during the calibration reaches the desktop.
+TEST(CalibrationRoadEnd, ThePenLeavingThroughHoverSendsNothing) {
+  std::ostringstream tour;
+  const auto targets = sim::CalibrationTargets(kWidth, kHeight);
+  tour << "menu N1\n";
+  for (int step = 0; step < kTourSteps; ++step) {
+    tour << "touch " << targets[step].x << ' ' << targets[step].y << " 300ms\n"
+         << (step + 1 < kTourSteps ? "lift 200ms\n" : "");
+  }
+  tour << "hover 512 384 50ms\nlift 300ms\n";
+  std::ostringstream keys;
+  const auto corners = sim::KeyCalibrationPoints(sim::MarginKeyLayout{});
+  keys << "menu N6\n";
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    keys << "touch cells " << corners[i].x << ' ' << corners[i].y << " 300ms\n"
+         << (i + 1 < corners.size() ? "lift 200ms\n" : "");
+  }
+  keys << "hover cells " << corners.back().x << ' ' << corners.back().y << " 50ms\nlift 300ms\n";
+  const std::pair<const char*, std::string> cases[] = {
+      {"screen tour", tour.str()},
+      {"key calibration", keys.str()},
+      {"Esc during the tour",
+       "menu N1\ntouch 50 50 300ms\nhover 50 50 100ms\nmenu Esc\nhover 60 60 100ms\nlift 300ms\n"},
+      {"Esc during the key calibration",
+       "menu N6\ntouch 50 50 300ms\nhover 50 50 100ms\nmenu Esc\nhover 60 60 100ms\nlift 300ms\n"},
+  };
+  for (const auto& [name, steps] : cases) {
+    test::ScenarioRig rig("screen 1024 768\nwait 1s\n" + steps);
+    rig.platform().folder.Write("server.txt", std::vector<std::uint8_t>(3472, 0));
+    rig.Run();
+    EXPECT_TRUE(rig.platform().mouse.events.empty())
+        << name << ": " << rig.platform().mouse.events.size() << " events";
+    EXPECT_FALSE(IsCalibrating(rig.host().state())) << name;
+  }
+}
+
+}  // namespace
+}  // namespace raz

@@ -149,32 +149,36 @@ TEST(PenStateMachine, Calibration_StepsOnSamples6_11_16AndIssuesNoInput) {
   }
 }
 
-// The touch that completes a calibration carries raw board units: once the calibration is
-// done, its last samples must neither drag nor release there (the cursor went to the corner).
-TEST(PenStateMachine, SwallowedContact_DrivesNothingUntilThePenLeaves) {
-  for (PenStatus leaving : {kNoPen, kHover}) {
+// Whatever the pen did while a calibration collected raw board units, once the calibration
+// ends (finished, refused, cancelled) nothing of that contact reaches the screen: no drag, no
+// lift, no release at raw units (on a 1024 x 768 screen they clamp to the "show desktop"
+// corner). The next touch presses anew.
+TEST(PenStateMachine, EndedCalibration_ForgetsTheContactUntilTheNextTouch) {
+  const struct {
+    const char* name;
+    std::vector<Step> during;  // raw units, while calibrating
+    std::vector<Step> after;   // once the calibration ended: none of these emits anything
+  } cases[] = {
+      {"touching, then hover and away", {{kTouch, 1500, 1200, {}}, {kTouch, 1500, 1200, {}}},
+       {{kTouch, 1502, 1201, {}}, {kHover, 1502, 1201, {}}, {kHover, 1502, 1201, {}},
+        {kNoPen, 0, 0, {}}}},
+      {"touching, then away", {{kTouch, 1500, 1200, {}}, {kTouch, 1500, 1200, {}}},
+       {{kTouch, 1504, 1203, {}}, {kNoPen, 0, 0, {}}}},
+      {"hovering after a touch, then away", {{kTouch, 1500, 1200, {}}, {kHover, 1500, 1200, {}}},
+       {{kHover, 60, 60, {}}, {kHover, 60, 60, {}}, {kNoPen, 0, 0, {}}}},
+      {"away", {{kTouch, 1500, 1200, {}}, {kNoPen, 0, 0, {}}}, {{kHover, 60, 60, {}}, {kNoPen, 0, 0, {}}}},
+  };
+  for (const auto& c : cases) {
     PenRig rig;
     rig.context.CalibrationActive = true;
-    for (int i = 0; i < 6; ++i) rig.Touch(1500, 1200);  // raw units
+    for (const Step& s : c.during) rig.Feed(s.status, s.x, s.y);
     rig.context.CalibrationActive = false;
     SwallowContact(rig.pointer);
-    rig.Touch(1502, 1201);
-    rig.Touch(1504, 1203);
-    EXPECT_TRUE(rig.Take().empty());
-    rig.Feed(leaving, 1504, 1203);
-    EXPECT_TRUE(rig.Take().empty()) << "no release at raw units";
-    EXPECT_FALSE(rig.pointer.SwallowingContact);
+    for (const Step& s : c.after) rig.Feed(s.status, s.x, s.y);
+    EXPECT_TRUE(rig.Take().empty()) << c.name;
     rig.Touch(300, 200);
-    EXPECT_EQ(rig.Take(), PenRig::At({MouseFlags::Move, MouseFlags::LeftDown}, 300, 200))
-        << "the next touch presses anew";
+    EXPECT_EQ(rig.Take(), Press(300, 200)) << c.name << ": the next touch presses anew";
   }
-  // With the pen away there is no contact to swallow: the next touch presses.
-  PenRig away;
-  away.Feed(kNoPen, 0, 0);
-  away.Take();
-  SwallowContact(away.pointer);
-  away.Touch(300, 200);
-  EXPECT_EQ(away.Take(), PenRig::At({MouseFlags::Move, MouseFlags::LeftDown}, 300, 200));
 }
 
 TEST(PenStateMachine, HoldZone_ArmsTimer3InTheMarginAndAnyOtherStatusDisarmsIt) {
