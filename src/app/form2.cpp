@@ -30,9 +30,10 @@ TForm2::TForm2(Profile& profile, std::string settingsPath)
   Window.Font = {"宋体", 21, true, kRed};
   PlaceControl(RadioGroup1, 16, 24, 233, 145);
   RadioGroup1.Color = kSkyBlue;
-  PlaceControl(RadioButton1, 48, 56, 169, 25);
+  // Wider than the design's: the captions carry the link rate.
+  PlaceControl(RadioButton1, 40, 56, 200, 25);
   RadioButton1.Checked = true;
-  PlaceControl(RadioButton2, 48, 104, 153, 25);
+  PlaceControl(RadioButton2, 40, 104, 200, 25);
   PlaceControl(Button1, 32, 192, 75, 25);
   PlaceControl(Button2, 152, 192, 75, 25);
   PlaceControl(RadioGroup2, 264, 24, 225, 193);

@@ -50,12 +50,16 @@ struct DialogCaptionSet {
   const char* RadioGroup2;
 };
 
+// The radio pair chooses how the board frames its reports, and with it the link rate. The
+// design captioned it as a hotkey switch, which invited a teacher to pick framed reports for a
+// plain board: the pen then stops, and stays stopped after every restart. The captions say
+// what the choice does, with the rates of kPlainLinkRate and kFramedLinkRate.
 inline constexpr DialogCaptionSet kChineseDialogCaptions{
-    "快捷键选择", "使用快捷键", "不使用快捷键", "确定", "取消", "选择白板规格"};
+    "白板报告格式", "标准 460800", "分帧 115200", "确定", "取消", "选择白板规格"};
 
 // Short enough for the dialog's 21-pixel bold font in the controls' widths.
 inline constexpr DialogCaptionSet kEnglishDialogCaptions{
-    "Hotkeys", "Use hotkeys", "No hotkeys", "OK", "Cancel", "Board model"};
+    "Report format", "Standard 460800", "Framed 115200", "OK", "Cancel", "Board model"};
 
 // Values of the language key Select.
 inline constexpr int kLanguageEnglish = 1;

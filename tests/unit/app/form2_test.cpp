@@ -80,12 +80,33 @@ TEST_F(SettingsDialogTest, ALanguageSwitchKeepsTheCaptionsTheSettingsFileGives) 
   form2.SetLanguage(Language::English);
   EXPECT_EQ(form2.Button1.Caption, "OK");
   EXPECT_EQ(form2.Button2.Caption, "Abbrechen");
-  EXPECT_EQ(form2.RadioButton1.Caption, "Use hotkeys");
-  EXPECT_EQ(form2.RadioGroup1.Caption, "Hotkeys");
+  EXPECT_EQ(form2.RadioButton1.Caption, "Standard 460800");
+  EXPECT_EQ(form2.RadioGroup1.Caption, "Report format");
   form2.SetLanguage(Language::Chinese);
   EXPECT_EQ(form2.Button1.Caption, "确定");
   EXPECT_EQ(form2.Button2.Caption, "Abbrechen");
-  EXPECT_EQ(form2.RadioButton2.Caption, "不使用快捷键");
+  EXPECT_EQ(form2.RadioButton2.Caption, "分帧 115200");
+}
+
+// The radio pair chooses the report framing: each button says which, with the link rate the
+// choice puts the board on, in both languages (captioned as a hotkey switch, it invited
+// teachers to stop their pen for good).
+TEST_F(SettingsDialogTest, EachFramingButtonNamesTheLinkRateItChooses) {
+  form2.FormCreate(0, 0);
+  for (Language language : {Language::Chinese, Language::English}) {
+    form2.SetLanguage(language);
+    for (RadioButton* chosen : {&form2.RadioButton1, &form2.RadioButton2}) {
+      form2.RadioButton1.Checked = chosen == &form2.RadioButton1;
+      form2.RadioButton2.Checked = chosen == &form2.RadioButton2;
+      form2.Button1Click();
+      const std::int32_t framing = form2.PendingChoice()->ReportFraming.value();
+      SCOPED_TRACE(chosen->Caption);
+      EXPECT_NE(chosen->Caption.find(std::to_string(LinkRateFor(framing).value())),
+                std::string::npos);
+      EXPECT_EQ(chosen->Caption.find("快捷键"), std::string::npos);
+      EXPECT_EQ(chosen->Caption.find("otkey"), std::string::npos);
+    }
+  }
 }
 
 // The model group, out of sight in the design, lies inside the dialog with all three models.

@@ -70,7 +70,7 @@ TEST(LanguageSwitch, CaptionTableAtStartUpAndAfterEachSwitch) {
     ShellRig rig(row.ini);
     const bool english = row.startup == &kEnglishCaptions;
     EXPECT_EQ(SwitchedCaptions(rig.form()), Expected(*row.startup));
-    EXPECT_EQ(rig.dialog().RadioButton2.Caption, english ? "No hotkeys" : "不使用快捷键");
+    EXPECT_EQ(rig.dialog().RadioButton2.Caption, english ? "Framed 115200" : "分帧 115200");
     ExpectFixedCaptions(rig.form());
 
     rig.host.Dispatch([&] { rig.form().English1Click(); });
