@@ -188,4 +188,8 @@ void TForm1::N3Click() {
   Window.CloseRequested = true;
 }
 
+void TForm1::Button4Click() { state_.RateMeasurement = true; }
+
+void TForm1::Button5Click() { state_.RateMeasurement = false; }
+
 }  // namespace raz
