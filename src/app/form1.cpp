@@ -5,6 +5,7 @@
 #include "calibration/usable_calibration.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
+#include "shell/autostart.h"
 #include "shell/language.h"
 #include "shell/menu_bitmaps.h"
 #include "shell/tray.h"
@@ -153,7 +154,10 @@ void TForm1::LoadStoredCalibration() {
 void TForm1::LoadFlags() {
   Files& files = platform_.files;
   if (const auto autostart = LoadFlag(files, kAutostartFileName)) {
-    if (*autostart == 1) N2.Checked = true;
+    if (*autostart == 1) {
+      N2.Checked = true;
+      RestoreAutostartShortcut(files, platform_.shell);
+    }
     if (*autostart == 0) N2.Checked = false;
   }
   LinkState& link = state_.link;
@@ -183,5 +187,9 @@ void TForm1::N3Click() {
   if (form2_ != nullptr) form2_->Window.Visible = false;
   Window.CloseRequested = true;
 }
+
+void TForm1::Button4Click() { state_.RateMeasurement = true; }
+
+void TForm1::Button5Click() { state_.RateMeasurement = false; }
 
 }  // namespace raz

@@ -39,6 +39,9 @@ class TForm1 {
   void Timer2Timer();
   void Timer3Timer();
   void N3Click();
+  // The report-rate measurement: while it runs, every poll writes its byte count into Memo1.
+  void Button4Click();
+  void Button5Click();
   // Shell commands (shell_commands.cpp).
   void N2Click();
   void N7Click();

@@ -9,7 +9,7 @@
 namespace raz {
 namespace {
 
-constexpr std::array<FormCommand, 11> kCommands{{
+constexpr std::array<FormCommand, 13> kCommands{{
     {"N1", [](TForm1& f) { f.N1Click(); }},
     {"N6", [](TForm1& f) { f.N6Click(); }},
     {"N2", [](TForm1& f) { f.N2Click(); }},
@@ -20,6 +20,8 @@ constexpr std::array<FormCommand, 11> kCommands{{
     {"N3", [](TForm1& f) { f.N3Click(); }},
     {"button1", [](TForm1& f) { f.Button1Click(); }},
     {"Button3", [](TForm1& f) { f.Button3Click(); }},
+    {"Button4", [](TForm1& f) { f.Button4Click(); }},
+    {"Button5", [](TForm1& f) { f.Button5Click(); }},
     {"Esc", [](TForm1& f) { f.FormKeyDown(kEscapeKey); }},
 }};
 

@@ -28,4 +28,10 @@ void SwitchAutostart(bool on, Files& files, Shell& shell) {
   SaveFlag(files, kAutostartFileName, 0);
 }
 
+void RestoreAutostartShortcut(Files& files, Shell& shell) {
+  const auto link = StartupShortcutPath(shell);
+  if (!link || files.ReadFile(*link, 0)) return;
+  shell.CreateShortcut(AutostartShortcut(files, *link));
+}
+
 }  // namespace raz

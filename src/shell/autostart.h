@@ -20,4 +20,9 @@ Shortcut AutostartShortcut(const Files& files, const std::string& linkPath);
 // and the one that older versions meant to keep below Programs, then writes the flag 0.
 void SwitchAutostart(bool on, Files& files, Shell& shell);
 
+// An install older than the shortcut left the flag on with nothing in the Startup folder: the
+// menu showed autostart on while the system never started the driver. With the flag on, the
+// missing shortcut is created as switching on creates it; one that is there is left alone.
+void RestoreAutostartShortcut(Files& files, Shell& shell);
+
 }  // namespace raz

@@ -260,6 +260,8 @@ void Win32Host::OnMainCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != BN_CLICKED) return;
     if (id == Form1Id::button1) Run([this] { app_.form1().Button1Click(); });
     if (id == Form1Id::Button3) Run([this] { app_.form1().Button3Click(); });
+    if (id == Form1Id::Button4) Run([this] { app_.form1().Button4Click(); });
+    if (id == Form1Id::Button5) Run([this] { app_.form1().Button5Click(); });
     return;
   }
   if (const MenuHandler handler = TrayMenu::HandlerOf(id)) {

@@ -94,6 +94,122 @@ std::optional<std::size_t> FindKey(const std::vector<std::string_view>& lines, S
   return std::nullopt;
 }
 
+// The encodings the system's profile functions tell from a file's first bytes. A file they
+// create is plain; one that starts with a byte-order mark keeps its encoding on every write.
+// Windows itself takes a UTF-8 mark for ANSI bytes, which hides a first section on the same
+// line; Wine skips the mark, and so does this, so that a folder saved by Notepad with "UTF-8
+// with BOM" is replayed with the settings its user meant.
+enum class TextEncoding { Plain, Utf8Bom, Utf16LeBom };
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+    return;
+  }
+  constexpr unsigned char kLead[] = {0, 0, 0xC0, 0xE0, 0xF0};
+  const int length = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+  out += static_cast<char>(kLead[length] | (c >> (6 * (length - 1))));
+  for (int i = length - 2; i >= 0; --i) out += static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F));
+}
+
+// One character from the front of UTF-8 text; a byte that starts no valid character reads as
+// U+FFFD and moves on by one.
+char32_t NextUtf8(std::string_view text, std::size_t& at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const int length = lead < 0x80       ? 1
+                     : lead >> 5 == 6  ? 2
+                     : lead >> 4 == 14 ? 3
+                     : lead >> 3 == 30 ? 4
+                                       : 0;
+  if (length == 0 || at + length > text.size()) {
+    ++at;
+    return kReplacement;
+  }
+  char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+  for (int i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[at + i]);
+    if ((next & 0xC0) != 0x80) {
+      ++at;
+      return kReplacement;
+    }
+    c = (c << 6) | (next & 0x3F);
+  }
+  constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kShortest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    ++at;
+    return kReplacement;
+  }
+  at += length;
+  return c;
+}
+
+void AppendUtf16Le(std::string& out, char32_t c) {
+  const auto unit = [&out](char32_t u) {
+    out += static_cast<char>(u & 0xFF);
+    out += static_cast<char>(u >> 8);
+  };
+  if (c < 0x10000) {
+    unit(c);
+    return;
+  }
+  unit(0xD800 + ((c - 0x10000) >> 10));
+  unit(0xDC00 + ((c - 0x10000) & 0x3FF));
+}
+
+// The logic gets what Win32Profile hands it from the wide profile functions: every character
+// as UTF-8, a lone surrogate as U+FFFD. An odd last byte holds no character and is dropped.
+std::string Utf16LeToUtf8(std::string_view bytes) {
+  std::string out;
+  const auto unit = [bytes](std::size_t i) -> char32_t {
+    return static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
+  };
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    char32_t c = unit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+        unit(i + 2) <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+      i += 2;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = kReplacement;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+struct ProfileFile {
+  TextEncoding encoding;
+  std::string text;  // UTF-8, or the plain file's own bytes
+};
+
+ProfileFile DecodeProfileFile(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Bom)) {
+    return {TextEncoding::Utf8Bom, std::string(bytes.substr(kUtf8Bom.size()))};
+  }
+  if (bytes.starts_with(kUtf16LeBom)) {
+    return {TextEncoding::Utf16LeBom, Utf16LeToUtf8(bytes.substr(kUtf16LeBom.size()))};
+  }
+  return {TextEncoding::Plain, std::string(bytes)};
+}
+
+std::string EncodeProfileFile(TextEncoding encoding, std::string_view text) {
+  switch (encoding) {
+    case TextEncoding::Plain:
+      return std::string(text);
+    case TextEncoding::Utf8Bom:
+      return std::string(kUtf8Bom) + std::string(text);
+    case TextEncoding::Utf16LeBom:
+      break;
+  }
+  std::string out(kUtf16LeBom);
+  for (std::size_t at = 0; at < text.size();) AppendUtf16Le(out, NextUtf8(text, at));
+  return out;
+}
+
 }  // namespace
 
 std::optional<std::string> FindProfileValue(std::string_view text, const std::string& section,
@@ -142,9 +258,9 @@ std::string WithProfileValue(std::string_view text, const std::string& section,
 
 std::string HeadlessProfile::ReadString(const std::string& path, const std::string& section,
                                         const std::string& key, const std::string& fallback) {
-  const auto text = ReadHostFile(HeadlessFiles::HostPath(path));
-  if (!text) return fallback;
-  return FindProfileValue(*text, section, key).value_or(fallback);
+  const auto bytes = ReadHostFile(HeadlessFiles::HostPath(path));
+  if (!bytes) return fallback;
+  return FindProfileValue(DecodeProfileFile(*bytes).text, section, key).value_or(fallback);
 }
 
 bool HeadlessProfile::WriteString(const std::string& path, const std::string& section,
@@ -152,10 +268,11 @@ bool HeadlessProfile::WriteString(const std::string& path, const std::string& se
   const std::string host = HeadlessFiles::HostPath(path);
   const HostFileKind kind = KindOfHostFile(host);
   if (kind != HostFileKind::Regular && kind != HostFileKind::Missing) return false;
-  const std::string text = kind == HostFileKind::Regular ? ReadHostFile(host).value_or("") : "";
+  const ProfileFile file =
+      DecodeProfileFile(kind == HostFileKind::Regular ? ReadHostFile(host).value_or("") : "");
   std::ofstream out(host, std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  out << WithProfileValue(text, section, key, value);
+  out << EncodeProfileFile(file.encoding, WithProfileValue(file.text, section, key, value));
   return static_cast<bool>(out.flush());
 }
 

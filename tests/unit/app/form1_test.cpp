@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "shell/autostart.h"
 #include "storage/data_files.h"
 #include "support/test_platform.h"
 
@@ -148,6 +149,37 @@ TEST_F(StartupTest, LeftoverShortcutsAreDeletedAndDataFilesMadeWritable) {
   EXPECT_FALSE(tp.folder.Exists("Programs/Stratup/RA_Zazide.lnk"));
   EXPECT_NE(fs::status(tp.folder.File("server.txt")).permissions() & fs::perms::owner_write,
             fs::perms::none);
+}
+
+// An older install left the flag on without the Startup shortcut: start-up creates it, so the
+// checked N2 is true at the next logon. The strays still go whatever the flag.
+TEST(AutostartAtStartup, AFlagOnGetsItsMissingShortcutAndNothingElseChanges) {
+  const std::string link = "Programs/Startup/RA_Zazide.lnk";
+  const struct {
+    std::uint8_t flag;
+    const char* before;  // the Startup shortcut's text, or null when there is none
+    bool created;
+  } rows[] = {{1, nullptr, true}, {1, "the user's own", false}, {0, nullptr, false}};
+  for (const auto& row : rows) {
+    test::TestPlatform p;
+    p.folder.Write("server11.txt", {row.flag, 0, 0, 0});
+    if (row.before != nullptr) p.folder.WriteText(link, row.before);
+    p.folder.WriteText("RA_Zazide.lnk", "x");
+    p.folder.WriteText("Programs/Stratup/RA_Zazide.lnk", "x");
+    DriverState s;
+    TForm1 f(s, p.platform);
+    f.FormCreate();
+    SCOPED_TRACE(std::to_string(row.flag) + (row.before ? " with a shortcut" : " without"));
+    EXPECT_EQ(f.N2.Checked, row.flag == 1);
+    // The shortcut switching N2 on makes.
+    const Shortcut made = AutostartShortcut(p.files, *p.shell.startupFolder + "\\RA_Zazide.lnk");
+    EXPECT_EQ(p.shell.shortcuts,
+              row.created ? std::vector<Shortcut>{made} : std::vector<Shortcut>{});
+    EXPECT_EQ(p.folder.ReadText(link), row.created ? HeadlessShell::ShortcutText(made)
+                                                   : std::string(row.before ? row.before : ""));
+    EXPECT_FALSE(p.folder.Exists("RA_Zazide.lnk"));
+    EXPECT_FALSE(p.folder.Exists("Programs/Stratup/RA_Zazide.lnk"));
+  }
 }
 
 TEST_F(StartupTest, TrayIconIsAddedThenModifiedWithTheBoardAndTip) {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "app/form_commands.h"
 #include "calibration/transform.h"
 #include "pointer/pen_state_machine.h"
 #include "support/test_platform.h"
@@ -50,6 +51,31 @@ TEST(PollTick, RateMeasurementLogsEveryTickAndAnOversizeQueueIsReadInPortions) {
   for (int tick = 0; tick < 1000; ++tick) rig.form.Timer1Timer();
   EXPECT_EQ(rig.form.Memo1.Lines.size(), Memo::kMaxLines);
   EXPECT_EQ(rig.form.Memo1.Lines.back(), "toBeRead1: 0");
+}
+
+// Button4 and Button5 by the names razazide-sim's "menu" step uses; a calibration's Cancel
+// ends a measurement as Button5 does.
+TEST(PollTick, Button4StartsTheRateLinesAndButton5OrACancelledCalibrationEndsThem) {
+  const struct {
+    std::vector<const char*> commands;
+    bool logs;  // whether the next poll writes a line
+  } steps[] = {{{}, false},          {{"Button4"}, true}, {{}, true},
+               {{"Button5"}, false}, {{"Button4"}, true}, {{"N1", "button1"}, false}};
+  TickRig rig;
+  for (const auto& step : steps) {
+    for (const char* name : step.commands) {
+      const FormCommand* command = FindFormCommand(name);
+      ASSERT_NE(command, nullptr) << name;
+      command->run(rig.form);
+    }
+    const std::size_t before = rig.form.Memo1.Lines.size();
+    rig.Tick(Touch());
+    SCOPED_TRACE(step.commands.empty() ? "no command" : step.commands.back());
+    ASSERT_EQ(rig.form.Memo1.Lines.size(), before + (step.logs ? 1 : 0));
+    if (step.logs) {
+      EXPECT_EQ(rig.form.Memo1.Lines.back(), "toBeRead1: 45");
+    }
+  }
 }
 
 // A held button whose reports stop (the board hangs, or a cable glitch the reads do not

@@ -42,5 +42,56 @@ TEST_P(HeadlessProfileSpecial, ReadsOnlyRegularFilesAndWritesNeverThroughALink) 
 INSTANTIATE_TEST_SUITE_P(Kinds, HeadlessProfileSpecial, testing::ValuesIn(test::kSpecialRows),
                          test::SpecialRowName);
 
+// ASCII text as a UTF-16LE file holds it.
+std::string Utf16Le(std::string_view ascii) {
+  std::string bytes = "\xFF\xFE";
+  for (const char c : ascii) bytes += {c, '\0'};
+  return bytes;
+}
+
+// Notepad saves a settings file in UTF-16 or with a UTF-8 mark; the first section must be found
+// right behind the mark, and a write must keep the file's encoding.
+TEST(HeadlessProfileEncoding, TheFirstSectionIsReadAndAWriteKeepsTheEncoding) {
+  const struct {
+    const char* name;
+    std::string (*file)(std::string_view text);
+  } rows[] = {
+      {"plain", [](std::string_view t) { return std::string(t); }},
+      {"UTF-8 with mark", [](std::string_view t) { return "\xEF\xBB\xBF" + std::string(t); }},
+      {"UTF-16LE with mark", Utf16Le},
+  };
+  for (const auto& row : rows) {
+    test::TempFolder folder;
+    const std::string path = folder.File("VaziZod.ini");
+    folder.WriteText("VaziZod.ini",
+                     row.file("[PARAMETERS]\r\nPen=7\r\n[language]\r\nSelect=1\r\n"));
+    HeadlessProfile profile;
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(profile.ReadString(path, "PARAMETERS", "Pen", "fallback"), "7");
+    ASSERT_TRUE(profile.WriteString(path, "PARAMETERS", "vkey", "1"));
+    EXPECT_EQ(folder.ReadText("VaziZod.ini"),
+              row.file("[PARAMETERS]\r\nPen=7\r\nvkey=1\r\n[language]\r\nSelect=1\r\n"));
+    EXPECT_EQ(profile.ReadString(path, "PARAMETERS", "vkey", "fallback"), "1");
+    EXPECT_EQ(profile.ReadString(path, "language", "Select", "fallback"), "1");
+  }
+}
+
+// A UTF-16 value reaches the logic as UTF-8, a lone surrogate as U+FFFD; written back, it is
+// UTF-16 again.
+TEST(HeadlessProfileEncoding, AUtf16ValueComesOutAsUtf8AndGoesBackAsUtf16) {
+  test::TempFolder folder;
+  const std::string path = folder.File("VaziZod.ini");
+  const std::string header = Utf16Le("[PARAMETERS]\r\nAPPCaption=");
+  // 中, then U+1F600 as a surrogate pair, then a high surrogate alone.
+  const std::string value("\x2D\x4E\x3D\xD8\x00\xDE\x3D\xD8", 8);
+  const std::string end = Utf16Le("\r\n").substr(2);
+  folder.WriteText("VaziZod.ini", header + value + end);
+  HeadlessProfile profile;
+  const std::string read = profile.ReadString(path, "PARAMETERS", "APPCaption", "");
+  EXPECT_EQ(read, "\xE4\xB8\xAD\xF0\x9F\x98\x80\xEF\xBF\xBD");
+  ASSERT_TRUE(profile.WriteString(path, "PARAMETERS", "APPCaption", read));
+  EXPECT_EQ(folder.ReadText("VaziZod.ini"), header + value.substr(0, 6) + "\xFD\xFF" + end);
+}
+
 }  // namespace
 }  // namespace raz
