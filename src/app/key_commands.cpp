@@ -41,13 +41,19 @@ void TForm1::KeyCalibrationStep() {
       Label15.Visible = true;
       break;
     case KeyCalibrationOutcome::Finished: {
-      Window.Visible = false;
-      // A refused write leaves the step here, with the layout and the calibration as they
-      // were: the next step call tries the third point again.
       SettingsFile ini(platform_.profile, ProgramFile(platform_.files, kSettingsFileName));
-      SaveKeyPoints(ini, s.keyCalibration);
+      try {
+        SaveKeyPoints(ini, s.keyCalibration);
+      } catch (const SettingsWriteError&) {
+        // Said once: the key calibration ends with the layout of before in force, rather than
+        // retrying (and reporting) on every fifth sample and taking a later ordinary touch for
+        // the third corner once the file can be written again.
+        EndKeyCalibration();
+        throw;
+      }
       FinishKeyCalibration(s.keyCalibration, s.keys);
       SwallowContact(s.pointer);  // the pen on the third corner is in raw units
+      Window.Visible = false;
       break;
     }
     case KeyCalibrationOutcome::Ignored:
@@ -57,7 +63,8 @@ void TForm1::KeyCalibrationStep() {
   }
 }
 
-// Esc during the key calibration: the layout stays as it was and the surface goes away.
+// Esc during the key calibration, or a layout that cannot be stored: the layout stays as it
+// was and the surface goes away.
 void TForm1::EndKeyCalibration() {
   CancelKeyCalibration(state_.keyCalibration);
   SwallowContact(state_.pointer);

@@ -1,15 +1,19 @@
 #include "vkeys/key_calibration.h"
 
-#include <cstdlib>
+#include <iterator>
 
 #include "base/numeric.h"
 #include "base/pen_status.h"
+#include "calibration/usable_calibration.h"
 
 namespace raz {
 namespace {
 
-constexpr float kMinimumDrop = 100.0f;          // second point below the first, strictly more
-constexpr std::int32_t kMinimumSideways = 100;  // third point beside the first, truncated
+constexpr float kMinimumDrop = 100.0f;  // second point below the first, strictly more
+// The printed icons stand near the board's left and right edges. Margins closer together than
+// half the coded width are no layout: one stroke through the three steps once gave margins 110
+// units apart, and the board then took nearly every touch for a key.
+constexpr std::int64_t kMinimumKeySpan = kCodedAreaRawSpan / 2;
 
 constexpr char kLeftTopX[] = "VKeyPoint_L_TopX";
 constexpr char kLeftTopY[] = "VKeyPoint_L_TopY";
@@ -41,7 +45,8 @@ void DeriveKeyBounds(float topY, float bottomY, KeyLayout& layout) {
 
 bool IsUsableKeyLayout(std::int32_t leftTopX, std::int32_t leftTopY, std::int32_t leftBottomY,
                        std::int32_t rightMiddleX) {
-  return leftTopX < rightMiddleX && leftTopY < leftBottomY;
+  return static_cast<std::int64_t>(rightMiddleX) - leftTopX >= kMinimumKeySpan &&
+         leftTopY < leftBottomY;
 }
 
 void SetKeyMargins(bool keysOn, const KeyCalibration& c, KeyLayout& layout) {
@@ -81,13 +86,32 @@ void SwitchHotkeys(SettingsFile& ini, bool on, KeyLayout& layout) {
 }
 
 void SaveKeyPoints(SettingsFile& ini, const KeyCalibration& calibration) {
-  auto save = [&](const char* keyX, const char* keyY, PointF point) {
-    ini.WriteInteger(Section::VKeyCali, keyX, TruncToInt(point.x));
-    ini.WriteInteger(Section::VKeyCali, keyY, TruncToInt(point.y));
-  };
-  save(kLeftTopX, kLeftTopY, calibration.KeyPointLeftTop);
-  save(kLeftBottomX, kLeftBottomY, calibration.KeyPointLeftBottom);
-  save(kRightMiddleX, kRightMiddleY, calibration.KeyPointRightMiddle);
+  const char* const keys[] = {kLeftTopX,    kLeftTopY,     kLeftBottomX,
+                              kLeftBottomY, kRightMiddleX, kRightMiddleY};
+  const PointF& top = calibration.KeyPointLeftTop;
+  const PointF& bottom = calibration.KeyPointLeftBottom;
+  const PointF& right = calibration.KeyPointRightMiddle;
+  const float values[] = {top.x, top.y, bottom.x, bottom.y, right.x, right.y};
+  std::int32_t before[std::size(keys)];
+  for (std::size_t i = 0; i < std::size(keys); ++i) {
+    before[i] = ini.ReadInteger(Section::VKeyCali, keys[i], 0);
+  }
+  std::size_t written = 0;
+  try {
+    for (; written < std::size(keys); ++written) {
+      ini.WriteInteger(Section::VKeyCali, keys[written], TruncToInt(values[written]));
+    }
+  } catch (const SettingsWriteError&) {
+    // Half a layout would load as nonsense at the next start: put back what was written, as
+    // far as the system lets us, and report the refusal.
+    for (std::size_t i = 0; i < written; ++i) {
+      try {
+        ini.WriteInteger(Section::VKeyCali, keys[i], before[i]);
+      } catch (const SettingsWriteError&) {
+      }
+    }
+    throw;
+  }
 }
 
 void StartKeyCalibration(KeyCalibration& c) {
@@ -104,9 +128,9 @@ KeyCalibrationOutcome KeyCalibrationStep(std::int32_t levelX, PointF raw, KeyCal
   if (levelX <= kSignalLevel) return KeyCalibrationOutcome::Ignored;
   if (c.KeyCalibrationStep == 2) {
     c.KeyPointRightMiddle = raw;
-    const long double sideways =
-        static_cast<long double>(c.KeyPointRightMiddle.x) - c.KeyPointLeftTop.x;
-    if (std::abs(static_cast<std::int64_t>(TruncToInt(sideways))) <= kMinimumSideways) {
+    // Also keeps a pen resting on the first corner from being taken for the third.
+    if (!IsUsableKeyLayout(TruncToInt(c.KeyPointLeftTop.x), TruncToInt(c.KeyPointLeftTop.y),
+                           TruncToInt(c.KeyPointLeftBottom.y), TruncToInt(raw.x))) {
       return KeyCalibrationOutcome::ThirdRetry;
     }
     return KeyCalibrationOutcome::Finished;

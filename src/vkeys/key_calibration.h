@@ -13,9 +13,10 @@ namespace raz {
 // equal bands.
 void DeriveKeyBounds(float topY, float bottomY, KeyLayout& layout);
 
-// Whether points give a layout at all: the right margin lies right of the left one and the
-// last icon below the first. Missing points (all 0), equal or reversed ones do not, and would
-// otherwise put every sample in a margin.
+// Whether points give a layout at all: the right margin lies right of the left one by at least
+// half the board's coded width, and the last icon below the first. Missing points (all 0),
+// equal, reversed or too close ones do not, and would otherwise put (nearly) every sample in a
+// margin.
 bool IsUsableKeyLayout(std::int32_t leftTopX, std::int32_t leftTopY, std::int32_t leftBottomY,
                        std::int32_t rightMiddleX);
 
@@ -31,7 +32,8 @@ bool LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& la
 // in VKeyCali). A refused write throws before the margins change.
 void SwitchHotkeys(SettingsFile& ini, bool on, KeyLayout& layout);
 
-// Stores the three points in VKeyCali, X before Y, each truncated toward zero.
+// Stores the three points in VKeyCali, X before Y, each truncated toward zero. All or nothing:
+// a refused write puts back the keys written before it and throws SettingsWriteError.
 void SaveKeyPoints(SettingsFile& ini, const KeyCalibration& calibration);
 
 // The key calibration: three points, each taken on a touch with LevelX above the signal level.
@@ -40,7 +42,7 @@ enum class KeyCalibrationOutcome {
   FirstTaken,   // the left margin's top corner; the second prompt is due
   SecondRetry,  // stored, but not more than 100 below the first point
   SecondTaken,  // the bottom corner; the third prompt is due
-  ThirdRetry,   // stored, but not more than 100 to the side of the first point
+  ThirdRetry,   // stored, but the margins would be too close together, or reversed
   Finished,     // all three: save them, then FinishKeyCalibration
 };
 

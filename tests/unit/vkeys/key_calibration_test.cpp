@@ -58,6 +58,10 @@ TEST_F(KeyLayoutFileTest, StoredPointsGiveTheLayoutOnlyWhenTheyAreUsable) {
        "VKeyPoint_L_TopX=2700\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
        "VKeyPoint_R_middleX=900\r\n",
        false},
+      {"margins a stroke's 110 apart", "1",
+       "VKeyPoint_L_TopX=1696\r\nVKeyPoint_L_TopY=1000\r\nVKeyPoint_L_BottomY=1900\r\n"
+       "VKeyPoint_R_middleX=1806\r\n",
+       false},
       {"last icon above the first", "1",
        "VKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1900\r\nVKeyPoint_L_BottomY=1000\r\n"
        "VKeyPoint_R_middleX=2700\r\n",
@@ -110,6 +114,36 @@ void Calibrated(KeyCalibration& c) {
   c.KeyPointRightMiddle = {2700.0f, 1400.0f};
 }
 
+// A settings file that refuses one write, as a full disk or a file another program holds
+// would: the points go in whole or not at all.
+TEST_F(KeyLayoutFileTest, ARefusedWriteLeavesThePointsOfBefore) {
+  struct RefusesOneWrite : Profile {
+    Profile& inner;
+    int refused;  // 1-based number of the write to refuse
+    int writes = 0;
+    RefusesOneWrite(Profile& p, int n) : inner(p), refused(n) {}
+    std::string ReadString(const std::string& path, const std::string& section,
+                           const std::string& key, const std::string& fallback) override {
+      return inner.ReadString(path, section, key, fallback);
+    }
+    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
+                     const std::string& value) override {
+      return ++writes != refused && inner.WriteString(path, section, key, value);
+    }
+  };
+  const std::string before =
+      "[VKeyCali]\r\nVKeyPoint_L_TopX=1\r\nVKeyPoint_L_TopY=2\r\nVKeyPoint_L_BottomX=3\r\n"
+      "VKeyPoint_L_BottomY=4\r\nVKeyPoint_R_middleX=5\r\nVKeyPoint_R_middleY=6\r\n";
+  Calibrated(calibration);
+  for (int refused = 1; refused <= 6; ++refused) {
+    tp.folder.WriteText("VaziZod.ini", before);
+    RefusesOneWrite profile(tp.profile, refused);
+    SettingsFile file(profile, tp.folder.File("VaziZod.ini"));
+    EXPECT_THROW(SaveKeyPoints(file, calibration), SettingsWriteError) << refused;
+    EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), before) << "write " << refused << " refused";
+  }
+}
+
 TEST_F(KeyLayoutFileTest, HotkeySwitchWritesVkeyAndMovesOnlyTheMargins) {
   tp.folder.WriteText("VaziZod.ini",
                       "[VKeyCali]\r\nVKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1000\r\n"
@@ -155,15 +189,22 @@ TEST(KeyCalibrationStep, EachPointNeedsALevelAndItsDistanceFromTheFirst) {
        1},
       {"second, 100.5 below", 1, 200, {900.0f, 1100.5f}, KeyCalibrationOutcome::SecondTaken, 2},
       {"second, level 30", 1, 30, {900.0f, 1900.0f}, KeyCalibrationOutcome::Ignored, 1},
-      {"third, 100.9 beside", 2, 200, {1000.9f, 1400.0f}, KeyCalibrationOutcome::ThirdRetry, 2},
-      {"third, 101 beside", 2, 200, {1001.0f, 1400.0f}, KeyCalibrationOutcome::Finished, 2},
-      {"third, 200 to the left", 2, 200, {700.0f, 1400.0f}, KeyCalibrationOutcome::Finished, 2},
+      {"third, the pen still on the first corner", 2, 200, top, KeyCalibrationOutcome::ThirdRetry,
+       2},
+      {"third, a stroke's 110 beside", 2, 200, {1010.0f, 1400.0f},
+       KeyCalibrationOutcome::ThirdRetry, 2},
+      {"third, 1469.9 beside", 2, 200, {2369.9f, 1400.0f}, KeyCalibrationOutcome::ThirdRetry, 2},
+      {"third, half the board beside", 2, 200, {2370.0f, 1400.0f},
+       KeyCalibrationOutcome::Finished, 2},
+      {"third, 2000 to the left", 2, 200, {-1100.0f, 1400.0f}, KeyCalibrationOutcome::ThirdRetry,
+       2},
       {"third, level 30", 2, 30, {2700.0f, 1400.0f}, KeyCalibrationOutcome::Ignored, 2},
   };
   for (const Row& row : rows) {
     KeyCalibration c;
     StartKeyCalibration(c);
     if (row.step > 0) c.KeyPointLeftTop = top;
+    if (row.step > 1) c.KeyPointLeftBottom = {905.0f, 1900.0f};
     c.KeyCalibrationStep = row.step;
     EXPECT_EQ(KeyCalibrationStep(row.levelX, row.raw, c), row.outcome) << row.what;
     EXPECT_EQ(c.KeyCalibrationStep, row.stepAfter) << row.what;
@@ -186,17 +227,6 @@ TEST(KeyCalibrationStep, FinishingDerivesTheLayoutWhateverTheSwitchSays) {
   EXPECT_EQ(layout.KeyMarginRight, 2700);
   EXPECT_EQ(layout.KeyBounds, (std::array<std::int32_t, 10>{1000, 1100, 1200, 1300, 1400, 1500,
                                                             1600, 1700, 1800, 1900}));
-}
-
-TEST(KeyCalibrationStep, AThirdPointLeftOfTheFirstGivesNoLayout) {
-  KeyCalibration c;
-  KeyLayout layout;
-  StartKeyCalibration(c);
-  Calibrated(c);
-  c.KeyPointRightMiddle = {700.0f, 1400.0f};
-  FinishKeyCalibration(c, layout);
-  EXPECT_EQ(layout.KeyMarginLeft, 0);
-  EXPECT_EQ(layout.KeyMarginRight, 28450);
 }
 
 TEST(KeyCalibrationStep, CancelPutsThePointsOfBeforeBackEvenAfterARestart) {
