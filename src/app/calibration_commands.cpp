@@ -1,6 +1,9 @@
 // The screen calibration as the user sees it: the white surface with one red cross at a time,
 // its two buttons, the tour fed by the poll tick, and the finish that puts the new
 // calibration in force and saves it.
+#include <algorithm>
+#include <string>
+
 #include "app/canvas.h"
 #include "app/form1.h"
 #include "calibration/tour.h"
@@ -15,6 +18,15 @@ namespace {
 
 constexpr int kButtonGap = 10;
 constexpr int kButtonsBelowCentre = 100;
+// Label1, the teacher's instruction: below the top row of crosses, clear of the side ones.
+constexpr int kPromptInset = 96;
+
+std::string CrossPrompt(const SurfaceTexts& texts, int step) {
+  std::string prompt = texts.CrossPrompt;
+  const std::size_t at = prompt.find("{n}");
+  if (at != std::string::npos) prompt.replace(at, 3, std::to_string(step + 1));
+  return prompt;
+}
 
 }  // namespace
 
@@ -30,7 +42,7 @@ void TForm1::FormKeyDown(int key) {
   if (state_.calibration.Tour.CalibrationActive) CancelCalibration();
 }
 
-void TForm1::StartCalibration() {
+void TForm1::StartCalibration(const char* note) {
   DriverState& s = state_;
   // One surface at a time: a key calibration in progress gives way, as Esc would end it.
   if (s.keyCalibration.KeyCalibrationActive) CancelKeyCalibration(s.keyCalibration);
@@ -47,7 +59,10 @@ void TForm1::StartCalibration() {
   Button3.Left = screen.Width / 2 - button1.Width - kButtonGap;
   Button3.Top = top;
   // A key calibration before hid them.
-  button1.Visible = Button3.Visible = true;
+  button1.Visible = Button3.Visible = Label1.Visible = Label2.Visible = true;
+  Label1.Width = std::max(screen.Width - 2 * kPromptInset, 0);
+  Label1.Caption = CrossPrompt(SurfaceTextsOf(language_), 0);
+  if (note != nullptr) Label1.Caption = std::string(note) + "\n" + Label1.Caption;
 
   // The surface covers the whole screen, however large, so that every target is on it.
   CoverScreen(Image1, screen);
@@ -71,6 +86,7 @@ void TForm1::CalibrationStep() {
     case TourOutcome::Advanced:
       DrawCross(Image1, CalibrationTarget(result.Step, screen), kWhite);
       DrawCross(Image1, CalibrationTarget(result.Step + 1, screen), kRed);
+      Label1.Caption = CrossPrompt(SurfaceTextsOf(language_), result.Step + 1);
       break;
     case TourOutcome::Completed:
       DrawCross(Image1, CalibrationTarget(result.Step, screen), kWhite);
@@ -91,8 +107,8 @@ void TForm1::FinishCalibration() {
   // the contact must neither click nor be taken for the first target of a new round.
   SwallowContact(s.pointer);
   if (done.Refusal != TourRefusal::None) {
-    // Nothing is applied or saved: the user goes round again from the first target.
-    StartCalibration();
+    // Nothing is applied or saved: the user goes round again from the first target, told why.
+    StartCalibration(SurfaceTextsOf(language_).TourRefused);
     return;
   }
   c.Stored = done.Record;
@@ -100,7 +116,27 @@ void TForm1::FinishCalibration() {
   BuildCalibrationModel(c.Model, c.Stored.CalibrationPoints);
   c.Tour.CalibrationActive = false;
   ++c.ToursApplied;
-  SaveCalibration(platform_.files, c.Stored, s.interpolation.InterpolationSpan);
+  // The new calibration is in force either way; a refused save would lose it at the next
+  // start without a word, so the teacher is told, once.
+  if (!SaveCalibration(platform_.files, c.Stored, s.interpolation.InterpolationSpan)) {
+    throw DataFileWriteError(ProgramFile(platform_.files, kCalibrationFileName));
+  }
+}
+
+// The display changed size while a calibration ran. The surface and the crosses were laid out
+// for the old size, and the points taken so far were aimed at crosses that now stand elsewhere:
+// a tour finished with them would be off by the change. Either calibration starts again on a
+// surface of the new size, rather than being cancelled: the teacher asked for it and is at the
+// board, and the calibration in force stays in force until the new one is complete.
+void TForm1::FollowScreenOnSurface() {
+  if (!IsCalibrating(state_)) return;
+  // A pen on the board touched an old cross: it must not be taken for the first new one.
+  SwallowContact(state_.pointer);
+  if (state_.calibration.Tour.CalibrationActive) {
+    StartCalibration(SurfaceTextsOf(language_).ScreenChanged);
+  } else if (state_.keyCalibration.KeyCalibrationActive) {
+    N6Click();
+  }
 }
 
 // Cancel ends the tour: the calibration in force stays, and the pen works again at once.

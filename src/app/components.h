@@ -20,6 +20,7 @@ struct FormFont {
 
 struct Control {
   std::string Caption;  // UTF-8
+  FormFont Font{};      // a font of its own; an empty name takes the form's
   bool Visible = true;
   bool Enabled = true;
   int Left = 0;

@@ -18,8 +18,10 @@ void TForm1::Timer2Timer() {
     SaveFlag(platform_.files, kFramingFileName, s.link.ReportFraming);
     SaveFlag(platform_.files, kBoardModelFileName, s.link.BoardModel);
   }
+  const ScreenSize before = s.screen.Size();
   RefreshScreen(s.screen, platform_.display);
   FollowScreenSize(s.calibration, s.screen.ScreenWidth, s.screen.ScreenHeight);
+  if (s.screen.Size() != before) FollowScreenOnSurface();
   TakePolls(s.tray, s.reader.DataReceived);
   TrayModify();
 

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/canvas.h"
 #include "app/form2.h"
 #include "board/device_link.h"
 #include "calibration/usable_calibration.h"
@@ -14,6 +15,14 @@
 #include "vkeys/key_calibration.h"
 
 namespace raz {
+namespace {
+
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kBlue = 0x0000FF;
+constexpr std::uint32_t kFuchsia = 0xFF00FF;
+
+}  // namespace
+
 TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform_(platform) {
   // Design state of the form resource.
   Window.Caption = kMainCaption;
@@ -45,10 +54,18 @@ TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform
   PlaceControl(Image3, 940, 8, 32, 32);
   Image2.Visible = Image3.Visible = false;
 
-  PlaceControl(Label13, 32, 152, 820, 29, kChineseCaptions.Label13);
-  PlaceControl(Label14, 32, 352, 820, 29, kChineseCaptions.Label14);
-  PlaceControl(Label15, 232, 224, 700, 29, kChineseCaptions.Label15);
-  Label13.Visible = Label14.Visible = Label15.Visible = false;
+  // The key-calibration prompts are read from the board, a step away: large, bold, each in a
+  // colour of its own on the white surface.
+  PlaceControl(Label13, 32, 152, 820, 34, kChineseCaptions.Label13);
+  PlaceControl(Label14, 32, 352, 820, 34, kChineseCaptions.Label14);
+  PlaceControl(Label15, 232, 224, 700, 34, kChineseCaptions.Label15);
+  Label13.Font = {"Arial", 29, true, kBlue};
+  Label14.Font = {"Arial", 29, true, kRed};
+  Label15.Font = {"Arial", 29, true, kFuchsia};
+  for (Label* prompt : {&Label13, &Label14, &Label15}) {
+    prompt->Color = kWhite;
+    prompt->Visible = false;
+  }
 
   PlaceControl(button1, 0, 0, 150, 40, kChineseCaptions.button1);
   PlaceControl(Button3, 0, 0, 150, 40, kChineseCaptions.Button3);
@@ -58,9 +75,12 @@ TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform
   PlaceControl(Memo2, 330, 420, 400, 130);
   PlaceControl(Memo3, 740, 420, 260, 130);
 
-  // The screen calibration leaves these two in view: right of the first cross, which reaches
-  // 70 px into the screen.
-  PlaceControl(Label1, 96, 16, 60, 13, "Label1");
+  // The screen calibration leaves these two in view: the link text right of the first cross,
+  // which reaches 70 px into the screen, and below it what the teacher is to do (the tour
+  // places and sizes it for the screen).
+  PlaceControl(Label1, 96, 96, 820, 64, "");
+  Label1.Font = {"Arial", 24, true, kBlack};
+  Label1.Color = kWhite;
   PlaceControl(Label2, 96, 40, 60, 13, "Label2");
   PlaceControl(Label3, 16, 64, 120, 13, "Label3");
   PlaceControl(Label4, 16, 88, 120, 13, "Label4");

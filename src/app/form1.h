@@ -103,10 +103,12 @@ class TForm1 {
   void TrayCallback(std::intptr_t mouseMessage);
   void SwitchLanguage(Language language);
   // Calibrations and margin keys, as the poll tick hands them over.
-  void StartCalibration();
+  // Starts the tour at its first cross, or starts it again; a note says why it starts again.
+  void StartCalibration(const char* note = nullptr);
   void CalibrationStep();
   void FinishCalibration();
   void CancelCalibration();
+  void FollowScreenOnSurface();
   void KeyCalibrationStep();
   void KeyAction();
   void EndKeyCalibration();

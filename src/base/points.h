@@ -37,6 +37,7 @@ struct PointF {
 struct ScreenSize {
   std::int32_t Width = 0;
   std::int32_t Height = 0;
+  bool operator==(const ScreenSize&) const = default;
 };
 
 struct PointD {

@@ -61,6 +61,24 @@ inline constexpr DialogCaptionSet kChineseDialogCaptions{
 inline constexpr DialogCaptionSet kEnglishDialogCaptions{
     "Report format", "Standard 460800", "Framed 115200", "OK", "Cancel", "Board model"};
 
+// What the calibration surface tells the teacher at the board. {n} stands for the number of
+// the cross, 1 to 9.
+struct SurfaceTexts {
+  const char* CrossPrompt;    // the tour waits for a touch on a cross
+  const char* TourRefused;    // the nine touches would fold the mapping: the tour starts again
+  const char* ScreenChanged;  // the display changed size: the tour starts again on it
+};
+
+inline constexpr SurfaceTexts kChineseSurfaceTexts{
+    "请用笔点击红色十字的中心（第 {n} 个，共 9 个）。按 Esc 键取消。",
+    "触点与十字的位置不符，请重新点击每个十字。",
+    "屏幕大小已改变，请重新点击每个十字。"};
+
+inline constexpr SurfaceTexts kEnglishSurfaceTexts{
+    "Touch the centre of the red cross with the pen ({n} of 9). Esc cancels.",
+    "The touches did not match the crosses. Touch each cross again.",
+    "The screen changed size. Touch each cross again."};
+
 // Values of the language key Select.
 inline constexpr int kLanguageEnglish = 1;
 inline constexpr int kLanguageChinese = 2;

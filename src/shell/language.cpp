@@ -20,6 +20,10 @@ const DialogCaptionSet& DialogCaptionsOf(Language language) {
   return language == Language::English ? kEnglishDialogCaptions : kChineseDialogCaptions;
 }
 
+const SurfaceTexts& SurfaceTextsOf(Language language) {
+  return language == Language::English ? kEnglishSurfaceTexts : kChineseSurfaceTexts;
+}
+
 std::int32_t SelectValueOf(Language language) {
   return language == Language::English ? kLanguageEnglish : kLanguageChinese;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,14 @@ CalibrationRecord DecodeCalibrationRecord(std::span<const std::uint8_t> bytes);
 std::string ProgramFile(const Files& files, const std::string& name);
 
 CalibrationRecord LoadCalibration(Files& files);
+// A data file refused a write that must not go unnoticed (the calibration). Its message is the
+// one a refused settings write shows.
+class DataFileWriteError : public std::runtime_error {
+ public:
+  explicit DataFileWriteError(const std::string& path)
+      : std::runtime_error("Unable to write to " + path) {}
+};
+
 // A missing file is created at its full size, so a calibration is never silently dropped.
 bool SaveCalibration(Files& files, const CalibrationRecord& record, const InterpolationSpans& spans);
 

@@ -15,6 +15,7 @@
 #include "calibration/tour.h"
 #include "png.h"
 #include "scenario_rig.h"
+#include "shell/captions.h"
 #include "storage/data_files.h"
 
 namespace raz {
@@ -209,12 +210,14 @@ TEST(CalibrationRoadRefused, AFoldedTourStartsAgainAndOnlyTheGoodRoundIsSaved) {
   text << "wait 500ms\ncalibrate\nwait 500ms\n";
   test::ScenarioRig rig(text.str());
   std::vector<int> shown;
+  std::vector<std::string> told;  // Label1 as each target was shown
   HeadlessHost& host = rig.host();
   host.afterHandler = [&] {
     const CalibrationTour& tour = host.state().calibration.Tour;
     if (!tour.CalibrationActive || !host.form1().Window.Visible) return;
     if (shown.empty() || shown.back() != tour.CalibrationTargetIndex) {
       shown.push_back(tour.CalibrationTargetIndex);
+      told.push_back(host.form1().Label1.Caption);
     }
   };
   std::size_t refusedAt = 0;
@@ -226,6 +229,12 @@ TEST(CalibrationRoadRefused, AFoldedTourStartsAgainAndOnlyTheGoodRoundIsSaved) {
     }
   }
   EXPECT_EQ(refusedAt, shown.size());
+  // The teacher is told which cross is due and, when the tour starts again, why.
+  const std::string refused = kChineseSurfaceTexts.TourRefused;
+  for (std::size_t i = 0; i < told.size(); ++i) {
+    EXPECT_NE(told[i].find("第 " + std::to_string(shown[i] + 1) + " 个"), std::string::npos) << i;
+    EXPECT_EQ(told[i].find(refused) != std::string::npos, i == kTourSteps) << told[i];
+  }
   EXPECT_EQ(host.state().calibration.ToursApplied, 1u);
   EXPECT_FALSE(host.state().calibration.Tour.CalibrationActive);
   const CalibrationRecord saved = DecodeCalibrationRecord(rig.platform().folder.Read("server.txt"));
@@ -276,6 +285,97 @@ TEST(CalibrationRoadEnd, ThePenLeavingThroughHoverSendsNothing) {
     EXPECT_TRUE(rig.platform().mouse.events.empty())
         << name << ": " << rig.platform().mouse.events.size() << " events";
     EXPECT_FALSE(IsCalibrating(rig.host().state())) << name;
+  }
+}
+
+}  // namespace
+}  // namespace raz
+
+namespace raz {
+namespace {
+
+// The display changes size while a calibration runs (a projector re-syncs, a teacher changes
+// the resolution): the calibration starts again on a surface of the new size, its first target
+// where the new size puts it, rather than drawing crosses outside the surface or finishing with
+// points aimed at crosses that moved.
+TEST(CalibrationRoadEnd, ADisplayChangeStartsTheCalibrationAgainOnTheNewSurface) {
+  constexpr ScreenSize kNew{1280, 800};
+  const auto targets = sim::CalibrationTargets(kWidth, kHeight);
+  std::ostringstream tour;
+  tour << "menu N1\n";
+  for (int step = 0; step < kTourSteps; ++step) {
+    tour << "touch " << targets[step].x << ' ' << targets[step].y << " 300ms\nlift 200ms\n";
+  }
+  for (const std::string& start : {std::string("menu N6\nwait 6s\n"), tour.str()}) {
+    test::ScenarioRig rig("screen 1024 768\nwait 1s\n" + start);
+    rig.platform().folder.Write("server.txt", std::vector<std::uint8_t>(3472, 0));
+    HeadlessHost& host = rig.host();
+    // The change comes during the fourth target's touch.
+    const std::uint64_t changeAt = test::kScenarioStart + 1'000'000 + 3 * 500'000 + 150'000;
+    bool changed = false;
+    host.afterHandler = [&] {
+      if (!changed && rig.Now() >= changeAt) {
+        rig.platform().display.Set(kNew.Width, kNew.Height);
+        changed = true;
+      }
+    };
+    rig.Run();
+    const TForm1& form = host.form1();
+    const DriverState& state = host.state();
+    SCOPED_TRACE(start);
+    EXPECT_EQ(state.calibration.ToursApplied, 0u) << "no calibration from mixed crosses";
+    EXPECT_TRUE(IsCalibrating(state)) << "still waiting on the new surface";
+    EXPECT_EQ((ScreenSize{form.Image1.Width, form.Image1.Height}), kNew);
+    if (state.calibration.Tour.CalibrationActive) {
+      // The touches after the change went on at the old places: the restarted tour took some.
+      const int step = state.calibration.Tour.CalibrationTargetIndex;
+      EXPECT_EQ(RedCross(form.Image1), CalibrationTarget(step, kNew));
+      EXPECT_NE(form.Label1.Caption.find(std::to_string(step + 1)), std::string::npos);
+    } else {
+      EXPECT_TRUE(form.Label13.Visible);
+      EXPECT_EQ(state.keyCalibration.KeyCalibrationStep, 0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace raz
+
+namespace raz {
+namespace {
+
+// A calibration whose file refuses the write is said once. The screen calibration stays in
+// force for the session; the key calibration ends with the layout of before, so a later touch
+// in the middle of the board clicks rather than being taken for a third corner.
+TEST(CalibrationRoadEnd, ARefusedSaveIsSaidOnceAndTheCalibrationEnds) {
+  const struct {
+    const char* name;
+    const char* steps;
+    const char* file;
+  } cases[] = {
+      {"screen tour", "menu N1\ncalibrate\n", "server.txt"},
+      {"key calibration", "menu N6\nkeycalibrate\n", "VaziZod.ini"},
+  };
+  for (const auto& c : cases) {
+    test::ScenarioRig rig(std::string("screen 1024 768\nwait 1s\n") + c.steps +
+                          "wait 2s\ntouch 400 300 200ms\nlift 200ms\n");
+    // A folder where the file should be: every write to it is refused.
+    fs::create_directory(rig.platform().folder.path() / c.file);
+    rig.Run(500'000, true);
+    HeadlessHost& host = rig.host();
+    const DriverState& state = host.state();
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(host.shownErrors(),
+              std::vector<std::string>{"Unable to write to " + rig.platform().folder.File(c.file)});
+    EXPECT_FALSE(IsCalibrating(state));
+    EXPECT_FALSE(host.form1().Window.Visible);
+    EXPECT_EQ(state.calibration.ToursApplied, std::string(c.file) == "server.txt" ? 1u : 0u);
+    EXPECT_EQ(state.keys.KeyMarginRight, kMarginRightWhenOff) << "the layout of before";
+    std::size_t presses = 0;
+    for (const MouseEventRecord& e : rig.platform().mouse.events) {
+      presses += (e.flags & MouseFlags::LeftDown) != 0;
+    }
+    EXPECT_EQ(presses, 1u) << "the touch after the calibration clicks";
   }
 }
 

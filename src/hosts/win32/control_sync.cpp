@@ -83,9 +83,11 @@ int TextHeightOf(HWND window, HFONT font) {
 
 }  // namespace
 
-void ControlSync::Create(HWND parent, HFONT font, std::vector<ControlBinding> bindings) {
+void ControlSync::Create(HWND parent, HFONT font, std::vector<ControlBinding> bindings,
+                         const FormStyle& style) {
   parent_ = parent;
   font_ = font;
+  style_ = &style;
   textHeight_ = TextHeightOf(parent, font);
   entries_.clear();
   for (const ControlBinding& binding : bindings) {
@@ -117,8 +119,9 @@ void ControlSync::CreateWindowFor(Entry& entry) {
     return;
   }
   const ClassAndStyle kind = WindowKind(b.kind);
-  entry.window = CreateChild(parent_, font_, kind.className, kind.style, TextOf(b), b.id, m.Left,
-                             m.Top, m.Width, m.Height);
+  const HFONT own = style_->FontOf(b.id);
+  entry.window = CreateChild(parent_, own != nullptr ? own : font_, kind.className, kind.style,
+                             TextOf(b), b.id, m.Left, m.Top, m.Width, m.Height);
 }
 
 void ControlSync::Sync() {

@@ -7,13 +7,16 @@
 #include <vector>
 
 #include "hosts/win32/form_bindings.h"
+#include "hosts/win32/form_style.h"
 #include "platform/win32/win32_api.h"
 
 namespace raz::win32 {
 
 class ControlSync {
  public:
-  void Create(HWND parent, HFONT font, std::vector<ControlBinding> bindings);
+  // A control with a font of its own in the style gets that one, the others the given font.
+  void Create(HWND parent, HFONT font, std::vector<ControlBinding> bindings,
+              const FormStyle& style);
   void Sync();
   // The parent is gone, and its children with it.
   void Forget() { entries_.clear(); }
@@ -49,6 +52,7 @@ class ControlSync {
 
   HWND parent_ = nullptr;
   HFONT font_ = nullptr;
+  const FormStyle* style_ = nullptr;
   int textHeight_ = 0;
   std::vector<Entry> entries_;
 };

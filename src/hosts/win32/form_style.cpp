@@ -16,19 +16,37 @@ bool Inside(const RECT& inner, const RECT& outer) {
          inner.bottom <= outer.bottom;
 }
 
+// Null for a font without a name: the caller keeps the one it has.
+HFONT MakeFont(const FormFont& f) {
+  if (f.Name.empty()) return nullptr;
+  // The height is the characters' own, as the form gives it, hence negative.
+  return ::CreateFontW(-f.Height, 0, 0, 0, f.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, Widen(f.Name).c_str());
+}
+
 }  // namespace
 
 void FormStyle::Create(const FormWindow& window, std::vector<ControlBinding> bindings) {
   formColour_ = window.Color;
   textColour_ = window.Font.Color;
   bindings_ = std::move(bindings);
-  const FormFont& f = window.Font;
-  if (!f.Name.empty()) {
-    // The height is the characters' own, as the form gives it, hence negative.
-    font_.Reset(::CreateFontW(-f.Height, 0, 0, 0, f.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(f.Name).c_str()));
+  font_.Reset(MakeFont(window.Font));
+  for (const ControlBinding& b : bindings_) {
+    if (const HFONT own = MakeFont(b.model->Font)) controlFonts_[b.id].Reset(own);
   }
+}
+
+HFONT FormStyle::FontOf(int controlId) const {
+  const auto found = controlFonts_.find(controlId);
+  return found == controlFonts_.end() ? nullptr : static_cast<HFONT>(found->second.Get());
+}
+
+const Control* FormStyle::ModelOf(int controlId) const {
+  for (const ControlBinding& b : bindings_) {
+    if (b.id == controlId) return b.model;
+  }
+  return nullptr;
 }
 
 HBRUSH FormStyle::BrushOf(std::uint32_t colour) {
@@ -71,9 +89,12 @@ bool FormStyle::PaintBackground(HWND window, HDC dc) {
 }
 
 HBRUSH FormStyle::ControlColour(HDC dc, HWND control) {
-  if (formColour_ == kDefaultColor && textColour_ == kDefaultColor) return nullptr;
-  const std::uint32_t background = BackgroundOf(::GetDlgCtrlID(control));
-  if (textColour_ != kDefaultColor) ::SetTextColor(dc, ToColorRef(textColour_));
+  const int id = ::GetDlgCtrlID(control);
+  const Control* model = ModelOf(id);
+  const std::uint32_t text =
+      model != nullptr && model->Font.Color != kDefaultColor ? model->Font.Color : textColour_;
+  const std::uint32_t background = BackgroundOf(id);
+  if (text != kDefaultColor) ::SetTextColor(dc, ToColorRef(text));
   if (background == kDefaultColor) return nullptr;
   ::SetBkColor(dc, ToColorRef(background));
   return BrushOf(background);

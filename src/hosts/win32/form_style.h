@@ -17,12 +17,15 @@ class FormStyle {
   void Create(const FormWindow& window, std::vector<ControlBinding> bindings);
   // Null when the form keeps the system's font.
   HFONT Font() const { return static_cast<HFONT>(font_.Get()); }
+  // The font of a control that has one of its own, else null.
+  HFONT FontOf(int controlId) const;
   // WM_ERASEBKGND: false when the form has no colour of its own.
   bool PaintBackground(HWND window, HDC dc);
   // WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: the brush behind the control, null for the system's.
   HBRUSH ControlColour(HDC dc, HWND control);
 
  private:
+  const Control* ModelOf(int controlId) const;
   std::uint32_t BackgroundOf(int controlId) const;
   HBRUSH BrushOf(std::uint32_t colour);
 
@@ -30,6 +33,7 @@ class FormStyle {
   std::uint32_t textColour_ = kDefaultColor;
   std::vector<ControlBinding> bindings_;
   UniqueGdiObject font_;
+  std::map<int, UniqueGdiObject> controlFonts_;
   std::map<std::uint32_t, UniqueGdiObject> brushes_;
 };
 

@@ -111,7 +111,8 @@ void Win32Host::OnMainCreate(HWND window) {
   shell_.AttachWindow(window);
   timers_.Attach(window);
   window1_.Attach(window, app_.form1().Window);
-  controls1_.Create(window, static_cast<HFONT>(font_.Get()), BindForm1(app_.form1()));
+  style1_.Create(app_.form1().Window, BindForm1(app_.form1()));
+  controls1_.Create(window, static_cast<HFONT>(font_.Get()), BindForm1(app_.form1()), style1_);
   menu_ = std::make_unique<TrayMenu>(app_.form1());
   Run([this] { app_.StartMainWindow(); });
 }
@@ -129,7 +130,7 @@ void Win32Host::OnDialogCreate(HWND window) {
   window2_.Attach(window, app_.form2().Window);
   style2_.Create(app_.form2().Window, BindForm2(app_.form2()));
   const HFONT font = style2_.Font() ? style2_.Font() : static_cast<HFONT>(font_.Get());
-  controls2_.Create(window, font, BindForm2(app_.form2()));
+  controls2_.Create(window, font, BindForm2(app_.form2()), style2_);
   Run([this] { app_.StartSettingsDialog(); });
 }
 
@@ -171,6 +172,13 @@ LRESULT Win32Host::OnMainMessage(HWND window, UINT message, WPARAM wParam, LPARA
       break;
     case WM_DRAWITEM:
       if (menu_ && menu_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    // The calibration surface's texts: the prompts in their colours on white.
+    case WM_CTLCOLORSTATIC:
+      if (const HBRUSH brush = style1_.ControlColour(reinterpret_cast<HDC>(wParam),
+                                                     reinterpret_cast<HWND>(lParam))) {
+        return reinterpret_cast<LRESULT>(brush);
+      }
       break;
     default:
       break;

@@ -75,6 +75,7 @@ class Win32Host {
   HostTimers timers_;
   ControlSync controls1_;
   ControlSync controls2_;
+  FormStyle style1_;
   FormStyle style2_;
   WindowSync window1_;
   WindowSync window2_;
