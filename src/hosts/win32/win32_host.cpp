@@ -121,9 +121,14 @@ bool Win32Host::Start() {
 
 int Win32Host::Run() {
   if (!main_) return 0;
-  return RunMessageLoop(
+  const int code = RunMessageLoop(
       timers_.Precise(), [this] { RunTimer(TimerId::Timer1); },
       [this](const MSG& msg) { return OnKeyDown(msg); });
+  // A WM_QUIT that the window's destruction did not post (another program's) ends the loop
+  // with the window still there: the program leaves the exit command's way, letting go of a
+  // held button and removing the tray icon, as from every other way out.
+  if (main_ && !closing_) Run([this] { app_.form1().N3Click(); });
+  return code;
 }
 
 void Win32Host::OnMainCreate(HWND window) {
@@ -175,11 +180,19 @@ LRESULT Win32Host::OnMainMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CREATE:
       if (!main_ && !SentFromElsewhere()) OnMainCreate(window);
       return 0;
+    // The system sends these only while the host destroys the window. Another program that
+    // posts WM_DESTROY wants the program gone: it goes the exit command's way, which lets go
+    // of a held button and removes the tray icon, rather than having the state torn down under
+    // a window that lives on. Ignoring it would leave that program waiting for an end that
+    // never comes.
     case WM_DESTROY:
-      OnMainDestroy();
+      if (closing_) {
+        OnMainDestroy();
+      } else {
+        Run([this] { app_.form1().N3Click(); });
+      }
       return 0;
-    // The system sends it only while the host destroys the window; the default handling of one
-    // from elsewhere would drop the window's caption, by which clients find it.
+    // The default handling would drop the window's caption, by which clients find it.
     case WM_NCDESTROY:
       if (!closing_) return 0;
       break;
@@ -223,7 +236,7 @@ LRESULT Win32Host::OnDialogMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CREATE:
       if (!dialog_ && !SentFromElsewhere()) OnDialogCreate(window);
       return 0;
-    // Only while the host destroys the window.
+    // Only while the host destroys the window (see the main window's).
     case WM_DESTROY:
       if (!closing_) return 0;
       break;

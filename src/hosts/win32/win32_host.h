@@ -31,7 +31,7 @@ class Win32Host {
 
   // False when the main window could not be created.
   bool Start();
-  // The message loop, until the main window is gone.
+  // The message loop, until the main window is gone; a WM_QUIT from elsewhere closes it first.
   int Run();
 
  private:
