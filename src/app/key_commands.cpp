@@ -104,7 +104,8 @@ void TForm1::N4Click() {
 }
 
 std::intptr_t TForm1::ClientRequestMessage(std::uintptr_t wParam, std::intptr_t lParam) {
-  return AnswerClientRequest(wParam, lParam, state_.link.BoardPresent, state_.client);
+  return AnswerClientRequest(wParam, lParam, state_.link.BoardPresent, platform_.messenger,
+                             state_.client);
 }
 
 }  // namespace raz

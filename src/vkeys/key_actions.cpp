@@ -33,11 +33,17 @@ MarginKeyAction KeyActionAt(std::int32_t rawY, const KeyLayout& layout) {
 }
 
 std::intptr_t AnswerClientRequest(std::uintptr_t wParam, std::intptr_t lParam, bool boardPresent,
-                                  ClientLink& client) {
+                                  Messenger& windows, ClientLink& client) {
   switch (wParam) {
-    case kRegisterClient:
-      client.ClientWindow = static_cast<WindowHandle>(lParam);
+    case kRegisterClient: {
+      const auto window = static_cast<WindowHandle>(lParam);
+      if (window == kBroadcastWindow ||
+          windows.KindOf(window) != WindowKind::OtherProgramsTopLevel) {
+        return 0;
+      }
+      client.ClientWindow = window;
       return 1;
+    }
     case kAskBoardPresent:
       return boardPresent ? 1 : 0;
     case kAskKeyCount:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "board/key_layout.h"
+#include "platform/messenger.h"
 #include "vkeys/key_state.h"
 
 namespace raz {
@@ -35,9 +36,12 @@ struct MarginKeyAction {
 // What a press in a margin at the raw Y does; both margins share the bands.
 MarginKeyAction KeyActionAt(std::int32_t rawY, const KeyLayout& layout);
 
-// The answer to a client request; a registration remembers the client's window.
+// The answer to a client request; a registration remembers the client's window. Only another
+// program's top-level window may register: the key commands go to whatever is registered, so
+// HWND_BROADCAST would send them to every window, and this program's own windows or another's
+// controls would take them as their own messages.
 std::intptr_t AnswerClientRequest(std::uintptr_t wParam, std::intptr_t lParam, bool boardPresent,
-                                  ClientLink& client);
+                                  Messenger& windows, ClientLink& client);
 
 // wParam of each hold message due for the three hold zones, first zone first.
 std::vector<std::uintptr_t> HoldKeyParams(const std::array<bool, 3>& zoneHit);

@@ -249,6 +249,11 @@ cd "$WORK" || exit 2
 tally < <(RAZ_WINE_SHARED=1 "$HERE/lesson_check.sh" "$BUILD" 2>>"$WORK/lesson-check.log")
 cd "$WORK" || exit 2
 
+# (m) messages from another program meant to hurt the driver: a creation message to the live
+# window, HWND_BROADCAST as the client, WM_QUIT and WM_DESTROY while the pen is down
+tally < <(RAZ_WINE_SHARED=1 "$HERE/hostile_checks.sh" "$BUILD" 2>>"$WORK/hostile-checks.log")
+cd "$WORK" || exit 2
+
 echo "# wine tests took $((SECONDS - STARTED)) s"
 echo "$PASSED passed, $FAILED failed"
 [ "$FAILED" -eq 0 ]

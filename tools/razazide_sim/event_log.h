@@ -76,6 +76,7 @@ class LoggingMessenger : public Messenger {
   WindowHandle FindWindow(const std::string& className, const std::string& caption) override {
     return inner_.FindWindow(className, caption);
   }
+  WindowKind KindOf(WindowHandle window) override { return inner_.KindOf(window); }
 
  private:
   Messenger& inner_;

@@ -466,6 +466,46 @@ int Listen(double seconds, const wchar_t* logPath) {
   return 0;
 }
 
+// Messages another program should not be able to hurt the driver with. A creation message
+// sent to the live window, its record marshalled by the system with the creation parameter
+// given (an address in no one's memory, or 0) and a name of its own.
+int HostileCreate(LPARAM createParams) {
+  const HWND main = MainWindow();
+  if (main == nullptr) return 1;
+  CREATESTRUCTW create{};
+  create.lpCreateParams = reinterpret_cast<LPVOID>(createParams);
+  create.lpszName = L"hostile";
+  create.lpszClass = kMainWindowClass;
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutW(main, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create),
+                               SMTO_ABORTIFHUNG, 5000, &result)
+             ? 0
+             : 1;
+}
+
+// A client request sent as a client sends it; prints the answer. LPARAM "top" or "child" is a
+// window of this program's own: a top-level one, or a control on it.
+int Request(WPARAM what, const std::wstring& param) {
+  const HWND top = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                     nullptr, nullptr);
+  const HWND child =
+      ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, top, nullptr, nullptr, nullptr);
+  auto lParam = static_cast<LPARAM>(std::wcstoll(param.c_str(), nullptr, 0));
+  if (param == L"top") lParam = reinterpret_cast<LPARAM>(top);
+  if (param == L"child") lParam = reinterpret_cast<LPARAM>(child);
+  const HWND main = MainWindow();
+  DWORD_PTR result = 0;
+  if (main == nullptr ||
+      !::SendMessageTimeoutW(main, kClientRequest, what, lParam, SMTO_ABORTIFHUNG, 5000, &result)) {
+    return 1;
+  }
+  Print(std::to_wstring(static_cast<unsigned long long>(result)));
+  return 0;
+}
+
+// The left button as the whole desktop sees it, whichever program pressed it.
+bool LeftButtonDown() { return (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }
+
 // Another program's edit control: the first "Edit" child of the top-level window of a class.
 HWND EditOf(const wchar_t* className) {
   const HWND top = WindowOfClass(className);
@@ -516,7 +556,9 @@ int Usage() {
         L"       dialog-info | dialog-click NAME | tray-info | tray-message LPARAM |\n"
         L"       startup-shortcut | tray-remove | taskbar-created | wait-tray-icon SECONDS |\n"
         L"       menu ITEM | listen SECONDS LOGFILE | esc | edit-place CLASS X Y W H |\n"
-        L"       edit-selection CLASS");
+        L"       edit-selection CLASS | hostile-create PARAM | post quit|destroy |\n"
+        L"       request WPARAM LPARAM|top|child | wait-left up|down SECONDS |\n"
+        L"       wait-no-tray-icon SECONDS");
   Print(raz::wineclient::kInstallerCommandsUsage);
   return 2;
 }
@@ -672,5 +714,29 @@ int wmain(int argc, wchar_t** argv) {
     return EditPlace(argv[2], number(3), number(4), number(5), number(6));
   }
   if (command == L"edit-selection" && argc == 3) return EditSelection(argv[2]);
+  if (command == L"hostile-create" && argc == 3) {
+    return HostileCreate(static_cast<LPARAM>(std::wcstoull(argv[2], nullptr, 0)));
+  }
+  if (command == L"post" && argc == 3) {
+    // Posted as any program can post them, though only the system should make them.
+    const std::wstring what = argv[2];
+    const UINT message = what == L"quit" ? WM_QUIT : what == L"destroy" ? WM_DESTROY : 0;
+    if (message == 0) return Usage();
+    const HWND main = MainWindow();
+    return main != nullptr && ::PostMessageW(main, message, 0, 0) ? 0 : 1;
+  }
+  if (command == L"request" && argc == 4) {
+    return Request(static_cast<WPARAM>(std::wcstoull(argv[2], nullptr, 0)), argv[3]);
+  }
+  if (command == L"wait-left" && argc == 4) {
+    const bool down = std::wstring(argv[2]) == L"down";
+    const bool reached =
+        WaitFor(std::wcstod(argv[3], nullptr), [&] { return LeftButtonDown() == down; });
+    Print(LeftButtonDown() ? L"down" : L"up");
+    return reached ? 0 : 1;
+  }
+  if (command == L"wait-no-tray-icon" && argc == 3) {
+    return WaitFor(std::wcstod(argv[2], nullptr), [] { return !TrayIconPresent(); }) ? 0 : 1;
+  }
   return Usage();
 }

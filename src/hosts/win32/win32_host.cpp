@@ -19,18 +19,37 @@ struct WindowTag {
   bool dialog = false;
 };
 
+constexpr LONG_PTR kDialogBit = 1;
+
+// True for a message another thread sent with SendMessage: another program's, as this program
+// sends its windows nothing from other threads. The system marshals the records that the
+// system's own messages point to, so such a message looks real; only what it carries is not
+// this program's.
+bool SentFromElsewhere() { return (::InSendMessageEx(nullptr) & ISMEX_SEND) != 0; }
+
 // Both windows share one procedure. The host travels in the creation parameters and is kept in
-// the window's user data, its lowest bit (a host is aligned) marking the dialog.
-WindowTag TagOf(HWND window, UINT message, LPARAM lParam) {
-  constexpr LONG_PTR kDialogBit = 1;
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    LONG_PTR value = reinterpret_cast<LONG_PTR>(create->lpCreateParams);
-    if (std::wcscmp(create->lpszClass, kDialogWindowClass) == 0) value |= kDialogBit;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, value);
-  }
+// the window's user data, its lowest bit (a host is aligned) marking the dialog. Only the
+// creation this thread makes may set it, once: another program can send WM_NCCREATE to the
+// live window at any time, with any address as its parameter. False for such a message.
+bool AdoptCreation(HWND window, LPARAM lParam) {
+  if (::GetWindowLongPtrW(window, GWLP_USERDATA) != 0 || SentFromElsewhere()) return false;
+  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+  LONG_PTR value = reinterpret_cast<LONG_PTR>(create->lpCreateParams);
+  if (std::wcscmp(create->lpszClass, kDialogWindowClass) == 0) value |= kDialogBit;
+  ::SetWindowLongPtrW(window, GWLP_USERDATA, value);
+  return true;
+}
+
+WindowTag TagOf(HWND window) {
   const LONG_PTR value = ::GetWindowLongPtrW(window, GWLP_USERDATA);
   return {reinterpret_cast<Win32Host*>(value & ~kDialogBit), (value & kDialogBit) != 0};
+}
+
+// A button's notification names the button itself; one naming any other window, or none of
+// this form's buttons, is not from a click here.
+bool FromOwnButton(HWND form, WPARAM wParam, LPARAM lParam) {
+  return HIWORD(wParam) == BN_CLICKED && lParam != 0 &&
+         ::GetDlgItem(form, LOWORD(wParam)) == reinterpret_cast<HWND>(lParam);
 }
 
 SIZE WindowSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
@@ -55,7 +74,8 @@ Win32Host::Win32Host(HINSTANCE instance)
       platform_{files_, profile_, display_, usb_, mouse_, messenger_, shell_, clock_},
       app_(platform_) {}
 
-Win32Host::~Win32Host() = default;
+// Windows still there go with their owners below: their destruction is this host's own.
+Win32Host::~Win32Host() { closing_ = true; }
 
 void Win32Host::RegisterClasses() {
   WNDCLASSEXW wc{};
@@ -101,9 +121,14 @@ bool Win32Host::Start() {
 
 int Win32Host::Run() {
   if (!main_) return 0;
-  return RunMessageLoop(
+  const int code = RunMessageLoop(
       timers_.Precise(), [this] { RunTimer(TimerId::Timer1); },
       [this](const MSG& msg) { return OnKeyDown(msg); });
+  // A WM_QUIT that the window's destruction did not post (another program's) ends the loop
+  // with the window still there: the program leaves the exit command's way, letting go of a
+  // held button and removing the tray icon, as from every other way out.
+  if (main_ && !closing_) Run([this] { app_.form1().N3Click(); });
+  return code;
 }
 
 void Win32Host::OnMainCreate(HWND window) {
@@ -143,7 +168,9 @@ void Win32Host::OnMainDestroy() {
 }
 
 LRESULT CALLBACK Win32Host::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const WindowTag tag = TagOf(window, message, lParam);
+  // Not handed to the default handling either: it would take the window's caption from it.
+  if (message == WM_NCCREATE && !AdoptCreation(window, lParam)) return FALSE;
+  const WindowTag tag = TagOf(window);
   if (tag.host == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
   if (tag.dialog) return tag.host->OnDialogMessage(window, message, wParam, lParam);
   return tag.host->OnMainMessage(window, message, wParam, lParam);
@@ -152,11 +179,24 @@ LRESULT CALLBACK Win32Host::WindowProc(HWND window, UINT message, WPARAM wParam,
 LRESULT Win32Host::OnMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      OnMainCreate(window);
+      if (!main_ && !SentFromElsewhere()) OnMainCreate(window);
       return 0;
+    // The system sends these only while the host destroys the window. Another program that
+    // posts WM_DESTROY wants the program gone: it goes the exit command's way, which lets go
+    // of a held button and removes the tray icon, rather than having the state torn down under
+    // a window that lives on. Ignoring it would leave that program waiting for an end that
+    // never comes.
     case WM_DESTROY:
-      OnMainDestroy();
+      if (closing_) {
+        OnMainDestroy();
+      } else {
+        Run([this] { app_.form1().N3Click(); });
+      }
       return 0;
+    // The default handling would drop the window's caption, by which clients find it.
+    case WM_NCDESTROY:
+      if (!closing_) return 0;
+      break;
     // Every way of closing the main window goes through the exit command.
     case WM_CLOSE:
       Run([this] { app_.form1().N3Click(); });
@@ -167,11 +207,15 @@ LRESULT Win32Host::OnMainMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
       OnMainCommand(wParam, lParam);
       return 0;
+    // Only the menu this host shows draws through the window; what another program sends
+    // meanwhile is the system's marshalled copy of its record, harmless to read.
     case WM_MEASUREITEM:
-      if (menu_ && menu_->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      if (!menuShown_ || lParam == 0) return 0;
+      if (menu_->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
       break;
     case WM_DRAWITEM:
-      if (menu_ && menu_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      if (!menuShown_ || lParam == 0) return 0;
+      if (menu_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
     // The calibration surface's texts: the prompts in their colours on white.
     case WM_CTLCOLORSTATIC:
@@ -198,20 +242,29 @@ LRESULT Win32Host::OnMainMessage(HWND window, UINT message, WPARAM wParam, LPARA
 LRESULT Win32Host::OnDialogMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      OnDialogCreate(window);
+      if (!dialog_ && !SentFromElsewhere()) OnDialogCreate(window);
       return 0;
+    // Only while the host destroys the window (see the main window's).
+    case WM_DESTROY:
+      if (!closing_) return 0;
+      break;
     case WM_NCDESTROY:
+      if (!closing_) return 0;
       controls2_.Forget();
       dialog_.Release();
       break;
     case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) OnDialogCommand(LOWORD(wParam));
+      if (FromOwnButton(window, wParam, lParam)) OnDialogCommand(LOWORD(wParam));
       return 0;
+    // The system paints this thread's windows on this thread; a device context or control
+    // sent from elsewhere is not one of them.
     case WM_ERASEBKGND:
+      if (SentFromElsewhere()) return 0;
       if (style2_.PaintBackground(window, reinterpret_cast<HDC>(wParam))) return 1;
       break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
+      if (SentFromElsewhere() || !::IsChild(window, reinterpret_cast<HWND>(lParam))) return 0;
       if (const HBRUSH brush = style2_.ControlColour(reinterpret_cast<HDC>(wParam),
                                                      reinterpret_cast<HWND>(lParam))) {
         return reinterpret_cast<LRESULT>(brush);
@@ -253,7 +306,9 @@ void Win32Host::ShowRequestedMenu() {
   int command = 0;
   {
     const ModalScope modal(timers_);
+    menuShown_ = true;
     command = menu_->Popup(main_.Get(), POINT{popup.PopupX, popup.PopupY});
+    menuShown_ = false;
   }
   if (const MenuHandler handler = TrayMenu::HandlerOf(command)) {
     Run([this, handler] { (app_.form1().*handler)(); });
@@ -265,7 +320,7 @@ void Win32Host::ShowRequestedMenu() {
 void Win32Host::OnMainCommand(WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
   if (lParam != 0) {
-    if (HIWORD(wParam) != BN_CLICKED) return;
+    if (!FromOwnButton(main_.Get(), wParam, lParam)) return;
     if (id == Form1Id::button1) Run([this] { app_.form1().Button1Click(); });
     if (id == Form1Id::Button3) Run([this] { app_.form1().Button3Click(); });
     if (id == Form1Id::Button4) Run([this] { app_.form1().Button4Click(); });

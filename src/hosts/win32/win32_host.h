@@ -31,7 +31,7 @@ class Win32Host {
 
   // False when the main window could not be created.
   bool Start();
-  // The message loop, until the main window is gone.
+  // The message loop, until the main window is gone; a WM_QUIT from elsewhere closes it first.
   int Run();
 
  private:
@@ -81,7 +81,10 @@ class Win32Host {
   WindowSync window2_;
   UINT taskbarCreated_ = 0;
   bool showingErrors_ = false;
+  // The host is destroying its windows: only then are WM_DESTROY and WM_NCDESTROY real.
   bool closing_ = false;
+  // PopupMenu1 is up: the owner-drawn items' messages are the menu's.
+  bool menuShown_ = false;
   // Last, so that the windows go before the models their procedures use.
   UniqueWindow dialog_;
   UniqueWindow main_;

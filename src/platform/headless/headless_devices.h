@@ -76,8 +76,15 @@ class HeadlessMessenger : public Messenger {
     const auto it = windows.find({className, caption});
     return it == windows.end() ? 0 : it->second;
   }
+  // A made-up handle is another program's top-level window unless a test says otherwise.
+  WindowKind KindOf(WindowHandle window) override {
+    const auto it = kinds.find(window);
+    if (it != kinds.end()) return it->second;
+    return window == 0 ? WindowKind::NotAWindow : WindowKind::OtherProgramsTopLevel;
+  }
   std::vector<PostedMessage> posted;
   std::map<std::pair<std::string, std::string>, WindowHandle> windows;  // (class, caption)
+  std::map<WindowHandle, WindowKind> kinds;
 };
 
 // The shell: tray calls recorded (an add fails while the icon is there, as the system's does),

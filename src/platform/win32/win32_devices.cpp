@@ -45,4 +45,15 @@ WindowHandle Win32Messenger::FindWindow(const std::string& className, const std:
   return reinterpret_cast<WindowHandle>(::FindWindowW(wideClass.c_str(), wideCaption.c_str()));
 }
 
+WindowKind Win32Messenger::KindOf(WindowHandle window) {
+  const HWND hwnd = ToWindow(window);
+  if (window == 0 || !::IsWindow(hwnd)) return WindowKind::NotAWindow;
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(hwnd, &process);
+  if (process == ::GetCurrentProcessId()) return WindowKind::OwnWindow;
+  // The root of a top-level window (owned or not, message-only too) is the window itself.
+  if (::GetAncestor(hwnd, GA_ROOT) != hwnd) return WindowKind::ChildWindow;
+  return WindowKind::OtherProgramsTopLevel;
+}
+
 }  // namespace raz::win32

@@ -24,6 +24,7 @@ class Win32Messenger : public Messenger {
   bool Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
             std::intptr_t lParam) override;
   WindowHandle FindWindow(const std::string& className, const std::string& caption) override;
+  WindowKind KindOf(WindowHandle window) override;
 };
 
 }  // namespace raz::win32

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/headless/headless_devices.h"
+
 namespace raz {
 namespace {
 
@@ -50,17 +52,51 @@ TEST(AnswerClientRequest, RegistrationAndTheTwoQueries) {
     WindowHandle clientAfter;
   };
   const Row rows[] = {
-      {101, 0x1234, false, 1, 0x1234}, {101, 0, true, 1, 0},       {325, 0x99, true, 1, 0x77},
-      {325, 0x99, false, 0, 0x77},     {326, 0, false, 9, 0x77},   {326, 5, true, 9, 0x77},
-      {0, 0x99, true, 0, 0x77},        {102, 0x99, true, 0, 0x77}, {327, 0, true, 0, 0x77},
+      {101, 0x1234, false, 1, 0x1234}, {325, 0x99, true, 1, 0x77}, {325, 0x99, false, 0, 0x77},
+      {326, 0, false, 9, 0x77},        {326, 5, true, 9, 0x77},    {0, 0x99, true, 0, 0x77},
+      {102, 0x99, true, 0, 0x77},      {327, 0, true, 0, 0x77},
   };
+  HeadlessMessenger windows;
   for (const Row& row : rows) {
     ClientLink client{0x77};
     const std::string what = "wParam " + std::to_string(row.wParam) +
                              (row.boardPresent ? ", board present" : ", no board");
-    EXPECT_EQ(AnswerClientRequest(row.wParam, row.lParam, row.boardPresent, client), row.result)
+    EXPECT_EQ(AnswerClientRequest(row.wParam, row.lParam, row.boardPresent, windows, client),
+              row.result)
         << what;
     EXPECT_EQ(client.ClientWindow, row.clientAfter) << what;
+  }
+}
+
+// The key commands go to whatever is registered: a refused registration answers 0 and leaves
+// the client as it was.
+TEST(AnswerClientRequest, OnlyAnotherProgramsTopLevelWindowRegisters) {
+  struct Row {
+    const char* what;
+    WindowHandle window;
+    std::optional<WindowKind> kind;  // as the system says; none: a made-up handle
+    std::intptr_t result;
+    WindowHandle clientAfter;
+  };
+  const Row rows[] = {
+      {"another program's window", 0x1234, std::nullopt, 1, 0x1234},
+      {"HWND_BROADCAST", kBroadcastWindow, std::nullopt, 0, 0x77},
+      {"HWND_BROADCAST, whatever the system says", kBroadcastWindow,
+       WindowKind::OtherProgramsTopLevel, 0, 0x77},
+      {"no handle", 0, std::nullopt, 0, 0x77},
+      {"a window that is gone", 0x1234, WindowKind::NotAWindow, 0, 0x77},
+      {"another program's control", 0x1234, WindowKind::ChildWindow, 0, 0x77},
+      {"this program's own window", 0x1234, WindowKind::OwnWindow, 0, 0x77},
+  };
+  for (const Row& row : rows) {
+    HeadlessMessenger windows;
+    if (row.kind) windows.kinds[row.window] = *row.kind;
+    ClientLink client{0x77};
+    EXPECT_EQ(AnswerClientRequest(kRegisterClient, static_cast<std::intptr_t>(row.window), true,
+                                  windows, client),
+              row.result)
+        << row.what;
+    EXPECT_EQ(client.ClientWindow, row.clientAfter) << row.what;
   }
 }
 

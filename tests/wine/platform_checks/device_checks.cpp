@@ -1,6 +1,7 @@
 // Display, mouse and the precise timer against the running system.
 #include "check_harness.h"
 #include "platform/win32/precise_timer.h"
+#include "platform/win32/win32_api.h"
 #include "platform/win32/win32_devices.h"
 
 namespace raz::win32::checks {
@@ -45,6 +46,38 @@ std::string RunTimerStopAndRestart() {
   return ticked ? "" : "no tick within 40 ms after a restart from 50 ms to 2 ms";
 }
 
+// The client protocol takes only another program's top-level window; here every window that
+// is one is this program's own. (Another program's windows: tests/wine/hostile_checks.sh.)
+std::string RunMessengerKnowsWhoseWindow() {
+  const HWND top = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                     nullptr, nullptr);
+  const HWND child =
+      ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 1, 1, top, nullptr, nullptr, nullptr);
+  const HWND gone = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      nullptr, nullptr);
+  ::DestroyWindow(gone);
+  const auto handle = [](HWND w) { return reinterpret_cast<WindowHandle>(w); };
+  const struct {
+    const char* what;
+    WindowHandle window;
+    WindowKind kind;
+  } rows[] = {
+      {"own top-level", handle(top), WindowKind::OwnWindow},
+      {"own child", handle(child), WindowKind::OwnWindow},
+      {"destroyed", handle(gone), WindowKind::NotAWindow},
+      {"HWND_BROADCAST", kBroadcastWindow, WindowKind::NotAWindow},
+      {"null", 0, WindowKind::NotAWindow},
+  };
+  Win32Messenger messenger;
+  std::string problems;
+  for (const auto& row : rows) {
+    problems += Expect(std::to_string(static_cast<int>(messenger.KindOf(row.window))),
+                       std::to_string(static_cast<int>(row.kind)), row.what);
+  }
+  ::DestroyWindow(top);
+  return problems;
+}
+
 }  // namespace
 
 std::vector<Case> DeviceCases(int width, int height) {
@@ -53,6 +86,7 @@ std::vector<Case> DeviceCases(int width, int height) {
       {"MouseOutput_AbsoluteCoordinatesLandOnTheExpectedPixel",
        [=] { return RunMouseLandsOnPixel(width, height); }},
       {"PreciseTimer_StopDropsADueTickAndRestartTakesTheNewInterval", RunTimerStopAndRestart},
+      {"Messenger_KindOfTellsOwnWindowsAndNonWindows", RunMessengerKnowsWhoseWindow},
   };
 }
 
