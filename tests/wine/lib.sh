@@ -49,6 +49,13 @@ select_wine() {
     WINE_SKIP_REASON+=")"
     return 1
   fi
+  # Installed is not enough: a kernel built without 32-bit support refuses the loader itself
+  # ("Exec format error").
+  if ! "$WINE32" --version >/dev/null 2>&1; then
+    WINE_SKIP_REASON="the 32-bit Wine loader $WINE32 does not run here: this machine's kernel"
+    WINE_SKIP_REASON+=" runs no 32-bit programs"
+    return 1
+  fi
   WINE=$WINE32
   if [ "${RAZ_WINE32_PREFIX:-wow64}" = win32 ]; then
     WINE_BOOT=$WINE32

@@ -217,8 +217,10 @@ LRESULT Win32Host::OnMainMessage(HWND window, UINT message, WPARAM wParam, LPARA
       if (!menuShown_ || lParam == 0) return 0;
       if (menu_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
-    // The calibration surface's texts: the prompts in their colours on white.
+    // The calibration surface's texts: the prompts in their colours on white. Only the
+    // system's own request, from this thread, carries a device context of ours.
     case WM_CTLCOLORSTATIC:
+      if (SentFromElsewhere()) break;
       if (const HBRUSH brush = style1_.ControlColour(reinterpret_cast<HDC>(wParam),
                                                      reinterpret_cast<HWND>(lParam))) {
         return reinterpret_cast<LRESULT>(brush);
