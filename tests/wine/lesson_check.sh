@@ -59,6 +59,12 @@ pixel_is() {
   local f="%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]"
   equals "$(convert "$1" -format "$f" info: 2>/dev/null)" "$4"
 }
+# colour_in PNG X Y W H R,G,B: at least 50 pixels of that colour in the rectangle.
+colour_in() {
+  local n
+  n=$(convert "$1" -crop "$4x$5+$2+$3" +repage txt:- 2>/dev/null | grep -c "($6)")
+  [ "$n" -ge 50 ]
+}
 server_calibrated() {  # a 3472-byte server.txt whose two scales (offsets 80, 84) are set
   [ "$(stat -c %s "$APP/server.txt" 2>/dev/null)" = 3472 ] &&
     [ "$(od -An -tx1 -j80 -N8 "$APP/server.txt" | tr -d ' \n')" != 0000000000000000 ]
@@ -124,6 +130,9 @@ check "the board is absent at the first device watch (Label2 no within 10 s)" \
   label_becomes Label2 no 10
 check "N6 (hotkey settings) shows the full-screen surface" \
   eval 'client menu N6 && until_true 10 surface_shown'
+check "the first prompt stands in bold blue on white in its place" \
+  until_true 10 eval 'screenshot "$WORK/key-prompt.png" &&
+                      colour_in "$WORK/key-prompt.png" 32 152 820 34 "0,0,255"'
 check "the board plugged in is found (Label2 ok within 12 s)" label_becomes Label2 ok 12
 check "the key calibration ends and hides the surface (within 25 s)" until_true 25 visible_is 0
 check "the three corners are stored in VaziZod.ini" \
@@ -141,6 +150,8 @@ check "the screenshot shows the red cross of the first target at (50, 50)" \
   pixel_is "$WORK/first-target.png" 50 50 "255,0,0"
 check "... 20 px along its arms" pixel_is "$WORK/first-target.png" 50 70 "255,0,0"
 check "... on the white surface" pixel_is "$WORK/first-target.png" 200 200 "255,255,255"
+check "the surface says which cross is due" \
+  label_is Label1 "请用笔点击红色十字的中心（第 1 个，共 9 个）。按 Esc 键取消。"
 check "the pen goes round the nine crosses: server.txt rewritten (within 25 s)" \
   until_true 25 server_calibrated
 check "the surface hides at the end" until_true 5 visible_is 0
