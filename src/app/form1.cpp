@@ -81,7 +81,8 @@ TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform
   PlaceControl(Label1, 96, 96, 820, 64, "");
   Label1.Font = {"Arial", 24, true, kBlack};
   Label1.Color = kWhite;
-  PlaceControl(Label2, 96, 40, 60, 13, "Label2");
+  // Empty until the first device watch says "ok" or "no".
+  PlaceControl(Label2, 96, 40, 60, 13, "");
   PlaceControl(Label3, 16, 64, 120, 13, "Label3");
   PlaceControl(Label4, 16, 88, 120, 13, "Label4");
   PlaceControl(Label5, 150, 64, 120, 13, "Label5");

@@ -20,9 +20,10 @@ void TForm1::N6Click() {
   s.pointer.KeyCalibrationSampleCount = 0;
   Label13.Visible = true;
   Label15.Visible = Label14.Visible = false;
-  for (Control* c :
-       std::initializer_list<Control*>{&Label1, &Label2, &Label5, &Label6, &Label7, &Label8, &Memo1,
-                                       &Memo2, &Memo3, &button1, &Button3, &Button4, &Button5}) {
+  // Label3 and Label4 too: their design captions would stand on the white surface.
+  for (Control* c : std::initializer_list<Control*>{
+           &Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8, &Memo1, &Memo2,
+           &Memo3, &button1, &Button3, &Button4, &Button5}) {
     c->Visible = false;
   }
 }

@@ -125,11 +125,14 @@ screenshot() {
 }
 
 # chinese_fonts: a fresh prefix has no font with Chinese glyphs under the names Windows uses:
-# the menu's font borrows them from WenQuanYi, and the dialog's 宋体 (SimSun) is WenQuanYi Zen Hei.
+# the menu's font and the calibration surface's Arial borrow them from WenQuanYi, as Windows
+# links both to its own Chinese font, and the dialog's 宋体 (SimSun) is WenQuanYi Zen Hei.
 chinese_fonts() {
   local nt='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
   "$WINE" reg add "$nt\FontLink\SystemLink" /v Tahoma /t REG_MULTI_SZ \
     /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f &&
+    "$WINE" reg add "$nt\FontLink\SystemLink" /v Arial /t REG_MULTI_SZ \
+      /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f &&
     "$WINE" reg add "$nt\FontSubstitutes" /v SimSun /d 'WenQuanYi Zen Hei' /f &&
     "$WINE" reg add "$nt\FontSubstitutes" /v '宋体' /d 'WenQuanYi Zen Hei' /f
 }

@@ -109,6 +109,26 @@ INSTANTIATE_TEST_SUITE_P(Screens, TourOnScreen,
                          });
 
 // Cancel used to leave the tour running hidden, and the pen dead until it was completed.
+// What the teacher sees on either surface is meant for them: no label shows a caption left
+// from the form's design ("Label1", "Label3", ...).
+TEST(Surfaces, NoLabelInViewShowsADesignCaption) {
+  for (const char* command : {"N1", "N6"}) {
+    test::TestPlatform tp;
+    DriverState state;
+    TForm1 f{state, tp.platform};
+    tp.display.Set(1024, 768);
+    f.FormCreate();
+    FindFormCommand(command)->run(f);
+    for (const Label* label : {&f.Label1, &f.Label2, &f.Label3, &f.Label4, &f.Label5, &f.Label6,
+                               &f.Label7, &f.Label8, &f.Label9, &f.Label12, &f.Label13,
+                               &f.Label14, &f.Label15}) {
+      if (label->Visible) {
+        EXPECT_NE(label->Caption.rfind("Label", 0), 0u) << command << ": " << label->Caption;
+      }
+    }
+  }
+}
+
 TEST_F(SurfaceTest, CancelEndsTheTourAndKeepsTheCalibrationInForce) {
   Start(1024, 768);
   const CalibrationRecord before = state.calibration.Stored;
