@@ -24,8 +24,5 @@ const SurfaceTexts& SurfaceTextsOf(Language language) {
   return language == Language::English ? kEnglishSurfaceTexts : kChineseSurfaceTexts;
 }
 
-std::int32_t SelectValueOf(Language language) {
-  return language == Language::English ? kLanguageEnglish : kLanguageChinese;
-}
 
 }  // namespace raz

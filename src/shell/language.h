@@ -23,7 +23,5 @@ Language StartupLanguage(std::int32_t select);
 const CaptionSet& CaptionsOf(Language language);
 const DialogCaptionSet& DialogCaptionsOf(Language language);
 const SurfaceTexts& SurfaceTextsOf(Language language);
-// The value of Select that keeps the language.
-std::int32_t SelectValueOf(Language language);
 
 }  // namespace raz

@@ -160,8 +160,7 @@ void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
   for (const std::string& e : host.shownErrors()) err << "shown to the user: " << e << "\n";
 }
 
-int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostream& out,
-                std::ostream& err) {
+int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostream& err) {
   const sim::ScenarioParse parse = sim::ParseScenario(text);
   for (const auto& e : parse.errors) err << o.scenarioPath << ": " << sim::FormatError(e) << "\n";
   if (!parse.Ok()) return 2;
@@ -197,7 +196,6 @@ int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostrea
               TrueStrokes(player, 2000, until > start ? until - start : 0),
               InjectedStrokes(rig.log.mouseEvents()), rig.log.mouseEvents());
   }
-  (void)out;
   return 0;
 }
 
@@ -285,7 +283,7 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
     return 2;
   }
   return o.scenarioPath.empty() ? RunCapture(o, *text, rig, err)
-                                : RunScenario(o, *text, rig, out, err);
+                                : RunScenario(o, *text, rig, err);
 }
 
 }  // namespace raz::simcli
