@@ -66,10 +66,10 @@ check "record: an unplugged board is reported as not connected" \
 LIVE="$CAP/live"
 app_folder "$LIVE" "$SCENARIO"
 start_canvas "$BIN" "$CAP/canvas.bmp" "$CAP/canvas.log" 90
-check "capture: ink canvas window appears within 20 s" client wait-class "$CANVAS_CLASS" 20
+check "capture: ink canvas window appears within 60 s" client wait-class "$CANVAS_CLASS" 60
 (cd "$LIVE" && exec timeout 90 "$WINE" "$LIVE/RA_Zazide.exe" >"$CAP/program.log" 2>&1) &
 PROGRAM_PID=$!
-check "capture: RA_Zazide.exe with the stand-in board starts within 20 s" client wait-window 20
+check "capture: RA_Zazide.exe with the stand-in board starts within 60 s" client wait-window 60
 # Done when the third press (the stroke) has been released; 40 s at most on a busy machine.
 stroke_released() {
   awk '$2 == "down" { downs++ } downs >= 3 && $2 == "up" { done = 1 } END { exit !done }' \
@@ -80,7 +80,6 @@ played() {
   return 1
 }
 check "capture: the canvas receives the live taps, right-click and stroke within 40 s" played
-sleep 0.5
 
 # The driver still runs and holds the board: the recorder must not get it.
 record "$LIVE" --seconds 1 --out "$(windows_path "$CAP/busy")"

@@ -44,7 +44,7 @@ trap cleanup EXIT
 start_program() {
   (cd "$APP" && exec timeout 120 "$WINE" "$APP/RA_Zazide.exe" >>"$WORK/program.log" 2>&1) &
   PROGRAM_PID=$!
-  client wait-window 20
+  client wait-window 60
 }
 # The process has ended by itself and its tray icon went with it.
 cleanly_gone() {

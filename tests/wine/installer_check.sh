@@ -79,7 +79,7 @@ uninstall_finished() {
   done
 }
 running_from() {  # running_from WINDOWS_EXE_PATH: the one RA_Zazide.exe runs from there
-  client wait-window 20 || { echo "       no RA_Zazide window"; return 1; }
+  client wait-window 60 || { echo "       no RA_Zazide window"; return 1; }
   equals "$(client process-path RA_Zazide.exe)" "$1"
 }
 close_program() {

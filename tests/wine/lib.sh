@@ -137,6 +137,17 @@ chinese_fonts() {
     "$WINE" reg add "$nt\FontSubstitutes" /v '宋体' /d 'WenQuanYi Zen Hei' /f
 }
 
+# until_true SECONDS COMMAND...: polls the command every 0.2 s until it succeeds or the deadline
+# passes. Deadlines are generous: the checks must hold on a machine busy with other work.
+until_true() {
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.2
+  done
+}
+
 # windows_path PATH: the same file as a Windows program sees it (Z: is the Unix root).
 windows_path() {
   local path

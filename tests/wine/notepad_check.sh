@@ -49,13 +49,15 @@ printf 'The quick brown fox jumps over the lazy dog\r\nsecond line of the text\r
   >"$WORK/text.txt"
 timeout 120 "$WINE" notepad "$(windows_path "$WORK/text.txt")" >"$WORK/notepad.log" 2>&1 &
 NOTEPAD_PID=$!
-check "notepad opens the text within 20 s" client wait-class Notepad 20
-sleep 1
-# LEFT_X TOP_Y RIGHT_X LINE_HEIGHT LENGTH of the first line on the screen.
-read -r x0 y0 x1 line length < <(client edit-place Notepad "$LEFT" "$TOP" 700 400)
-echo "# notepad's first line: x $x0..$x1, top $y0, height $line, $length characters"
+check "notepad opens the text within 60 s" client wait-class Notepad 60
+# LEFT_X TOP_Y RIGHT_X LINE_HEIGHT LENGTH of the first line on the screen, once notepad shows it.
 placed() { [ -n "${length:-}" ] && [ "$length" -eq 43 ] && [ "$line" -gt 0 ]; }
-check "notepad's first line is found on the screen (43 characters)" placed
+place_first_line() {
+  read -r x0 y0 x1 line length < <(client edit-place Notepad "$LEFT" "$TOP" 700 400)
+  placed
+}
+check "notepad's first line is found on the screen (43 characters)" until_true 20 place_first_line
+echo "# notepad's first line: x $x0..$x1, top $y0, height $line, $length characters"
 
 # The pen: pressed just inside the first character, dragged well past the end of the line
 # along its middle, lifted; then a right-click in the middle of the second line.
@@ -80,7 +82,7 @@ xr=$(((x0 + x1) / 2))
 stand_in_app "$APP" "$BIN" "$WORK/scenario.txt"
 (cd "$APP" && exec timeout 90 "$WINE" "$APP/RA_Zazide.exe") >"$WORK/program.log" 2>&1 &
 PROGRAM_PID=$!
-check "RA_Zazide.exe with the stand-in board starts within 20 s" client wait-window 20
+check "RA_Zazide.exe with the stand-in board starts within 60 s" client wait-window 60
 
 # wait_selection TEXT SECONDS: the edit's selection reads TEXT within the time.
 wait_selection() {
