@@ -131,19 +131,19 @@ void TForm1::FormCreate() {
 
 void TForm1::LoadSettings() {
   SettingsFile ini(platform_.profile, ProgramFile(platform_.files, kSettingsFileName));
-  const std::string className = ini.ReadString(Section::Parameters, "APPClassName");
-  const std::string caption = ini.ReadString(Section::Parameters, "APPCaption");
+  const std::string className = ini.ReadString(Section::Parameters, Key::APPClassName);
+  const std::string caption = ini.ReadString(Section::Parameters, Key::APPCaption);
   // Read for compatibility with installed settings files; the driver does not use them.
-  ini.ReadInteger(Section::Parameters, "ScanPeriod_5", 0);
-  ini.ReadInteger(Section::Parameters, "SmoothPeriod8_10", 0);
-  ini.ReadInteger(Section::Parameters, "SmoothPeriod4_25", 0);
-  const std::int32_t select = ini.ReadInteger(Section::Language, "Select", 0);
+  ini.ReadInteger(Section::Parameters, Key::ScanPeriod5, 0);
+  ini.ReadInteger(Section::Parameters, Key::SmoothPeriod8_10, 0);
+  ini.ReadInteger(Section::Parameters, Key::SmoothPeriod4_25, 0);
+  const std::int32_t select = ini.ReadInteger(Section::Language, Key::Select, 0);
   if (const auto language = StartupCaptions(select)) {
     ApplyCaptions(*language->Captions, language->IncludeN6);
   }
   language_ = StartupLanguage(select);
-  state_.pen.PenTouchLimit = ini.ReadInteger(Section::Parameters, "Pen", 0);
-  state_.pen.PenRightCentre = ini.ReadInteger(Section::Parameters, "PenRight", 0);
+  state_.pen.PenTouchLimit = ini.ReadInteger(Section::Parameters, Key::Pen, 0);
+  state_.pen.PenRightCentre = ini.ReadInteger(Section::Parameters, Key::PenRight, 0);
   N4.Checked = LoadKeyLayout(ini, state_.keyCalibration, state_.keys);
   state_.holdTarget.TargetWindowClass = WindowName(className);
   state_.holdTarget.TargetWindowCaption = WindowName(caption);

@@ -43,9 +43,9 @@ TForm2::TForm2(Profile& profile, std::string settingsPath)
 
 void TForm2::FormCreate(std::int32_t reportFraming, std::int32_t boardModel) {
   SettingsFile ini(profile_, settingsPath_);
-  fileSelect_ = FileCaption(ini, "SELECT");
-  fileOk_ = FileCaption(ini, "OK");
-  fileCancel_ = FileCaption(ini, "CANCEL");
+  fileSelect_ = FileCaption(ini, Key::DialogSelect);
+  fileOk_ = FileCaption(ini, Key::DialogOk);
+  fileCancel_ = FileCaption(ini, Key::DialogCancel);
   // The profile functions match keys without regard to case, so SELECT also finds the
   // language number Select; a number is no caption.
   if (fileSelect_ && ParseProfileInteger(*fileSelect_)) fileSelect_.reset();

@@ -45,13 +45,13 @@ void TForm1::N2Click() {
 void TForm1::English1Click() {
   SwitchLanguage(Language::English);
   SettingsFile(platform_.profile, ProgramFile(platform_.files, kSettingsFileName))
-      .WriteInteger(Section::Language, "Select", kLanguageEnglish);
+      .WriteInteger(Section::Language, Key::Select, kLanguageEnglish);
 }
 
 // The setting first, then Chinese: a refused write leaves the captions as they were.
 void TForm1::N7Click() {
   SettingsFile(platform_.profile, ProgramFile(platform_.files, kSettingsFileName))
-      .WriteInteger(Section::Language, "Select", kLanguageChinese);
+      .WriteInteger(Section::Language, Key::Select, kLanguageChinese);
   SwitchLanguage(Language::Chinese);
 }
 

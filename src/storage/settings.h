@@ -20,6 +20,33 @@ inline constexpr char VKeyCali[] = "VKeyCali";
 inline constexpr char Language[] = "language";
 }  // namespace Section
 
+// Every key of the settings file, named once. Installed files and support scripts rely on
+// these spellings; the system matches them without regard to case.
+namespace Key {
+// PARAMETERS
+inline constexpr char APPClassName[] = "APPClassName";
+inline constexpr char APPCaption[] = "APPCaption";
+inline constexpr char ScanPeriod5[] = "ScanPeriod_5";  // read and ignored, as are the next two
+inline constexpr char SmoothPeriod8_10[] = "SmoothPeriod8_10";
+inline constexpr char SmoothPeriod4_25[] = "SmoothPeriod4_25";
+inline constexpr char Pen[] = "Pen";
+inline constexpr char PenRight[] = "PenRight";
+inline constexpr char VKey[] = "vkey";
+// VKeyCali
+inline constexpr char LeftTopX[] = "VKeyPoint_L_TopX";
+inline constexpr char LeftTopY[] = "VKeyPoint_L_TopY";
+inline constexpr char LeftBottomX[] = "VKeyPoint_L_BottomX";
+inline constexpr char LeftBottomY[] = "VKeyPoint_L_BottomY";
+inline constexpr char RightMiddleX[] = "VKeyPoint_R_middleX";
+inline constexpr char RightMiddleY[] = "VKeyPoint_R_middleY";
+// language. SELECT and Select are one entry to the system: the dialog's model-group caption
+// is read from the language number's key.
+inline constexpr char Select[] = "Select";
+inline constexpr char DialogSelect[] = "SELECT";
+inline constexpr char DialogOk[] = "OK";
+inline constexpr char DialogCancel[] = "CANCEL";
+}  // namespace Key
+
 // The profile functions read into a 2048-character buffer: at most 2047 characters survive,
 // whole characters, however many bytes each takes.
 inline constexpr std::size_t kMaxSettingsString = 2047;

@@ -15,13 +15,12 @@ constexpr float kMinimumDrop = 100.0f;  // second point below the first, strictl
 // units apart, and the board then took nearly every touch for a key.
 constexpr std::int64_t kMinimumKeySpan = kCodedAreaRawSpan / 2;
 
-constexpr char kLeftTopX[] = "VKeyPoint_L_TopX";
-constexpr char kLeftTopY[] = "VKeyPoint_L_TopY";
-constexpr char kLeftBottomX[] = "VKeyPoint_L_BottomX";
-constexpr char kLeftBottomY[] = "VKeyPoint_L_BottomY";
-constexpr char kRightMiddleX[] = "VKeyPoint_R_middleX";
-constexpr char kRightMiddleY[] = "VKeyPoint_R_middleY";
-constexpr char kKeysSwitch[] = "vkey";
+using Key::LeftBottomX;
+using Key::LeftBottomY;
+using Key::LeftTopX;
+using Key::LeftTopY;
+using Key::RightMiddleX;
+using Key::RightMiddleY;
 
 void SetMargins(bool usable, std::int32_t left, std::int32_t right, KeyLayout& layout) {
   layout.KeyMarginLeft = usable ? left : kMarginLeftWhenOff;
@@ -62,10 +61,10 @@ bool LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& la
     return PointF{static_cast<float>(ini.ReadInteger(Section::VKeyCali, keyX, 0)),
                   static_cast<float>(ini.ReadInteger(Section::VKeyCali, keyY, 0))};
   };
-  calibration.KeyPointLeftTop = point(kLeftTopX, kLeftTopY);
-  calibration.KeyPointLeftBottom = point(kLeftBottomX, kLeftBottomY);
-  calibration.KeyPointRightMiddle = point(kRightMiddleX, kRightMiddleY);
-  const bool keysOn = ini.ReadInteger(Section::Parameters, kKeysSwitch, 0) == 1;
+  calibration.KeyPointLeftTop = point(LeftTopX, LeftTopY);
+  calibration.KeyPointLeftBottom = point(LeftBottomX, LeftBottomY);
+  calibration.KeyPointRightMiddle = point(RightMiddleX, RightMiddleY);
+  const bool keysOn = ini.ReadInteger(Section::Parameters, Key::VKey, 0) == 1;
   SetKeyMargins(keysOn, calibration, layout);
   DeriveKeyBounds(calibration.KeyPointLeftTop.y, calibration.KeyPointLeftBottom.y, layout);
   calibration.KeyCalibrationActive = false;
@@ -73,21 +72,21 @@ bool LoadKeyLayout(SettingsFile& ini, KeyCalibration& calibration, KeyLayout& la
 }
 
 void SwitchHotkeys(SettingsFile& ini, bool on, KeyLayout& layout) {
-  ini.WriteInteger(Section::Parameters, kKeysSwitch, on ? 1 : 0);
+  ini.WriteInteger(Section::Parameters, Key::VKey, on ? 1 : 0);
   if (!on) {
     SetMargins(false, 0, 0, layout);
     return;
   }
-  const std::int32_t left = ini.ReadInteger(Section::VKeyCali, kLeftTopX, 0);
-  const std::int32_t right = ini.ReadInteger(Section::VKeyCali, kRightMiddleX, 0);
-  const bool usable = IsUsableKeyLayout(left, ini.ReadInteger(Section::VKeyCali, kLeftTopY, 0),
-                                        ini.ReadInteger(Section::VKeyCali, kLeftBottomY, 0), right);
+  const std::int32_t left = ini.ReadInteger(Section::VKeyCali, LeftTopX, 0);
+  const std::int32_t right = ini.ReadInteger(Section::VKeyCali, RightMiddleX, 0);
+  const bool usable = IsUsableKeyLayout(left, ini.ReadInteger(Section::VKeyCali, LeftTopY, 0),
+                                        ini.ReadInteger(Section::VKeyCali, LeftBottomY, 0), right);
   SetMargins(usable, left, right, layout);
 }
 
 void SaveKeyPoints(SettingsFile& ini, const KeyCalibration& calibration) {
-  const char* const keys[] = {kLeftTopX,    kLeftTopY,     kLeftBottomX,
-                              kLeftBottomY, kRightMiddleX, kRightMiddleY};
+  const char* const keys[] = {LeftTopX,    LeftTopY,     LeftBottomX,
+                              LeftBottomY, RightMiddleX, RightMiddleY};
   const PointF& top = calibration.KeyPointLeftTop;
   const PointF& bottom = calibration.KeyPointLeftBottom;
   const PointF& right = calibration.KeyPointRightMiddle;
