@@ -1,5 +1,6 @@
 #pragma once
 // Which captions the language setting asks for.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -7,8 +8,10 @@
 
 namespace raz {
 
-// The language the captions are in. The design captions are the Chinese ones.
+// The language the captions are in. The design captions are the Chinese ones. A language is a
+// row of the table in language.cpp, in this order.
 enum class Language { Chinese, English };
+inline constexpr std::size_t kLanguageCount = 2;
 
 struct LanguageCaptions {
   const CaptionSet* Captions = nullptr;
