@@ -10,25 +10,27 @@
 namespace raz::win32 {
 namespace {
 
+// The menu's items in menu order, each with its command id and the name of its command in the
+// app's command table (FormCommands), which holds the handlers. No name: an item without a
+// command of its own.
 struct MenuCommand {
   int id;
   MenuItem TForm1::*item;
-  MenuHandler handler;
+  const char* command;
   bool inLanguageMenu;
 };
 
-// Items in menu order. Commands without a handler yet do nothing when chosen.
 constexpr std::array<MenuCommand, kMenuCommandCount> kCommands{{
-    {MenuId::N1, &TForm1::N1, &TForm1::N1Click, false},
-    {MenuId::N6, &TForm1::N6, &TForm1::N6Click, false},
-    {MenuId::N2, &TForm1::N2, &TForm1::N2Click, false},
+    {MenuId::N1, &TForm1::N1, "N1", false},
+    {MenuId::N6, &TForm1::N6, "N6", false},
+    {MenuId::N2, &TForm1::N2, "N2", false},
     {MenuId::langer1, &TForm1::langer1, nullptr, false},
-    {MenuId::N7, &TForm1::N7, &TForm1::N7Click, true},
-    {MenuId::English1, &TForm1::English1, &TForm1::English1Click, true},
-    {MenuId::N4, &TForm1::N4, &TForm1::N4Click, false},
-    {MenuId::N8, &TForm1::N8, &TForm1::N8Click, false},
+    {MenuId::N7, &TForm1::N7, "N7", true},
+    {MenuId::English1, &TForm1::English1, "English1", true},
+    {MenuId::N4, &TForm1::N4, "N4", false},
+    {MenuId::N8, &TForm1::N8, "N8", false},
     {MenuId::N5, &TForm1::N5, nullptr, false},
-    {MenuId::N3, &TForm1::N3, &TForm1::N3Click, false},
+    {MenuId::N3, &TForm1::N3, "N3", false},
 }};
 
 bool IsSeparator(const MenuItem& item) { return item.Caption == "-"; }
@@ -114,9 +116,11 @@ bool TrayMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   return true;
 }
 
-MenuHandler TrayMenu::HandlerOf(int commandId) {
+const FormCommand* TrayMenu::CommandOf(int commandId) {
   for (const MenuCommand& command : kCommands) {
-    if (command.id == commandId) return command.handler;
+    if (command.id == commandId && command.command != nullptr) {
+      return FindFormCommand(command.command);
+    }
   }
   return nullptr;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/components.h"
+#include "app/form_commands.h"
 #include "platform/win32/unique_handles.h"
 
 namespace raz {
@@ -12,8 +13,6 @@ class TForm1;
 }
 
 namespace raz::win32 {
-
-using MenuHandler = void (TForm1::*)();
 
 // PopupMenu1's items and the board-settings item.
 inline constexpr std::size_t kMenuCommandCount = 10;
@@ -25,8 +24,9 @@ class TrayMenu {
   void Sync();
   // Shows the menu at a screen point and waits for the choice; 0 when nothing was chosen.
   int Popup(HWND owner, POINT at);
-  // Null when the command has no handler.
-  static MenuHandler HandlerOf(int commandId);
+  // The command a menu command id stands for (the app's command table has its handler); null
+  // for an id that is none, or an item without a command (the language sub-menu, the separator).
+  static const FormCommand* CommandOf(int commandId);
   // WM_MEASUREITEM and WM_DRAWITEM of an item picture the host draws; false for others.
   bool MeasureItem(MEASUREITEMSTRUCT& measure) const;
   bool DrawItem(const DRAWITEMSTRUCT& draw) const;

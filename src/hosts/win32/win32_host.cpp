@@ -1,6 +1,7 @@
 #include "hosts/win32/win32_host.h"
 
 #include <cwchar>
+#include <utility>
 
 #include "app/timer_watch.h"
 #include "app/window_messages.h"
@@ -312,9 +313,11 @@ void Win32Host::ShowRequestedMenu() {
     command = menu_->Popup(main_.Get(), POINT{popup.PopupX, popup.PopupY});
     menuShown_ = false;
   }
-  if (const MenuHandler handler = TrayMenu::HandlerOf(command)) {
-    Run([this, handler] { (app_.form1().*handler)(); });
-  }
+  RunCommand(TrayMenu::CommandOf(command));
+}
+
+void Win32Host::RunCommand(const FormCommand* command) {
+  if (command != nullptr) Run([this, command] { command->run(app_.form1()); });
 }
 
 // The calibration surface's two buttons, and menu commands that arrive as WM_COMMAND (from
@@ -323,15 +326,17 @@ void Win32Host::OnMainCommand(WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
   if (lParam != 0) {
     if (!FromOwnButton(main_.Get(), wParam, lParam)) return;
-    if (id == Form1Id::button1) Run([this] { app_.form1().Button1Click(); });
-    if (id == Form1Id::Button3) Run([this] { app_.form1().Button3Click(); });
-    if (id == Form1Id::Button4) Run([this] { app_.form1().Button4Click(); });
-    if (id == Form1Id::Button5) Run([this] { app_.form1().Button5Click(); });
+    // The buttons' commands are in the app's command table, by the buttons' names.
+    constexpr std::pair<int, const char*> kButtons[] = {{Form1Id::button1, "button1"},
+                                                        {Form1Id::Button3, "Button3"},
+                                                        {Form1Id::Button4, "Button4"},
+                                                        {Form1Id::Button5, "Button5"}};
+    for (const auto& [buttonId, name] : kButtons) {
+      if (id == buttonId) RunCommand(FindFormCommand(name));
+    }
     return;
   }
-  if (const MenuHandler handler = TrayMenu::HandlerOf(id)) {
-    Run([this, handler] { (app_.form1().*handler)(); });
-  }
+  RunCommand(TrayMenu::CommandOf(id));
 }
 
 // Esc on the main window or any of its controls (a clicked button keeps the focus).

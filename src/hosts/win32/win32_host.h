@@ -47,6 +47,8 @@ class Win32Host {
   void OnDialogCreate(HWND window);
   void OnDialogCommand(int controlId);
   void ShowRequestedMenu();
+  // Runs a command of the app's table as a handler; nothing for null.
+  void RunCommand(const FormCommand* command);
   void OnMainCommand(WPARAM wParam, LPARAM lParam);
   bool OnKeyDown(const MSG& msg);
   void OnTimer(UINT_PTR timerId);
