@@ -7,6 +7,7 @@ a mutant that does not compile is an invalid entry of the list. The worktree is 
 copy and its build directory live under --work (default build/mutate, which git ignores).
 """
 import argparse
+import collections
 import os
 import re
 import shutil
@@ -37,38 +38,26 @@ def decode(value):
 
 def parse_list(path):
     """Stanzas: a line [id], then the lines 'file: ', 'fault: ', 'find: ', 'replace: '."""
-    mutations, errors, current = [], [], None
-
-    def close():
-        if current is None:
-            return
-        ident, fields, line = current
-        missing = [k for k in FIELDS if k not in fields]
-        if missing:
-            errors.append(f"{path.name}:{line}: [{ident}] lacks {', '.join(missing)}")
-        else:
-            mutations.append(Mutation(ident, fields, line))
-
+    stanzas, errors = [], []
     for number, text in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
         if not text.strip() or text.startswith("#"):
             continue
         header = re.fullmatch(r"\[([a-z0-9-]+)\]", text.strip())
-        if header:
-            close()
-            current = (header.group(1), {}, number)
-            continue
         key, sep, value = text.partition(": ")
-        if current is None or not sep or key not in FIELDS or key in current[1]:
+        if header:
+            stanzas.append((header.group(1), {}, number))
+        elif stanzas and sep and key in FIELDS and key not in stanzas[-1][1]:
+            stanzas[-1][1][key] = value
+        else:
             errors.append(f"{path.name}:{number}: not a field of a mutation: {text!r}")
-            continue
-        current[1][key] = value
-    close()
-    seen = set()
-    for m in mutations:
-        if m.id in seen:
-            errors.append(f"{path.name}:{m.line}: id {m.id} is used twice")
-        seen.add(m.id)
-    return mutations, errors
+    uses = collections.Counter(ident for ident, _, _ in stanzas)
+    for ident, fields, line in stanzas:
+        missing = [k for k in FIELDS if k not in fields]
+        if missing:
+            errors.append(f"{path.name}:{line}: [{ident}] lacks {', '.join(missing)}")
+        if uses[ident] > 1:
+            errors.append(f"{path.name}:{line}: id {ident} is used twice")
+    return ([] if errors else [Mutation(*s) for s in stanzas]), errors
 
 
 def anchor_problem(m, tree):
@@ -120,23 +109,25 @@ def run(cmd, cwd, timeout):
         out, _ = proc.communicate(timeout=timeout)
         return proc.returncode, out.decode(errors="replace")
     except BaseException as e:
-        os.killpg(proc.pid, signal.SIGKILL)
+        try:
+            os.killpg(proc.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
         out, _ = proc.communicate()
         if isinstance(e, subprocess.TimeoutExpired):
             return None, out.decode(errors="replace")
         raise
 
 
-def configure(tree):
-    # With ccache a file put back after its mutant, and every mutant of a second run (before and
-    # after a change of the tests), compiles from the cache.
-    launcher = "ccache" if shutil.which("ccache") else ""
-    code, out = run(["cmake", "--preset", "native", f"-DCMAKE_CXX_COMPILER_LAUNCHER={launcher}"],
-                    tree, 600)
-    return code == 0, out
-
-
-def build(tree, jobs):
+def build(tree, jobs, configure=False):
+    if configure:
+        # With ccache a file put back after its mutant, and every mutant of a second run (before
+        # and after a change of the tests), compiles from the cache.
+        launcher = "ccache" if shutil.which("ccache") else ""
+        code, out = run(["cmake", "--preset", "native", f"-DCMAKE_CXX_COMPILER_LAUNCHER={launcher}"],
+                        tree, 600)
+        if code != 0:
+            return False, out
     code, out = run(["cmake", "--build", "--preset", "native", "-j", str(jobs)], tree, 3600)
     return code == 0, out
 
@@ -161,23 +152,18 @@ def test(tree, args):
 
 
 def commit():
-    out = subprocess.run(["git", "rev-parse", "--short", "HEAD"], cwd=ROOT, capture_output=True)
-    dirty = subprocess.run(["git", "status", "--porcelain"], cwd=ROOT, capture_output=True)
-    return out.stdout.decode().strip() + ("+changes" if dirty.stdout.strip() else "")
+    out = subprocess.run(["git", "describe", "--always", "--dirty=+changes"], cwd=ROOT,
+                         capture_output=True)
+    return out.stdout.decode().strip()
 
 
 def select(mutations, args):
     by_id = {m.id: m for m in mutations}
-    unknown = [i for i in args.ids if i not in by_id]
-    if unknown:
-        sys.exit(f"mutate: no mutation {', '.join(unknown)}")
-    chosen = [by_id[i] for i in args.ids] if args.ids else mutations
-    if args.layer:
-        layers = {layer for value in args.layer for layer in value.split(",")}
-        chosen = [m for m in chosen if m.layer in layers]
-    if not chosen:
-        sys.exit("mutate: no mutation selected")
-    return chosen
+    if any(i not in by_id for i in args.ids):
+        sys.exit(f"mutate: no mutation {', '.join(i for i in args.ids if i not in by_id)}")
+    layers = {layer for value in args.layer for layer in value.split(",")}
+    chosen = [by_id[i] for i in args.ids] or mutations
+    return [m for m in chosen if not layers or m.layer in layers] or sys.exit("mutate: none chosen")
 
 
 def apply_one(m, tree, args):
@@ -189,7 +175,7 @@ def apply_one(m, tree, args):
         path.write_bytes(original.decode("utf-8").replace(m.find, m.replace, 1).encode("utf-8"))
         built, out = build(tree, args.jobs)
         if not built:
-            errors = [l for l in out.splitlines() if "error" in l]
+            errors = [l for l in out.splitlines() if "error:" in l]
             return "invalid", (errors or ["build failed"])[0].strip()[:200], time.monotonic() - start
         outcome, failed = test(tree, args)
     finally:
@@ -211,8 +197,8 @@ def main():
     parser.add_argument("--work", type=Path, default=ROOT / "build/mutate")
     parser.add_argument("--out", type=Path, help="result TSV (default WORK/results.tsv)")
     args = parser.parse_args()
-    signal.signal(signal.SIGTERM, signal.default_int_handler)  # restore on kill too
-    signal.signal(signal.SIGHUP, signal.default_int_handler)
+    for sig in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):  # each puts the file back
+        signal.signal(sig, signal.default_int_handler)
 
     mutations, errors = parse_list(args.mutations)
     if errors:
@@ -224,10 +210,8 @@ def main():
             print(f"{m.id:30} {m.layer:12} {m.file:44} {m.fault}")
             if problem:
                 print(f"{'':30} ^ {problem}")
-        counts = {}
-        for m in chosen:
-            counts[m.layer] = counts.get(m.layer, 0) + 1
-        print(", ".join(f"{layer} {n}" for layer, n in sorted(counts.items())), f"= {len(chosen)}")
+        counts = sorted(collections.Counter(m.layer for m in chosen).items())
+        print(", ".join(f"{layer} {n}" for layer, n in counts), f"= {len(chosen)}")
     bad = [f"{args.mutations.name}:{m.line}: [{m.id}] {m.file}: {p}" for m, p in problems if p]
     if bad:
         sys.exit("mutate: stale mutation list, nothing was run\n" + "\n".join(bad))
@@ -240,9 +224,7 @@ def main():
     print(f"mutate: copying the tree to {tree}", flush=True)
     sync_copy(tree)
     start = time.monotonic()
-    built, out = configure(tree)
-    if built:
-        built, out = build(tree, args.jobs)
+    built, out = build(tree, args.jobs, configure=True)
     if not built:
         sys.exit("mutate: the clean tree does not build\n" + out[-3000:])
     outcome, failed = test(tree, args)
@@ -250,19 +232,22 @@ def main():
         sys.exit(f"mutate: the clean tree fails its tests ({' '.join(failed)}): no score")
     print(f"mutate: clean tree built and passed in {time.monotonic() - start:.0f}s", flush=True)
 
-    rows, totals = [], {"caught": 0, "caught-timeout": 0, "survived": 0, "invalid": 0}
+    rows, totals, version = [], collections.Counter(), commit()
+    out_path.parent.mkdir(parents=True, exist_ok=True)
     for m in chosen:
         result, detail, seconds = apply_one(m, tree, args)
         totals[result] += 1
-        rows.append(f"{m.id}\t{m.layer}\t{result}\t{detail}")
+        rows.append(f"{m.id}\t{m.layer}\t{result}\t{detail}\n")
         print(f"{m.id:30} {m.layer:12} {result:15} {seconds:6.1f}s  {detail}", flush=True)
-    caught = totals["caught"] + totals["caught-timeout"]
-    header = (f"# mutate {commit()} tests={args.tests or 'all'} | {caught} caught, "
-              f"{totals['survived']} survived, {totals['invalid']} invalid of {len(chosen)}\n")
-    out_path.parent.mkdir(parents=True, exist_ok=True)
-    out_path.write_text(header + "\n".join(rows) + "\n", encoding="utf-8")
+        caught = totals["caught"] + totals["caught-timeout"]
+        score = (f"{caught} caught, {totals['survived']} survived, {totals['invalid']} invalid "
+                 f"of {len(rows)}")
+        # Rewritten after every mutant, so that an interrupted run keeps what it measured.
+        partial = "" if len(rows) == len(chosen) else f" (partial: {len(chosen)} chosen)"
+        out_path.write_text(f"# mutate {version} tests={args.tests or 'all'} | {score}{partial}\n"
+                            + "".join(rows), encoding="utf-8")
     print(f"results in {out_path}; {totals['caught-timeout']} of the caught hung (timeout)")
-    print(f"{caught} caught, {totals['survived']} survived, {totals['invalid']} invalid of {len(chosen)}")
+    print(score)
     sys.exit(1 if totals["invalid"] else 0)
 
 
