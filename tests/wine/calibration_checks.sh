@@ -31,11 +31,6 @@ window_becomes() {
   echo "       window: $info"
   return 1
 }
-# pixel_is PNG X Y R,G,B: the screenshot's pixel.
-pixel_is() {
-  local f="%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]"
-  equals "$(convert "$1" -format "$f" info: 2>/dev/null)" "$4"
-}
 server_calibrated() {  # a 3472-byte server.txt whose two scales (offsets 80, 84) are set
   [ "$(stat -c %s "$CAL/app/server.txt")" = 3472 ] || return 1
   [ "$(od -An -tx1 -j80 -N8 "$CAL/app/server.txt" | tr -d ' \n')" != 0000000000000000 ]

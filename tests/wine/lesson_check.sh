@@ -39,16 +39,9 @@ done
 
 
 client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$WORK/client.log" | tr -d '\r'; }
-label_is() { equals "$(client label "$1")" "$2"; }
-label_becomes() { equals "$(client wait-label "$1" "$2" "$3")" "$2"; }
 visible_is() { [[ "$(client window-info)" == *" visible=$1" ]]; }
 surface_shown() {  # the main window laid over the whole screen
   [[ "$(client window-info)" == "left=0 top=0 client=${SCREEN_WIDTH}x${SCREEN_HEIGHT} "*" visible=1" ]]
-}
-# pixel_is PNG X Y R,G,B: the screenshot's pixel.
-pixel_is() {
-  local f="%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]"
-  equals "$(convert "$1" -format "$f" info: 2>/dev/null)" "$4"
 }
 # colour_in PNG X Y W H R,G,B: at least 50 pixels of that colour in the rectangle.
 colour_in() {

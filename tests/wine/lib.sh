@@ -148,6 +148,15 @@ until_true() {
   done
 }
 
+# The checks' readings through wine_client; each script defines client() with its own log.
+label_is() { equals "$(client label "$1")" "$2"; }
+label_becomes() { equals "$(client wait-label "$1" "$2" "$3")" "$2"; }
+# pixel_is PNG X Y R,G,B: the screenshot's pixel.
+pixel_is() {
+  local f="%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]"
+  equals "$(convert "$1" -format "$f" info: 2>/dev/null)" "$4"
+}
+
 # windows_path PATH: the same file as a Windows program sees it (Z: is the Unix root).
 windows_path() {
   local path

@@ -57,8 +57,6 @@ done
 
 
 client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$WORK/client.log" | tr -d '\r'; }
-label_is() { equals "$(client label "$1")" "$2"; }
-label_becomes() { equals "$(client wait-label "$1" "$2" "$3")" "$2"; }
 processes_are() { equals "$(client count-processes RA_Zazide.exe)" "$1"; }
 alive() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
 

@@ -29,8 +29,6 @@ done
 
 
 client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$WORK/client.log" | tr -d '\r'; }
-label_is() { equals "$(client label "$1")" "$2"; }
-label_becomes() { equals "$(client wait-label "$1" "$2" "$3")" "$2"; }
 bytes_of() { od -An -tx1 "$1" 2>/dev/null | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 file_becomes() {  # file_becomes FILE "HEX BYTES" SECONDS
   local waited=0
