@@ -12,8 +12,6 @@ void RefreshScreen(ScreenState& screen, Display& display) {
   if (width == 0 || height == 0) return;
   screen.ScreenWidth = width;
   screen.ScreenHeight = height;
-  screen.MouseScaleX = static_cast<float>(65535.0 / width);
-  screen.MouseScaleY = static_cast<float>(65535.0 / height);
 }
 
 }  // namespace raz

@@ -18,8 +18,6 @@ class Display;
 struct ScreenState {
   std::int32_t ScreenWidth = 0;
   std::int32_t ScreenHeight = 0;
-  float MouseScaleX = 0.0f;
-  float MouseScaleY = 0.0f;
   ScreenSize Size() const { return {ScreenWidth, ScreenHeight}; }
 };
 

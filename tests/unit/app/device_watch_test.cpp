@@ -107,32 +107,6 @@ TEST(DeviceWatch, FramingOutsideZeroAndOneOpensTheBoardForPlainReports) {
   }
 }
 
-// Every open closes the handle still held first, and a tick opens the board once at most:
-// a choice confirmed while an open is pending, a failed open, unplugs and replugs.
-TEST(DeviceWatch, EveryHandleIsClosedBeforeTheNextOpenAndATickOpensOnce) {
-  WatchRig rig(true);
-  rig.usb.openResult = 3;
-  rig.Tick();  // attached, open fails: pending
-  rig.usb.openResult = 0;
-  TForm2& dialog = rig.host.form2();
-  rig.host.Dispatch([&dialog] { dialog.Button1Click(); });
-  rig.Tick();  // pending and a confirmed choice: one open
-  EXPECT_EQ(rig.TakeLinkCalls(), (Calls{"open 0", "open 0", "rate 101 460800"}));
-  for (int cycle = 0; cycle < 3; ++cycle) {
-    rig.usb.present = false;
-    rig.Tick();
-    rig.usb.present = true;
-    rig.Tick();
-    rig.host.Dispatch([&dialog] { dialog.Button1Click(); });
-    rig.Tick();
-  }
-  const auto opened = static_cast<int>(rig.usb.nextHandle - 101);
-  const auto closed = std::count_if(rig.usb.linkCalls.begin(), rig.usb.linkCalls.end(),
-                                    [](const std::string& c) { return c.rfind("close ", 0) == 0; });
-  EXPECT_EQ(opened, 7);  // the first, the three replugs and the three confirmed choices
-  EXPECT_EQ(closed, opened - 1) << "every handle but the last one is closed";
-}
-
 // Confirmed while the board is open, the dialog closes and reopens the link at the rate of the
 // framing, changed or not; confirmed while it is absent, the next open uses the new rate.
 TEST(DeviceWatch, ConfirmedDialogRewritesBothFilesAndReopensTheLink) {
@@ -170,21 +144,17 @@ TEST(DeviceWatch, ConfirmedDialogRewritesBothFilesAndReopensTheLink) {
   }
 }
 
-TEST(DeviceWatch, DisplayChangeUpdatesTheMouseScalesUnlessAnAxisReadsZero) {
+TEST(DeviceWatch, DisplayChangeUpdatesTheScreenUnlessAnAxisReadsZero) {
   WatchRig rig(false);
   const ScreenState& screen = rig.host.state().screen;
   rig.platform.display.Set(1920, 1080);
   rig.Tick();
   EXPECT_EQ(screen.ScreenWidth, 1920);
-  EXPECT_FLOAT_EQ(screen.MouseScaleX, 65535.0f / 1920.0f);
-  EXPECT_FLOAT_EQ(screen.MouseScaleY, 65535.0f / 1080.0f);
   // An axis that reads 0 is a display in the middle of a change, not a screen of no size.
   for (const auto& [width, height] : {std::pair{0, 768}, std::pair{1280, 0}, std::pair{0, 0}}) {
     rig.platform.display.Set(width, height);
     rig.Tick();
     EXPECT_EQ(std::pair(screen.ScreenWidth, screen.ScreenHeight), std::pair(1920, 1080));
-    EXPECT_FLOAT_EQ(screen.MouseScaleX, 65535.0f / 1920.0f);
-    EXPECT_FLOAT_EQ(screen.MouseScaleY, 65535.0f / 1080.0f);
     EXPECT_FLOAT_EQ(rig.host.state().calibration.Stored.CalibrationScaleX, 1919 * 10.0f / 2940)
         << "the default calibration stays made for the screen";
   }

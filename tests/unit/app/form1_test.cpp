@@ -24,56 +24,9 @@ class StartupTest : public ::testing::Test {
   TForm1 form{state, tp.platform};
 };
 
-TEST_F(StartupTest, WithoutAnyFileEverythingTakesItsDefaultAndWaitsForTheBoard) {
-  state.interpolation.SpanTracking = false;
-  state.link.LinkOpenPending = false;
-  state.calibration.Tour.CalibrationActive = true;
-  state.keyCalibration.KeyCalibrationActive = true;
-  Start();
-  EXPECT_FALSE(state.calibration.Tour.CalibrationActive);
-  EXPECT_FALSE(state.keyCalibration.KeyCalibrationActive);
-  EXPECT_EQ(form.N1.Caption, "定位");
-  EXPECT_FALSE(form.N4.Checked);
-  EXPECT_TRUE(form.N2.Checked) << "a missing server11.txt keeps the design state";
-  EXPECT_EQ(state.keys.KeyMarginLeft, 0);
-  EXPECT_EQ(state.keys.KeyMarginRight, 28450);
-  EXPECT_EQ(state.pen.PenTouchLimit, 0);
-  EXPECT_EQ(state.pen.PenRightCentre, 0);
-  EXPECT_EQ(state.holdTarget.TargetWindowClass, "");
-  EXPECT_EQ(state.link.ReportFraming, 0);
-  EXPECT_EQ(form.Label9.Caption, "0");
-  EXPECT_EQ(form.Label12.Caption, "0");
-  // No stored calibration: the pen works on the linear default until the user calibrates.
-  EXPECT_FLOAT_EQ(state.calibration.Stored.CalibrationScaleX, 1023 * 10.0f / 2940);
-  EXPECT_FALSE(tp.folder.Exists("server.txt")) << "the default is not written";
-  // Timer1 waits for the first device watch to open the board.
-  EXPECT_FALSE(form.Timer1.Enabled);
-  EXPECT_EQ(form.Timer1.Interval, 2u);
-  EXPECT_TRUE(form.Timer2.Enabled);
-  EXPECT_TRUE(form.Timer3.Enabled);
-  EXPECT_TRUE(state.link.LinkOpenPending);
-  EXPECT_TRUE(state.interpolation.SpanTracking);
-}
-
-// Start-up reads the settings but never writes them back, not even the hotkeys it switched on.
-TEST_F(StartupTest, SettingsReachTheirStateItemsAndTheFileIsLeftAsItWas) {
-  const std::string ini =
-      "[PARAMETERS]\r\nAPPClassName=TClientMain\r\nAPPCaption=" + std::string(150, 'w') +
-      "\r\nPen=10\r\nPenRight=0x3C\r\nScanPeriod_5=abc\r\nvkey=0x1\r\n";
-  WriteIni(ini);
-  Start();
-  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), ini);
-  EXPECT_EQ(state.pen.PenTouchLimit, 10);
-  EXPECT_EQ(state.pen.PenRightCentre, 60);
-  EXPECT_EQ(state.holdTarget.TargetWindowClass, "TClientMain");
-  EXPECT_EQ(state.holdTarget.TargetWindowCaption, std::string(99, 'w'));
-}
-
-TEST_F(StartupTest, DisplayGivesTheMouseScalesUnlessAResolutionIsZero) {
+TEST_F(StartupTest, DisplayGivesTheScreenSizeUnlessAResolutionIsZero) {
   Start();
   EXPECT_EQ(state.screen.ScreenWidth, 1024);
-  EXPECT_EQ(state.screen.MouseScaleX, static_cast<float>(65535.0 / 1024));
-  EXPECT_EQ(state.screen.MouseScaleY, static_cast<float>(65535.0 / 768));
 
   test::TestPlatform p;
   p.display.Set(1920, 0);
@@ -81,8 +34,6 @@ TEST_F(StartupTest, DisplayGivesTheMouseScalesUnlessAResolutionIsZero) {
   TForm1 f(s, p.platform);
   f.FormCreate();
   EXPECT_EQ(s.screen.ScreenWidth, 0) << "a display with an axis at 0 changes nothing";
-  EXPECT_EQ(s.screen.MouseScaleX, 0.0f);
-  EXPECT_EQ(s.screen.MouseScaleY, 0.0f);
 }
 
 TEST_F(StartupTest, FlagFilesSetTheMenuAndTheHiddenLabels) {
@@ -180,20 +131,6 @@ TEST(AutostartAtStartup, AFlagOnGetsItsMissingShortcutAndNothingElseChanges) {
     EXPECT_FALSE(p.folder.Exists("RA_Zazide.lnk"));
     EXPECT_FALSE(p.folder.Exists("Programs/Stratup/RA_Zazide.lnk"));
   }
-}
-
-TEST_F(StartupTest, TrayIconIsAddedThenModifiedWithTheBoardAndTip) {
-  Start();
-  ASSERT_EQ(tp.shell.trayCalls.size(), 2u);
-  EXPECT_EQ(tp.shell.trayCalls[0].first, TrayOperation::Add);
-  EXPECT_EQ(tp.shell.trayCalls[0].second.tip, "");
-  const TrayIconRecord& modify = tp.shell.trayCalls[1].second;
-  EXPECT_EQ(tp.shell.trayCalls[1].first, TrayOperation::Modify);
-  EXPECT_EQ(modify.id, 1006u);
-  EXPECT_EQ(modify.flags, 7u);
-  EXPECT_EQ(modify.callbackMessage, 0x8064u);
-  EXPECT_EQ(modify.icon, TrayIconImage::BoardWithPen);
-  EXPECT_EQ(modify.tip, "Rored_Evezed");
 }
 
 // The exit lets go of a left button the pen still holds, where its last event was, stops
