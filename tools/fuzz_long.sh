@@ -3,7 +3,7 @@
 # each for a number of executions or a time budget, one job each (the machine is shared).
 #
 #   tools/fuzz_long.sh --runs 10000000            # ten million executions per target
-#   tools/fuzz_long.sh --time 3600 scenario_fuzz  # one hour of one target
+#   tools/fuzz_long.sh --time 3600 session_fuzz  # one hour of one target
 #
 # Each target keeps its own corpus, log and findings under out/fuzz/<target>/ (the seeds of
 # tests/fuzz/corpus/<target>/ are read, never written), so a second campaign goes on from

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the fuzz targets' seeds under tests/fuzz/corpus/<target>/ from the project's own test
-data: the recorded stroke capture, the scenarios, the installed default files. Run it again
+data: the recorded stroke capture, the installed default files. Run it again
 after changing an input layout of a target or the test data, and commit what it writes.
 
     python3 tests/fuzz/make_seeds.py
@@ -96,18 +96,6 @@ def settings_seeds():
     write("settings_fuzz", "long-caption", "[PARAMETERS]\nAPPCaption=" + "x" * 3000 + "\n")
 
 
-def scenario_seeds():
-    for path in sorted((DATA / "scenarios").rglob("*.txt")):
-        write("scenario_fuzz", path.stem, path.read_bytes())
-    write("scenario_fuzz", "stroke-scenario", (DATA / "captures" / "stroke-scenario.txt").read_bytes())
-    write("scenario_fuzz", "settings-and-steps",
-          "rate 1000\nqueue 64\nboard type2\npen 24\npenright 40\npeak 300\nhoverpeak 90\n"
-          "nearpeak 10\nnoise 3 seed 9\nscreen 1920 1080\nprojection 70 70 120 90 -3 0.45\n"
-          "keys 38 141 79 114 5\npressure 0.5\ntouch cells 1 1 1.5s\nstroke right 0 0 1919 1079 2s\n"
-          "readfail 3\nunplug 250us\nplug\ntapkey right 9 50ms 0\ncalibrate 1ms 1ms\n"
-          "keycalibrate\nbad line here\n")
-
-
 def capture_seeds():
     lines = (DATA / "captures" / "stroke.capture").read_text().splitlines(keepends=True)
     write("capture_fuzz", "stroke-head", "".join(lines[:40]))
@@ -154,6 +142,5 @@ if __name__ == "__main__":
     decode_seeds()
     data_files_seeds()
     settings_seeds()
-    scenario_seeds()
     capture_seeds()
     session_seeds()

@@ -53,13 +53,5 @@ TEST(RecordOptions, EachOptionSetsItsValueAndMistakesAreNamed) {
   }
 }
 
-TEST(RecordOptions, HelpIsRecognisedInEachSpelling) {
-  for (const char* word : {"--help", "-h", "/?"}) {
-    const ParsedRecorderOptions parsed = ParseRecorderOptions({word});
-    EXPECT_TRUE(parsed.options.help) << word;
-    EXPECT_TRUE(parsed.errors.empty()) << word;
-  }
-}
-
 }  // namespace
 }  // namespace raz::record

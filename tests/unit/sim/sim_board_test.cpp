@@ -62,36 +62,6 @@ TEST(SimBoard, QueueFillsAtTheReportRateInTheFramingOfTheLinkRate) {
   }
 }
 
-TEST(SimBoard, EachReportOrFrameCarriesThePenOfItsOwnReportTime) {
-  const FakeSource source;
-  for (const bool framed : {false, true}) {
-    Rig rig;
-    rig.board.SetPenSource(&source);
-    std::vector<std::tuple<std::uint64_t, std::uint64_t, PenState>> told;
-    rig.board.onReport = [&](const SentReport& r) {
-      told.emplace_back(r.index, r.readableMicros, r.pen);
-    };
-    ASSERT_EQ(rig.board.SetLinkRate(rig.handle, framed ? kFramedLinkRate : kPlainLinkRate),
-              SimStatus::Success);
-    std::vector<std::uint8_t> expected;
-    decltype(told) expectedTold;
-    for (std::uint64_t k = 1; k <= 10; ++k) {  // reports at 5, 10, ..., 50 ms
-      const PlainReport report = rig.board.model().Report(source.PenAt(k * 5000), k);
-      const ReportFrame frame = FrameReport(report);
-      const std::uint8_t* first = framed ? frame.data() : report.data();
-      expected.insert(expected.end(), first, first + (framed ? kFrameSize : kPlainReportSize));
-      // A frame is readable once its last byte has arrived, 4.08 ms after it was sent.
-      expectedTold.emplace_back(k, k * 5000 + (framed ? 4080 : 0), source.PenAt(k * 5000));
-    }
-    rig.clock.Set(framed ? 54'080 : 50'000);
-    EXPECT_EQ(rig.board.QueuedBytes(), expected.size());
-    EXPECT_EQ(told, expectedTold) << (framed ? "framed" : "plain");
-    rig.clock.Set(0);  // a clock stepping back holds the board still
-    EXPECT_EQ(rig.Read(1000), SimStatus::Success);
-    EXPECT_EQ(rig.bytes, expected) << (framed ? "framed" : "plain");
-  }
-}
-
 // On the slow link a frame arrives byte by byte at 11,520 bytes a second, so a read gets
 // whatever part of a frame has arrived; a short read leaves the rest queued.
 TEST(SimBoard, FramesArriveByteByByteAndShortReadsLeaveTheRestQueued) {
@@ -124,32 +94,6 @@ TEST(SimBoard, FramesArriveByteByByteAndShortReadsLeaveTheRestQueued) {
   EXPECT_EQ(rig.bytes.size(), rig.queued) << "short reads used up";
 }
 
-TEST(SimBoard, UnplugAndCloseRetireTheHandleAndEmptyTheQueue) {
-  Rig rig;
-  ASSERT_EQ(rig.board.SetLinkRate(rig.handle, kFramedLinkRate), SimStatus::Success);
-  rig.clock.Set(100'000);
-  rig.board.Unplug();
-  std::uint32_t count = 7;
-  EXPECT_EQ(rig.board.ProbeDevices(count), SimStatus::DeviceNotFound);
-  EXPECT_EQ(count, 0u);
-  EXPECT_EQ(rig.board.OpenDevice(0, rig.handle), SimStatus::DeviceNotFound);
-  EXPECT_EQ(rig.Status(), SimStatus::DeviceNotFound);
-  EXPECT_EQ(rig.Read(8), SimStatus::DeviceNotFound);
-  rig.board.Plug();
-  EXPECT_EQ(rig.board.ProbeDevices(count), SimStatus::Success);
-  EXPECT_EQ(count, 1u);
-  EXPECT_EQ(rig.Status(), SimStatus::InvalidHandle);
-  const UsbHandle old = rig.handle;
-  rig.Open();
-  EXPECT_NE(rig.handle, old);
-  EXPECT_EQ(rig.board.QueuedBytes(), 0u) << "nothing sent before the unplug survives it";
-  EXPECT_FALSE(rig.board.Framed()) << "the board powers up at its own rate";
-  EXPECT_EQ(rig.board.CloseDevice(rig.handle), SimStatus::Success);
-  EXPECT_EQ(rig.board.CloseDevice(rig.handle), SimStatus::InvalidHandle);
-  rig.clock.Set(kSecond);
-  EXPECT_EQ(rig.board.QueuedBytes(), 0u) << "a closed board sends nothing";
-}
-
 TEST(SimBoard, ReadFailuresAndShortUnplugsBetweenTwoPollsAreNotLost) {
   FakeSource source;
   source.cableEvents = true;
@@ -165,21 +109,6 @@ TEST(SimBoard, ReadFailuresAndShortUnplugsBetweenTwoPollsAreNotLost) {
   EXPECT_EQ(rig.bytes.size(), 45u) << "failed reads keep the queue";
   rig.clock.Set(30'000);  // plugged again, but the short unplug retired the handle
   EXPECT_EQ(rig.Status(), SimStatus::InvalidHandle);
-}
-
-TEST(SimBoard, FullQueueDropsWhatDoesNotFitAndFlagsTheOverrunOnce) {
-  Rig rig({.queueCapacity = 100});
-  rig.clock.Set(kSecond);
-  ASSERT_EQ(rig.Status(), SimStatus::Success);
-  EXPECT_EQ(std::tuple(rig.queued, rig.word, rig.board.BytesDropped()),
-            std::tuple(100u, kQueueReady | kQueueOverrun, 200u * 45 - 100));
-  ASSERT_EQ(rig.Status(), SimStatus::Success);
-  EXPECT_EQ(rig.word, kQueueReady) << "the overrun is reported once";
-  EXPECT_EQ(rig.Read(60), SimStatus::Success);
-  EXPECT_EQ(rig.Read(200), SimStatus::Success);
-  EXPECT_EQ(rig.bytes.size(), 40u) << "a read takes at most what is asked, then the rest";
-  rig.clock.Set(kSecond + 10'000);
-  EXPECT_EQ(rig.board.QueuedBytes(), 90u) << "after a drain the next reports arrive whole";
 }
 
 }  // namespace
