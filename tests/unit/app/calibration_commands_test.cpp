@@ -53,28 +53,6 @@ class TourOnScreen : public SurfaceTest, public ::testing::WithParamInterface<Sc
   }
 };
 
-// Screens larger than the 1600 x 900 design put targets outside Image1 before: the surface
-// now covers the screen, whatever its size, and the first cross is on it.
-TEST_P(TourOnScreen, CoversTheWholeScreenWithTheFirstCrossOnly) {
-  const auto [width, height] = GetParam();
-  EXPECT_TRUE(form.Window.Visible);
-  EXPECT_EQ(form.Window.State, WindowState::Maximized);
-  EXPECT_EQ(form.Image1.Width, width);
-  EXPECT_EQ(form.Image1.Height, height);
-  ASSERT_EQ(form.Image1.Pixels.size(), static_cast<std::size_t>(width) * height);
-  std::size_t red = 0;
-  for (std::uint32_t px : form.Image1.Pixels) red += px == kRed;
-  EXPECT_EQ(red, 81u) << "one cross of two 41-pixel lines";
-  EXPECT_EQ(Pixel(50, 50), kRed);
-  EXPECT_EQ(form.button1.Left, width / 2 + 10);
-  EXPECT_EQ(form.button1.Top, height / 2 + 100);
-  EXPECT_EQ(form.Button3.Left, width / 2 - form.button1.Width - 10);
-  EXPECT_TRUE(form.button1.Visible && form.Button3.Visible);
-  EXPECT_FALSE(form.Memo1.Visible || form.Label13.Visible || form.Button4.Visible);
-  EXPECT_TRUE(state.calibration.Tour.CalibrationActive);
-  EXPECT_EQ(state.calibration.Tour.CalibrationTargetIndex, 0);
-}
-
 // The surface keeps Label1 and Label2 (the link text) in view while the tour runs; they stood
 // over the first cross and hid its centre from the user.
 TEST_P(TourOnScreen, NoControlInViewCoversAnyCross) {
@@ -129,23 +107,6 @@ TEST(Surfaces, NoLabelInViewShowsADesignCaption) {
   }
 }
 
-TEST_F(SurfaceTest, CancelEndsTheTourAndKeepsTheCalibrationInForce) {
-  Start(1024, 768);
-  const CalibrationRecord before = state.calibration.Stored;
-  form.N1Click();
-  state.calibration.Tour.CalibrationTargetIndex = 4;
-  state.RateMeasurement = true;
-  form.Memo2.Append("x");
-  form.Button1Click();
-  EXPECT_FALSE(state.calibration.Tour.CalibrationActive);
-  EXPECT_FALSE(form.Window.Visible);
-  EXPECT_FALSE(state.RateMeasurement);
-  EXPECT_TRUE(form.Memo2.Lines.empty());
-  EXPECT_TRUE(RedCentres().empty()) << "the canvas is blank";
-  EXPECT_EQ(state.calibration.Stored.CalibrationScaleX, before.CalibrationScaleX);
-  EXPECT_FALSE(tp.folder.Exists("server.txt"));
-}
-
 TEST_F(SurfaceTest, EscEndsEitherCalibrationAndTheKeyLayoutStaysAsItWas) {
   tp.folder.WriteText("VaziZod.ini",
                       "[PARAMETERS]\r\nvkey=1\r\n[VKeyCali]\r\nVKeyPoint_L_TopX=900\r\n"
@@ -174,31 +135,6 @@ TEST_F(SurfaceTest, EscEndsEitherCalibrationAndTheKeyLayoutStaysAsItWas) {
   EXPECT_FALSE(form.Window.Visible);
 }
 
-TEST_F(SurfaceTest, OneSurfaceAtATimeEachCalibrationEndsTheOther) {
-  Start(1024, 768);
-  form.N6Click();
-  EXPECT_FALSE(form.button1.Visible);
-  form.N1Click();
-  EXPECT_FALSE(state.keyCalibration.KeyCalibrationActive);
-  EXPECT_TRUE(form.button1.Visible) << "the key calibration hid it";
-  form.N6Click();
-  EXPECT_FALSE(state.calibration.Tour.CalibrationActive);
-  EXPECT_TRUE(state.keyCalibration.KeyCalibrationActive);
-  EXPECT_TRUE(RedCentres().empty());
-}
-
-TEST_F(SurfaceTest, HotkeySwitchTogglesTheCheckMarkAndTheSetting) {
-  Start(1024, 768);
-  EXPECT_FALSE(form.N4.Checked);
-  form.N4Click();
-  EXPECT_TRUE(form.N4.Checked);
-  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), "[PARAMETERS]\r\nvkey=1\r\n");
-  EXPECT_EQ(state.keys.KeyMarginRight, 28450) << "no stored points: no layout";
-  form.N4Click();
-  EXPECT_FALSE(form.N4.Checked);
-  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), "[PARAMETERS]\r\nvkey=0\r\n");
-}
-
 // The hold message goes to the window found by the configured class and caption, as the user
 // wrote them, Chinese included.
 TEST_F(SurfaceTest, HoldTimerPostsOneMessagePerHitZoneToTheConfiguredWindow) {
@@ -222,14 +158,6 @@ TEST_F(SurfaceTest, HoldTimerPostsOneMessagePerHitZoneToTheConfiguredWindow) {
   form.Timer3Timer();
   EXPECT_EQ(tp.messenger.posted.size(), 1u) << "no window found: nothing posted";
   EXPECT_FALSE(state.pointer.KeyHoldPending) << "the hold is consumed all the same";
-}
-
-TEST(FormCommands, NamesReachTheirHandlersWithoutRegardToCase) {
-  for (const char* name : {"N1", "n6", "N4", "n3", "BUTTON1", "button3", "esc"}) {
-    EXPECT_NE(FindFormCommand(name), nullptr) << name;
-  }
-  EXPECT_EQ(FindFormCommand("N9"), nullptr);
-  EXPECT_EQ(FindFormCommand(""), nullptr);
 }
 
 }  // namespace

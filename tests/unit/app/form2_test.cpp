@@ -13,35 +13,6 @@ class SettingsDialogTest : public ::testing::Test {
   TForm2 form2{tp.profile, tp.folder.File("VaziZod.ini")};
 };
 
-// The framing and model in force select the controls; values outside their ranges leave the
-// design state (the first radio button, no model). OK then confirms what the controls show.
-TEST_F(SettingsDialogTest, TakesTheChoicesInForceAndOkConfirmsWhatItShows) {
-  const struct {
-    std::int32_t framing, model;
-    bool first, second;
-    int item;
-    BoardChoice confirmed;
-  } rows[] = {
-      {1, 2, false, true, 2, {1, 2}},
-      {0, 0, true, false, 0, {0, 0}},
-      {2, 7, true, false, -1, {0, std::nullopt}},
-      {-1, -1, true, false, -1, {0, std::nullopt}},
-  };
-  for (const auto& row : rows) {
-    test::TestPlatform p;
-    TForm2 dialog(p.profile, p.folder.File("VaziZod.ini"));
-    dialog.FormCreate(row.framing, row.model);
-    SCOPED_TRACE(testing::Message() << "framing " << row.framing << " model " << row.model);
-    EXPECT_EQ(dialog.RadioButton1.Checked, row.first);
-    EXPECT_EQ(dialog.RadioButton2.Checked, row.second);
-    EXPECT_EQ(dialog.RadioGroup2.ItemIndex, row.item);
-    EXPECT_FALSE(dialog.PendingChoice());
-    dialog.Button1Click();
-    ASSERT_TRUE(dialog.PendingChoice());
-    EXPECT_EQ(*dialog.PendingChoice(), row.confirmed);
-  }
-}
-
 // The settings file names the buttons and the model group; where it names none (or an empty
 // one) the design caption of the current language stands instead of a blank. SELECT and the
 // language number Select are one entry to the profile functions, so a number is no caption.
@@ -107,21 +78,6 @@ TEST_F(SettingsDialogTest, EachFramingButtonNamesTheLinkRateItChooses) {
       EXPECT_EQ(chosen->Caption.find("otkey"), std::string::npos);
     }
   }
-}
-
-// The model group, out of sight in the design, lies inside the dialog with all three models.
-TEST_F(SettingsDialogTest, EveryControlLiesInsideTheDialog) {
-  const Control* controls[] = {&form2.RadioGroup1, &form2.RadioButton1, &form2.RadioButton2,
-                               &form2.Button1,     &form2.Button2,      &form2.RadioGroup2};
-  for (const Control* c : controls) {
-    SCOPED_TRACE(c->Caption);
-    EXPECT_GE(c->Left, 0);
-    EXPECT_GE(c->Top, 0);
-    EXPECT_LE(c->Left + c->Width, form2.Window.ClientWidth);
-    EXPECT_LE(c->Top + c->Height, form2.Window.ClientHeight);
-  }
-  EXPECT_EQ(form2.RadioGroup2.Items, (std::vector<std::string>{"KX", "RU82", "VI100"}));
-  EXPECT_EQ(form2.Window.ClientHeight, 238);
 }
 
 // Cancel brings the accepted choice back into the controls and leaves a pending choice

@@ -33,51 +33,6 @@ test::Bytes Touch() {
                            test::Row({{10, 218}, {9, 93}, {11, 138}}));
 }
 
-TEST(PollTick, RateMeasurementLogsEveryTickAndAnOversizeQueueIsReadInPortions) {
-  TickRig rig;
-  rig.Tick(test::Concat({Touch(), Touch()}));
-  EXPECT_TRUE(rig.form.Memo1.Lines.empty());
-  rig.state->RateMeasurement = true;
-  rig.Tick(test::Concat({Touch(), Touch()}));
-  test::Bytes queued;
-  while (queued.size() < 60'000) queued = test::Concat({queued, Touch()});
-  rig.Tick(queued);
-  rig.form.Timer1Timer();  // the rest stayed queued
-  rig.form.Timer1Timer();
-  const auto rest = std::to_string(queued.size() - kReceiveBufferSize);
-  EXPECT_EQ(rig.form.Memo1.Lines, (std::vector<std::string>{"toBeRead1: 90", "toBeRead1: 50004",
-                                                            "toBeRead1: " + rest, "toBeRead1: 0"}));
-  // A measurement left on for hours keeps only the newest lines.
-  for (int tick = 0; tick < 1000; ++tick) rig.form.Timer1Timer();
-  EXPECT_EQ(rig.form.Memo1.Lines.size(), Memo::kMaxLines);
-  EXPECT_EQ(rig.form.Memo1.Lines.back(), "toBeRead1: 0");
-}
-
-// Button4 and Button5 by the names razazide-sim's "menu" step uses; a calibration's Cancel
-// ends a measurement as Button5 does.
-TEST(PollTick, Button4StartsTheRateLinesAndButton5OrACancelledCalibrationEndsThem) {
-  const struct {
-    std::vector<const char*> commands;
-    bool logs;  // whether the next poll writes a line
-  } steps[] = {{{}, false},          {{"Button4"}, true}, {{}, true},
-               {{"Button5"}, false}, {{"Button4"}, true}, {{"N1", "button1"}, false}};
-  TickRig rig;
-  for (const auto& step : steps) {
-    for (const char* name : step.commands) {
-      const FormCommand* command = FindFormCommand(name);
-      ASSERT_NE(command, nullptr) << name;
-      command->run(rig.form);
-    }
-    const std::size_t before = rig.form.Memo1.Lines.size();
-    rig.Tick(Touch());
-    SCOPED_TRACE(step.commands.empty() ? "no command" : step.commands.back());
-    ASSERT_EQ(rig.form.Memo1.Lines.size(), before + (step.logs ? 1 : 0));
-    if (step.logs) {
-      EXPECT_EQ(rig.form.Memo1.Lines.back(), "toBeRead1: 45");
-    }
-  }
-}
-
 // A held button whose reports stop (the board hangs, or a cable glitch the reads do not
 // notice) is let go after 100 ms without a new report; a failed read lets it go at once and
 // leaves the board to the next device watch.

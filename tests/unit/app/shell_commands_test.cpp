@@ -94,19 +94,6 @@ TEST(LanguageSwitch, CaptionTableAtStartUpAndAfterEachSwitch) {
   }
 }
 
-// English changes the captions before it writes, Chinese after: a refused write leaves the
-// first switched and the second not, and the user sees the error either way.
-TEST(LanguageSwitch, ARefusedWriteIsShownAndLeavesTheCaptionsAsTheOrderHasThem) {
-  ShellRig rig;
-  std::filesystem::create_directory(rig.tp.folder.File("VaziZod.ini"));  // cannot be written
-  rig.host.Dispatch([&] { rig.form().English1Click(); });
-  EXPECT_EQ(SwitchedCaptions(rig.form()), Expected(kEnglishCaptions));
-  rig.host.Dispatch([&] { rig.form().N7Click(); });
-  EXPECT_EQ(SwitchedCaptions(rig.form()), Expected(kEnglishCaptions));
-  const std::string error = "Unable to write to " + rig.tp.folder.File("VaziZod.ini");
-  EXPECT_EQ(rig.host.shownErrors(), (std::vector<std::string>{error, error}));
-}
-
 // N2 reflects the flag; each click switches it, rewrites the flag's four bytes and creates or
 // removes the shortcut in the Startup folder (and the legacy one below Programs).
 TEST(AutostartSwitch, N2TogglesTheFlagAndTheShortcut) {
@@ -178,15 +165,6 @@ TEST(MainWindowMessages, DispatchOrderAndTheTrayCallback) {
   }
 }
 
-TEST(MainWindowMessages, TheFirstClickAfterStartUpOpensTheMenuAndEveryLaterOneAgain) {
-  ShellRig rig;
-  rig.tp.shell.cursor = ScreenPoint{5, 790};
-  for (int click = 1; click <= 3; ++click) {
-    rig.host.Deliver(kTrayCallbackMessage, 1006, TrayMouse::LeftButtonUp);
-    EXPECT_EQ(rig.host.popups().size(), static_cast<std::size_t>(click));
-  }
-}
-
 // The icon is retried while the taskbar is missing (a start at logon can come first), and put
 // back after the taskbar is made anew.
 TEST(TrayIconRetry, AddedOnALaterWatchTickAndAgainAfterTheTaskbarIsMadeAnew) {
@@ -234,33 +212,6 @@ TEST(SettingsDialogFromTheMenu, OpensWithTheAcceptedChoicesAndOkReachesTheDataFi
   rig.host.RunFor(2'000'000);
   EXPECT_EQ(LoadFlag(rig.tp.files, kFramingFileName), 1);
   EXPECT_EQ(LoadFlag(rig.tp.files, kBoardModelFileName), 2);
-}
-
-// With no model selected (the stored one is none of the three), OK still raises the model's
-// flag: the watch stores the model in force again and leaves it as it was.
-TEST(SettingsDialogFromTheMenu, OkWithoutAModelStoresTheModelInForceAgain) {
-  test::TestPlatform tp;
-  tp.folder.Write(kBoardModelFileName, {7, 0, 0, 0});
-  HeadlessHost host(tp.platform, tp.clock);
-  host.Start();
-  ASSERT_EQ(host.state().link.BoardModel, 7);
-  ASSERT_EQ(host.form2().RadioGroup2.ItemIndex, -1);
-  host.Dispatch([&] { host.form1().N8Click(); });
-  tp.folder.Write(kBoardModelFileName, {5, 0, 0, 0});
-  host.Dispatch([&] { host.form2().Button1Click(); });
-  host.RunFor(2'000'000);
-  EXPECT_EQ(host.state().link.BoardModel, 7);
-  EXPECT_EQ(LoadFlag(tp.files, kBoardModelFileName), 7);
-}
-
-// The dialog's place outside the screen is no place for it.
-TEST(SettingsDialogFromTheMenu, ATinyScreenPutsItInTheCorner) {
-  ShellRig rig;
-  rig.tp.display.Set(320, 200);
-  rig.host.RunFor(2'000'000);
-  rig.host.Dispatch([&] { rig.form().N8Click(); });
-  EXPECT_EQ(rig.dialog().Window.Left, 0);
-  EXPECT_EQ(rig.dialog().Window.Top, 0);
 }
 
 }  // namespace

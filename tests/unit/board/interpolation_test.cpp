@@ -56,34 +56,6 @@ TEST(RoundSample, MoreThanHalfRoundsUpAndNegativesTruncate) {
   }
 }
 
-// X rises to the right, Y falls: the touch position moves against the rising side. While a
-// calibration runs the raw float position is kept and raw Y is left alone; otherwise the
-// truncated raw position is scaled to the screen.
-TEST(Interpolation, TouchPositionMovesAgainstTheRisingSide) {
-  const struct {
-    bool calibrating;
-    std::int32_t rawY;
-    float sampleX, sampleY;
-  } rows[] = {
-      {true, 0, 990.909090f, 1009.090909f}, {false, 1009, 49.5f, 25.225f},  // raw x scale x 0.1
-  };
-  for (const auto& row : rows) {
-    Rig rig = Sample(kTouch, kRising, kFalling, row.calibrating);
-    rig.scaleX = 0.5f;
-    rig.scaleY = 0.25f;
-    rig.Run();
-    const InterpolationState& out = rig.interpolation;
-    const auto where = ::testing::Message() << "calibrating " << row.calibrating;
-    EXPECT_EQ(out.RawBoardX, 990) << where;
-    EXPECT_EQ(out.RawBoardY, row.rawY) << where;
-    EXPECT_FLOAT_EQ(out.CalibrationSampleX, row.sampleX) << where;
-    EXPECT_FLOAT_EQ(out.CalibrationSampleY, row.sampleY) << where;
-    if (row.rawY == 0) {
-      EXPECT_EQ(rig.position, (BoardPoint{991, 1009})) << where;
-    }
-  }
-}
-
 TEST(Interpolation, SpanIsLearnedFromAFlatShoulderAndALargeSpreadAndUsedAtOnce) {
   const struct {
     const char* name;
@@ -113,32 +85,6 @@ TEST(Interpolation, SpanIsLearnedFromAFlatShoulderAndALargeSpreadAndUsedAtOnce) 
     spans[static_cast<std::size_t>(row.index)] = row.span;
     EXPECT_EQ(rig.interpolation.InterpolationSpan, spans) << row.name;
     EXPECT_EQ(rig.interpolation.RawBoardX, row.rawX) << row.name;
-  }
-}
-
-// Hover scales the cell position directly, without the cell size, and leaves raw Y alone.
-TEST(Interpolation, HoverSpanDependsOnTheXLevelAndNeverOnALearnedSpan) {
-  const struct {
-    std::int32_t levelX, span, rawX;
-    float sampleX, sampleY;  // 2 * (100 - 100 / span), 3 * (100 + 100 / span)
-  } rows[] = {
-      {31, 100, 990, 198.0f, 303.0f},          {90, 100, 990, 198.0f, 303.0f},
-      {91, 90, 988, 197.777777f, 303.333333f}, {180, 90, 988, 197.777777f, 303.333333f},
-      {181, 100, 990, 198.0f, 303.0f},
-  };
-  for (const auto& row : rows) {
-    Rig rig = Sample(kHover, kRising, kFalling, false, row.levelX);
-    rig.scaleX = 2.0f;
-    rig.scaleY = 3.0f;
-    rig.interpolation.InterpolationSpan = {50, 50, 50, 50};
-    rig.interpolation.RawBoardY = 1234;
-    rig.Run();
-    const InterpolationState& out = rig.interpolation;
-    EXPECT_EQ((std::array{out.HoverSpanX, out.HoverSpanY, out.RawBoardX, out.RawBoardY}),
-              (std::array{row.span, row.span, row.rawX, 1234}))
-        << "LevelX " << row.levelX;
-    EXPECT_FLOAT_EQ(out.CalibrationSampleX, row.sampleX) << "LevelX " << row.levelX;
-    EXPECT_FLOAT_EQ(out.CalibrationSampleY, row.sampleY) << "LevelX " << row.levelX;
   }
 }
 

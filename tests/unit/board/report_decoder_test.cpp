@@ -137,17 +137,6 @@ TEST(ReportDecoder, UnplacedRowsRejectTheSampleAndOnlyAStrongestSixteenOnXIsLogg
   EXPECT_FALSE(rejectedTick(Touch()));
 }
 
-TEST(ReportDecoder, DoublePeaksAreFlaggedPerAxis) {
-  DecoderRig rig;
-  const SensorRow doublePeak = Row({{10, 230}, {9, 220}, {11, 60}});
-  rig.Tick(Touch(doublePeak, kExampleRow));
-  EXPECT_EQ((std::array{rig.reading().DoublePeakX, rig.reading().DoublePeakY}),
-            (std::array{true, false}));
-  rig.Tick(Touch(kExampleRow, doublePeak));
-  EXPECT_EQ((std::array{rig.reading().DoublePeakX, rig.reading().DoublePeakY}),
-            (std::array{false, true}));
-}
-
 TEST(ReportDecoder, FramedBoardDecodesTheFirstWholeFrameEvenWhenItStraddlesTwoReads) {
   DecoderRig rig(100);
   rig.framing = kFramedFraming;

@@ -71,42 +71,6 @@ TEST(ReadReports, KeepsTheFirstReportOrTheFirstWholeFrameOfABatch) {
   }
 }
 
-// A failed queue-status or read call means the link is lost: nothing is stored.
-TEST(ReadReports, FailedLibraryCallsAreNoData) {
-  const struct { std::int32_t queueStatusResult, readResult; } rows[] = {{1, 0}, {0, 1}, {-5, -5}};
-  for (const auto& row : rows) {
-    auto reader = std::make_unique<ReaderState>();
-    test::FakeBoardUsb usb;
-    usb.batches.push_back(test::PlainReport(2, 5, test::Row({}, 0x21), test::Row({}, 0x22)));
-    ReadReports(usb, 1, kPlainFraming, *reader);
-    const ReportSlots before = reader->ReportStore;
-    usb.queueStatusResult = row.queueStatusResult;
-    usb.readResult = row.readResult;
-    usb.batches.push_back(test::PlainReport(1, 200, test::Row({}, 9), test::Row({}, 9)));
-    const auto where = ::testing::Message()
-                       << "queue status " << row.queueStatusResult << " read " << row.readResult;
-    const ReadResult read = ReadReports(usb, 1, kPlainFraming, *reader);
-    EXPECT_TRUE(read.LinkFailed) << where;
-    EXPECT_FALSE(read.NewReport) << where;
-    EXPECT_FALSE(reader->DataReceived) << where;
-    EXPECT_EQ(reader->ReportStore, before) << where;
-  }
-}
-
-// A short read leaves the rest of the buffer as the read before left it: only the bytes the
-// library says it read are new.
-TEST(ReadReports, AShortReadStoresOnlyTheBytesItBrought) {
-  auto reader = std::make_unique<ReaderState>();
-  reader->ReportStore = Slots({});
-  test::FakeBoardUsb usb;
-  const auto report = test::PlainReport(2, 5, test::Row({}, 0x21), test::Row({}, 0x22));
-  usb.batches.push_back(report);
-  usb.shortReadBytes = 20;
-  const ReadResult read = ReadReports(usb, 1, kPlainFraming, *reader);
-  EXPECT_EQ(read.Received, 20u);
-  EXPECT_EQ(reader->ReportStore, Slots(Bytes(report.begin(), report.begin() + 20), 1));
-}
-
 // Frames 1..40, each marked by its status byte, read in pieces. In the receive buffer behind
 // each read's bytes lies the whole stream as an earlier read might have left it, so a frame
 // judged by bytes that have not arrived would complete too early.

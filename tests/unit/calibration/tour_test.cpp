@@ -10,16 +10,6 @@
 namespace raz {
 namespace {
 
-TEST(CalibrationTarget, TargetsOfA1024By768ScreenInTourOrder) {
-  const ScreenPoint expected[] = {{50, 50},   {512, 50}, {974, 50}, {974, 384}, {974, 718},
-                                  {512, 718}, {50, 718}, {50, 384}, {512, 384}};
-  for (int step = 0; step < kTourSteps; ++step) {
-    EXPECT_EQ(CalibrationTarget(step, {1024, 768}), expected[step]) << "step " << step;
-  }
-  // Odd sizes halve toward zero.
-  EXPECT_EQ(CalibrationTarget(8, {1025, 769}), (ScreenPoint{512, 384}));
-}
-
 // A touch the current step accepts, at a raw position.
 TourSample Touch(float x, float y) { return {200, 200, false, x, y}; }
 
@@ -47,16 +37,6 @@ std::array<PointF, 9> Square() {
   std::array<PointF, 9> points;
   for (int k = 0; k < 9; ++k) points[k] = SquarePoint(k);
   return points;
-}
-
-TEST(CalibrationStep, NineAcceptedTouchesCompleteTheTourAndLeaveTheIndexAtEight) {
-  const CalibrationTour tour = TourThrough(Square());
-  EXPECT_EQ(tour.CalibrationTargetIndex, 8);
-  EXPECT_TRUE(tour.CalibrationActive) << "the finish ends the tour, not the last step";
-  for (int k = 0; k < 9; ++k) {
-    EXPECT_EQ(tour.RawX[k], SquarePoint(k).x) << "grid index " << k;
-    EXPECT_EQ(tour.RawY[k], SquarePoint(k).y) << "grid index " << k;
-  }
 }
 
 // The distance along the tour's axis truncates to 100 or less: refused; 101 or more: taken,
@@ -188,21 +168,6 @@ TEST(FinishTour, DegenerateToursAreRefused) {
     }
     EXPECT_EQ(FinishTour(tour, {1024, 768}, {}).Refusal, row.refusal) << row.what;
   }
-}
-
-TEST(FinishTour, AMildlyTurnedAndKeystonedGridIsKept) {
-  std::array<PointF, 9> points = Square();
-  for (PointF& p : points) {
-    const float x = p.x - 5000.0f;
-    const float y = p.y - 4000.0f;
-    p = {5000.0f + x * 0.999f - y * 0.035f + x * y * 2e-6f, 4000.0f + x * 0.035f + y * 0.999f};
-  }
-  CalibrationTour tour;
-  for (int k = 0; k < 9; ++k) {
-    tour.RawX[k] = points[k].x;
-    tour.RawY[k] = points[k].y;
-  }
-  EXPECT_EQ(FinishTour(tour, {1920, 1080}, {}).Refusal, TourRefusal::None);
 }
 
 }  // namespace

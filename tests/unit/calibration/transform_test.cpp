@@ -54,14 +54,6 @@ struct MapRig {
   std::int32_t offsetY;
 };
 
-TEST(Transform, PerfectGrid_PointsMapToThemselvesMinusTheOffset) {
-  MapRig rig(kPerfectGrid, 450, 350);
-  EXPECT_EQ(rig.Map(500, 400), std::make_pair(50, 50));
-  EXPECT_EQ(rig.Map(1500, 1000), std::make_pair(1050, 650));
-  EXPECT_EQ(rig.Map(733, 612), std::make_pair(283, 262));
-  EXPECT_EQ(rig.Map(700, 500), std::make_pair(250, 150));
-}
-
 TEST(Transform, SampleInNoSector_FirstIsOnlyShiftedThenKeepsThePreviousSector) {
   // Measured centre (1000, 700), ideal centre (1128, 828): the measured centre lies on no
   // sector's side of any ray.
@@ -129,21 +121,6 @@ TEST(Transform, OverlappingSectorTests_TheQuadrantOrderPicksTheFirst) {
     m.Sector = 0;
     ClassifySector(m, qx, qy);
     EXPECT_EQ(m.Sector, chosen);
-  }
-}
-
-TEST(Transform, DistortedGrid_EveryMeasuredPointLandsInPlaceThroughEitherOfItsSectors) {
-  CalibrationModel m;
-  BuildCalibrationModel(m, kDistortedGrid);
-  const int sharing[][3] = {{0, 1, 8}, {2, 2, 3}, {6, 6, 7}, {8, 5, 4},
-                            {1, 1, 2}, {5, 3, 4}, {7, 5, 6}, {3, 7, 8}};
-  for (const auto& [k, sectorA, sectorB] : sharing) {
-    const PointF p = kDistortedGrid[k];
-    for (int sector : {sectorA, sectorB}) {
-      const PointD mapped = MapInSector(m, sector, {p.x, p.y});
-      EXPECT_NEAR(mapped.x, kLanding[k].x, 1e-3) << "point " << k << " sector " << sector;
-      EXPECT_NEAR(mapped.y, kLanding[k].y, 1e-3) << "point " << k << " sector " << sector;
-    }
   }
 }
 

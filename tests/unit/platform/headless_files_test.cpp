@@ -42,21 +42,6 @@ TEST_P(HeadlessFilesSpecial, ReadsOnlyRegularFilesAndWritesNeverThroughALink) {
   }
 }
 
-TEST_P(HeadlessFilesSpecial, ArchiveAttributeChangesOnlyRegularFilesOfTheFolder) {
-  const test::SpecialRow& row = GetParam();
-  const fs::path path = folder.path() / "server.txt";
-  const auto target = test::MakeSpecial(row.kind, path, outside.path(), "x");
-  if (target && fs::exists(*target)) fs::permissions(*target, fs::perms::owner_read);
-  test::HangGuard guard;
-
-  EXPECT_EQ(files.SetArchiveAttribute(path.string()), row.kind == test::Special::Regular)
-      << row.name;
-  if (target && fs::exists(*target)) {
-    EXPECT_EQ(fs::status(*target).permissions() & fs::perms::owner_write, fs::perms::none)
-        << row.name << ": a read-only file outside the folder must stay read-only";
-  }
-}
-
 INSTANTIATE_TEST_SUITE_P(Kinds, HeadlessFilesSpecial, testing::ValuesIn(test::kSpecialRows),
                          test::SpecialRowName);
 

@@ -76,22 +76,5 @@ TEST(HeadlessProfileEncoding, TheFirstSectionIsReadAndAWriteKeepsTheEncoding) {
   }
 }
 
-// A UTF-16 value reaches the logic as UTF-8, a lone surrogate as U+FFFD; written back, it is
-// UTF-16 again.
-TEST(HeadlessProfileEncoding, AUtf16ValueComesOutAsUtf8AndGoesBackAsUtf16) {
-  test::TempFolder folder;
-  const std::string path = folder.File("VaziZod.ini");
-  const std::string header = Utf16Le("[PARAMETERS]\r\nAPPCaption=");
-  // 中, then U+1F600 as a surrogate pair, then a high surrogate alone.
-  const std::string value("\x2D\x4E\x3D\xD8\x00\xDE\x3D\xD8", 8);
-  const std::string end = Utf16Le("\r\n").substr(2);
-  folder.WriteText("VaziZod.ini", header + value + end);
-  HeadlessProfile profile;
-  const std::string read = profile.ReadString(path, "PARAMETERS", "APPCaption", "");
-  EXPECT_EQ(read, "\xE4\xB8\xAD\xF0\x9F\x98\x80\xEF\xBF\xBD");
-  ASSERT_TRUE(profile.WriteString(path, "PARAMETERS", "APPCaption", read));
-  EXPECT_EQ(folder.ReadText("VaziZod.ini"), header + value.substr(0, 6) + "\xFD\xFF" + end);
-}
-
 }  // namespace
 }  // namespace raz

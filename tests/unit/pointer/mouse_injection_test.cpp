@@ -27,43 +27,5 @@ TEST(MouseInjection, ToAbsolute_LandsOnExactlyThePixelTheSystemMapsBackAndClamps
   }
 }
 
-// In the key margin a press runs the key action instead, moves and right-clicks are
-// swallowed, and lifts and releases still let the button go. A right-click moves the cursor
-// to the pen first: the button events alone land where the cursor is. Action 5 runs the calibration's
-// finish; 0 and 7 do nothing.
-TEST(MouseInjection, EveryActionCode_EmitsItsEventsAtTheScreenCentreWhenTheSignalIsStrong) {
-  // {action code, in the key margin, event flags without the absolute flag}
-  // clang-format off
-  const std::tuple<std::int32_t, bool, std::vector<std::uint32_t>> cases[] = {
-      {0, false, {}}, {1, false, {F::Move, F::LeftDown}}, {1, true, {}},
-      {2, false, {F::Move}}, {2, true, {}}, {3, false, {F::LeftUp}}, {3, true, {F::LeftUp}},
-      {4, false, {F::Move}}, {4, true, {}}, {5, false, {}}, {5, true, {}},
-      {6, false, {F::Move, F::LeftUp}}, {6, true, {F::Move, F::LeftUp}}, {7, false, {}},
-      {8, false, {F::Move, F::RightDown, F::RightUp}}, {8, true, {}},
-  };
-  // clang-format on
-  for (const auto& [code, inMargin, flags] : cases) {
-    for (std::int32_t levelY : {31, 30}) {  // at 30 and below nothing happens at all
-      HeadlessMouseOutput mouse;
-      InjectorState injector;
-      const InjectOutcome outcome = Inject({static_cast<PointerAction>(code), {512, 384}},
-                                           {levelY, inMargin, {1024, 768}}, mouse, injector);
-      std::vector<MouseEventRecord> expected;
-      for (std::uint32_t f : flags) expected.push_back({f | F::Absolute, 32768, 32768});
-      InjectOutcome expectedOutcome = InjectOutcome::Done;
-      if (code == 1 && inMargin) expectedOutcome = InjectOutcome::KeyAction;
-      if (code == 5) expectedOutcome = InjectOutcome::FinishCalibration;
-      if (levelY <= 30) {
-        expected.clear();
-        expectedOutcome = InjectOutcome::Done;
-      }
-      const auto where = ::testing::Message()
-                         << "code " << code << ", margin " << inMargin << ", LevelY " << levelY;
-      EXPECT_EQ(mouse.events, expected) << where;
-      EXPECT_EQ(outcome, expectedOutcome) << where;
-    }
-  }
-}
-
 }  // namespace
 }  // namespace raz

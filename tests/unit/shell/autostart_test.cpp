@@ -45,18 +45,5 @@ TEST(Autostart, SwitchWritesTheFlagAndCreatesOrRemovesTheShortcut) {
   }
 }
 
-// The shortcut starts the program in its own folder: a system that starts it from anywhere
-// else must not make it miss its settings and data files.
-TEST(Autostart, TheShortcutStartsTheProgramInItsOwnFolder) {
-  test::TestPlatform tp;
-  SwitchAutostart(true, tp.files, tp.shell);
-  ASSERT_EQ(tp.shell.shortcuts.size(), 1u);
-  const Shortcut& link = tp.shell.shortcuts[0];
-  EXPECT_EQ(link.LinkPath, *tp.shell.startupFolder + "\\RA_Zazide.lnk");
-  EXPECT_EQ(link.Target, tp.files.ProgramFolder() + "RA_Zazide.exe");
-  EXPECT_EQ(link.WorkingFolder + "/", tp.files.ProgramFolder());
-  EXPECT_EQ(tp.folder.ReadText(kLink), HeadlessShell::ShortcutText(link));
-}
-
 }  // namespace
 }  // namespace raz

@@ -43,20 +43,6 @@ std::vector<std::uint8_t> HandBuiltRecord() {
   return b;
 }
 
-TEST(CalibrationRecord, LoadsEveryFieldFromItsOffset) {
-  const CalibrationRecord c = DecodeCalibrationRecord(HandBuiltRecord());
-  for (int k = 0; k < 9; ++k) {
-    EXPECT_FLOAT_EQ(c.CalibrationPoints[k].x, 100.5f + k) << "point " << k;
-    EXPECT_FLOAT_EQ(c.CalibrationPoints[k].y, 200.25f + k) << "point " << k;
-  }
-  EXPECT_EQ(c.ReservedWord, 0x01020304);
-  EXPECT_EQ(c.ReservedLevel, 37);  // truncated
-  EXPECT_FLOAT_EQ(c.CalibrationScaleX, 1.155f);
-  EXPECT_FLOAT_EQ(c.CalibrationScaleY, 0.875f);
-  EXPECT_EQ(c.ScreenOffsetX, 12);
-  EXPECT_EQ(c.ScreenOffsetY, -7);  // toward zero
-}
-
 TEST(CalibrationRecord, SavesEveryFieldAtItsOffsetWithTheReservedRangeZero) {
   CalibrationRecord c = DecodeCalibrationRecord(HandBuiltRecord());
   c.ScreenOffsetX = -7;

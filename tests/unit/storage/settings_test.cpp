@@ -33,27 +33,11 @@ class SettingsFileTest : public ::testing::Test {
   SettingsFile ini{tp.profile, path};
 };
 
-TEST_F(SettingsFileTest, MissingFileSectionOrKeyGivesTheDefault) {
-  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "Pen", 17), 17);
-  tp.folder.WriteText("VaziZod.ini", "[PARAMETERS]\r\nPenRight=5\r\n");
-  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "Pen", 17), 17);
-  EXPECT_EQ(ini.ReadInteger(Section::Language, "Select", 0), 0);
-  EXPECT_EQ(ini.ReadString(Section::Language, "OK"), "");
-}
-
 TEST_F(SettingsFileTest, IntegerEntriesFollowTheConversionRules) {
   tp.folder.WriteText("VaziZod.ini", "[PARAMETERS]\r\nvkey=0x1\r\nPen=1x\r\nPenRight= 60 \r\n");
   EXPECT_EQ(ini.ReadInteger(Section::Parameters, "vkey", 0), 1);
   EXPECT_EQ(ini.ReadInteger(Section::Parameters, "Pen", 0), 0);
   EXPECT_EQ(ini.ReadInteger(Section::Parameters, "PenRight", 0), 60);
-}
-
-TEST_F(SettingsFileTest, SectionAndKeyNamesMatchWithoutRegardToCase) {
-  tp.folder.WriteText("VaziZod.ini", "[Language]\r\nSelect=1\r\nok=Fine\r\n");
-  EXPECT_EQ(ini.ReadInteger(Section::Language, "Select", 0), 1);
-  // SELECT and Select are one entry: the dialog's group caption is the language number.
-  EXPECT_EQ(ini.ReadString(Section::Language, "SELECT"), "1");
-  EXPECT_EQ(ini.ReadString(Section::Language, "OK"), "Fine");
 }
 
 TEST_F(SettingsFileTest, LongStringsAreCutAt2047Characters) {
@@ -64,25 +48,6 @@ TEST_F(SettingsFileTest, LongStringsAreCutAt2047Characters) {
   for (int i = 0; i < 2100; ++i) chinese += "板";
   tp.folder.WriteText("VaziZod.ini", "[PARAMETERS]\r\nAPPCaption=" + chinese + "\r\n");
   EXPECT_EQ(ini.ReadString(Section::Parameters, "APPCaption"), chinese.substr(0, 3 * 2047));
-}
-
-TEST_F(SettingsFileTest, WritesCreateWhatIsMissingAndKeepEveryOtherLine) {
-  const std::string original =
-      "; installed by the vendor\r\n[PARAMETERS]\r\nAPPClassName=Board\r\nvkey=1\r\n\r\n"
-      "[language]\r\nOK=Yes\r\n";
-  tp.folder.WriteText("VaziZod.ini", original);
-  ini.WriteInteger(Section::Parameters, "VKEY", 0);
-  ini.WriteInteger(Section::Language, "Select", 2);
-  ini.WriteInteger(Section::VKeyCali, "VKeyPoint_L_TopX", -3);
-  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"),
-            "; installed by the vendor\r\n[PARAMETERS]\r\nAPPClassName=Board\r\nvkey=0\r\n\r\n"
-            "[language]\r\nOK=Yes\r\nSelect=2\r\n\r\n[VKeyCali]\r\nVKeyPoint_L_TopX=-3\r\n");
-  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "vkey", 9), 0);
-}
-
-TEST_F(SettingsFileTest, WriteToMissingFileCreatesIt) {
-  ini.WriteInteger(Section::Language, "Select", 1);
-  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"), "[language]\r\nSelect=1\r\n");
 }
 
 TEST_F(SettingsFileTest, RefusedWriteRaisesTheErrorWithTheFullPath) {

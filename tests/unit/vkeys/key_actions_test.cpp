@@ -37,12 +37,6 @@ TEST(KeyActionAt, EachBandHasItsActionAndBoundariesHaveNone) {
   }
 }
 
-TEST(KeyBand, EmptyBandsOfAnUncalibratedLayoutMatchNothing) {
-  KeyLayout layout;
-  layout.KeyBounds.fill(0);
-  for (std::int32_t y : {-1, 0, 1}) EXPECT_FALSE(KeyBand(y, layout).has_value()) << y;
-}
-
 TEST(AnswerClientRequest, RegistrationAndTheTwoQueries) {
   struct Row {
     std::uintptr_t wParam;
@@ -98,12 +92,6 @@ TEST(AnswerClientRequest, OnlyAnotherProgramsTopLevelWindowRegisters) {
         << row.what;
     EXPECT_EQ(client.ClientWindow, row.clientAfter) << row.what;
   }
-}
-
-TEST(HoldKeyParams, OneMessagePerHitZoneInZoneOrder) {
-  EXPECT_EQ(HoldKeyParams({false, false, true}), (std::vector<std::uintptr_t>{2}));
-  EXPECT_EQ(HoldKeyParams({true, true, false}), (std::vector<std::uintptr_t>{0, 1}));
-  EXPECT_TRUE(HoldKeyParams({false, false, false}).empty());
 }
 
 TEST(WindowName, KeepsNinetyNineWholeCharactersOfAnyScript) {

@@ -96,17 +96,6 @@ TEST_F(KeyLayoutFileTest, StoredPointsGiveTheLayoutOnlyWhenTheyAreUsable) {
   }
 }
 
-TEST_F(KeyLayoutFileTest, PointsAreStoredTruncatedTowardZero) {
-  calibration.KeyPointLeftTop = {-3.7f, 1000.9f};
-  calibration.KeyPointLeftBottom = {905.2f, 1900.5f};
-  calibration.KeyPointRightMiddle = {2700.99f, -0.5f};
-  SaveKeyPoints(ini, calibration);
-  EXPECT_EQ(tp.folder.ReadText("VaziZod.ini"),
-            "[VKeyCali]\r\nVKeyPoint_L_TopX=-3\r\nVKeyPoint_L_TopY=1000\r\n"
-            "VKeyPoint_L_BottomX=905\r\nVKeyPoint_L_BottomY=1900\r\n"
-            "VKeyPoint_R_middleX=2700\r\nVKeyPoint_R_middleY=0\r\n");
-}
-
 // The points the worked example uses: icons from raw Y 1000 to 1900, the right margin at 2700.
 void Calibrated(KeyCalibration& c) {
   c.KeyPointLeftTop = {900.0f, 1000.0f};
