@@ -17,8 +17,8 @@ ARCH=${1:-x86}
 PRESET=$([ "$ARCH" = x64 ] && echo win64 || echo win32)
 VARIANTS=${RAZ_LATENCY_VARIANTS:-"precise wmtimer priority"}
 OUT="$ROOT/build/latency-$ARCH"
-# shellcheck source=../tests/wine/lib.sh
-source "$ROOT/tests/wine/lib.sh"
+# shellcheck source=../scripts/wine_session.sh
+source "$ROOT/scripts/wine_session.sh"
 
 flags_of() {
   case "$1" in

@@ -20,7 +20,7 @@ SCENARIO="$ROOT/tests/data/scenarios/capture-taps-right-stroke.txt"
 PROGRAM_PID=""
 
 contains() { [[ "$1" == *"$2"* ]] || { echo "       '$2' not in: $1"; return 1; }; }
-client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$CAP/client.log" | tr -d '\r'; }
+CLIENT_LOG="$CAP/client.log"
 # record FOLDER ARGS...: runs the recorder installed in FOLDER; its words in RECORD_TEXT, its
 # exit code in RECORD_STATUS.
 record() {

@@ -21,7 +21,7 @@ WORK="$BUILD/wine-test/hostile"
 APP="$WORK/app"
 PROGRAM_PID=""
 
-client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$WORK/client.log" | tr -d '\r'; }
+CLIENT_LOG="$WORK/client.log"
 answers() { equals "$(client request "$1" "$2")" "$3"; }  # answers WPARAM LPARAM ANSWER
 left_becomes() { equals "$(client wait-left "$1" "$2")" "$1"; }  # left_becomes up|down SECONDS
 alive() { kill -0 "$PROGRAM_PID" 2>/dev/null; }

@@ -24,7 +24,7 @@ VERSION=$(sed -n 's/^project(RA_Zazide .*VERSION \([0-9.]*\)).*/\1/p' "$ROOT/CMa
 KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\RA_Zazide'
 TITLE=RA_Zazide  # in the installer's caption in every language
 
-client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$INS/client.log" | tr -d '\r'; }
+CLIENT_LOG="$INS/client.log"
 # unix_path WINDOWS_PATH: where the file lies for Linux, through drive_c; nothing on failure.
 unix_path() {
   local path

@@ -9,7 +9,8 @@
 # plugged in, the key calibration, the screen calibration by both first icons (a screenshot of
 # the first cross), every icon's command at the client, the hold message, the word and the
 # strokes on the canvas within 2 px of the pen (ink_check.py), the right-click, the button let
-# go when the cable comes out mid-stroke, the language across a restart, exit code 0.
+# go when the cable comes out mid-stroke, the language across a restart, Esc on the surface,
+# exit code 0.
 # Usage: tests/wine/lesson_check.sh BUILD_DIR   (a win32 or win64 build)
 # On its own it makes its own Wine prefix and X server; run.sh runs it inside its own with
 # RAZ_WINE_SHARED=1. Files stay in BUILD_DIR/wine-test/lesson/.
@@ -38,7 +39,7 @@ for f in RA_Zazide.exe SIUSBXP.DLL wine_client.exe ink_canvas.exe; do
 done
 
 
-client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$WORK/client.log" | tr -d '\r'; }
+CLIENT_LOG="$WORK/client.log"
 visible_is() { [[ "$(client window-info)" == *" visible=$1" ]]; }
 surface_shown() {  # the main window laid over the whole screen
   [[ "$(client window-info)" == "left=0 top=0 client=${SCREEN_WIDTH}x${SCREEN_HEIGHT} "*" visible=1" ]]
@@ -57,14 +58,7 @@ zero_server() { head -c 3472 /dev/zero >"$APP/server.txt"; }
 count_of() { grep -c "$1" "$2" 2>/dev/null; }
 canvas_has() { [ "$(count_of " $1 " "$WORK/canvas.log")" -ge "$2" ]; }
 log_has() { grep -q "$1" "$WORK/commands.txt" 2>/dev/null; }
-# ended_with_zero SECONDS: the program has ended by then, with exit code 0.
-ended_with_zero() {
-  until_true "$1" eval '! kill -0 "$PROGRAM_PID" 2>/dev/null' || return 1
-  wait "$PROGRAM_PID"
-  local rc=$?
-  PROGRAM_PID=""
-  equals "$rc" 0
-}
+ended_with_zero() { exits_zero_within "$PROGRAM_PID" "$1" && PROGRAM_PID=""; }
 start_program() {
   (cd "$APP" && exec timeout 240 "$WINE" "$APP/RA_Zazide.exe" >>"$WORK/program.log" 2>&1) &
   PROGRAM_PID=$!
@@ -153,7 +147,7 @@ check "the canvas gets the right-click (within 15 s)" until_true 15 canvas_has r
 # --- unplug
 check "the cable pulled out shows no (within 15 s)" label_becomes Label2 no 15
 check "plugged back in shows ok (within 10 s)" label_becomes Label2 ok 10
-CONTACTS=$(python3 "$HERE/ink_check.py" --count "$SCENARIO" 2>/dev/null)
+CONTACTS=$(python3 "$HERE/../../tools/ink_canvas/ink_check.py" --count "$SCENARIO" 2>/dev/null)
 last_press_released() {
   awk '$2 == "down" { up = 0 } $2 == "up" { up = 1 } END { exit !up }' "$WORK/canvas.log"
 }
@@ -187,7 +181,7 @@ check "the canvas closes and saves its picture" \
   until_true 10 eval '! kill -0 "$CANVAS_PID" 2>/dev/null'
 CANVAS_PID=""
 convert "$WORK/canvas.bmp" "$WORK/canvas.png" 2>/dev/null
-python3 "$HERE/ink_check.py" --calibrated "$SCENARIO" "$WORK/canvas.log" >"$WORK/ink.txt" 2>&1
+python3 "$HERE/../../tools/ink_canvas/ink_check.py" --calibrated "$SCENARIO" "$WORK/canvas.log" >"$WORK/ink.txt" 2>&1
 INK_STATUS=$?
 FAILED_BEFORE=$FAILED
 tally "canvas: " <"$WORK/ink.txt"
@@ -210,6 +204,9 @@ check "RA_Zazide.exe starts again" start_program
 check "after the restart the captions are English at once" \
   label_is Label13 "Click on the first icon to the left of the upper right corner"
 check "the board is found again (Label2 ok within 8 s)" label_becomes Label2 ok 8
+check "N1 shows the calibration surface again" eval 'client menu N1 && until_true 20 surface_shown'
+check "Esc on the surface cancels the calibration and hides it" \
+  eval 'client esc && until_true 20 visible_is 0'
 check "the hotkeys stay on (vkey=1) and server.txt holds the calibration" \
   eval 'grep -q "^vkey=1" "$APP/VaziZod.ini" && server_calibrated'
 check "EXIT ends it with exit code 0 again" eval 'client menu N3 && ended_with_zero 10'

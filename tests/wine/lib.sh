@@ -1,112 +1,7 @@
-# Shared by the Wine checks and scripts/demo: a private X server, a fresh Wine prefix, a
-# screenshot, and the check lines. Source it; every function is bounded by a timeout.
-
-WINE64=/usr/lib/wine/wine64
-# Debian's wine32:i386 package; RAZ_WINE32 points elsewhere to try the run without it.
-WINE32=${RAZ_WINE32:-/usr/lib/wine/wine}
-WINE=$WINE64
-# The loader that creates the prefix, and the prefix's architecture.
-WINE_BOOT=$WINE64
-WINE_PREFIX_ARCH=win64
-WINESERVER=/usr/lib/wine/wineserver
-XVFB_PID=""
-SCREEN_WIDTH=1280
-SCREEN_HEIGHT=800
-
-# pe_machine FILE: x86 or x64 from the machine field of a Windows program's PE header.
-pe_machine() {
-  local header machine
-  header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
-  [ -n "$header" ] || { echo unknown; return 1; }
-  machine=$(od -An -tx2 -j$((header + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')
-  case "$machine" in
-    014c) echo x86 ;;
-    8664) echo x64 ;;
-    *) echo unknown; return 1 ;;
-  esac
-}
-
-# select_wine EXE: the Wine loader for the program's architecture, in WINE. 64-bit programs
-# run with wine64. 32-bit ones run with the 32-bit loader inside a 64-bit prefix (WoW64, as on
-# the 64-bit Windows most schools run), or in a 32-bit prefix with RAZ_WINE32_PREFIX=win32.
-# Without a 32-bit Wine it returns 1 and says why in WINE_SKIP_REASON.
-WINE_SKIP_REASON=""
-select_wine() {
-  WINE_MACHINE=$(pe_machine "$1")
-  WINE=$WINE64
-  WINE_BOOT=$WINE64
-  WINE_PREFIX_ARCH=win64
-  [ "$WINE_MACHINE" = x86 ] || return 0
-  if [ ! -x "$WINE32" ]; then
-    WINE_SKIP_REASON="no 32-bit Wine loader at $WINE32 (Debian package wine32:i386"
-    if [[ " $(dpkg --print-foreign-architectures 2>/dev/null | tr '\n' ' ') " != *" i386 "* ]]; then
-      WINE_SKIP_REASON+="; the i386 architecture is not enabled"
-    elif [[ "$(apt-cache policy wine32:i386 2>/dev/null)" != *"Candidate: "[0-9]* ]]; then
-      WINE_SKIP_REASON+="; the package sources do not offer it"
-    else
-      WINE_SKIP_REASON+=" is not installed: run scripts/setup"
-    fi
-    WINE_SKIP_REASON+=")"
-    return 1
-  fi
-  # Installed is not enough: a kernel built without 32-bit support refuses the loader itself
-  # ("Exec format error").
-  if ! "$WINE32" --version >/dev/null 2>&1; then
-    WINE_SKIP_REASON="the 32-bit Wine loader $WINE32 does not run here: this machine's kernel"
-    WINE_SKIP_REASON+=" runs no 32-bit programs"
-    return 1
-  fi
-  WINE=$WINE32
-  if [ "${RAZ_WINE32_PREFIX:-wow64}" = win32 ]; then
-    WINE_BOOT=$WINE32
-    WINE_PREFIX_ARCH=win32
-  fi
-  return 0
-}
-
-# wine_env PREFIX: the environment every Wine call of a run shares.
-wine_env() {
-  export WINEPREFIX="$1"
-  export WINEDEBUG=-all
-  # No Mono or Gecko installer prompts while the prefix is created.
-  export WINEDLLOVERRIDES="mscoree,mshtml="
-  export WINEARCH=$WINE_PREFIX_ARCH
-}
-
-# start_xvfb LOGDIR: starts Xvfb on a free display and exports DISPLAY.
-start_xvfb() {
-  local numberFile="$1/xvfb.display"
-  rm -f "$numberFile"
-  Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp 3>"$numberFile" >"$1/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 1 100); do
-    if [ -s "$numberFile" ]; then
-      export DISPLAY=":$(head -n1 "$numberFile")"
-      return 0
-    fi
-    sleep 0.1
-  done
-  echo "Xvfb did not start (see $1/xvfb.log)" >&2
-  return 1
-}
-
-# make_prefix LOGDIR: creates the prefix named by WINEPREFIX and waits until Wine is idle.
-make_prefix() {
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  timeout 120 "$WINE_BOOT" wineboot -i >"$1/wineboot.log" 2>&1 || return 1
-  timeout 60 "$WINESERVER" -w
-}
-
-# stop_wine: ends every Wine process of the prefix and the X server of this run.
-stop_wine() {
-  timeout 20 "$WINESERVER" -k >/dev/null 2>&1 || true
-  if [ -n "$XVFB_PID" ]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=""
-  fi
-}
+# What the Wine checks share beyond the session (scripts/wine_session.sh): their own prefix when
+# run alone, waits with deadlines, readings through the test client, and the check lines.
+# shellcheck source=../../scripts/wine_session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine_session.sh"
 
 # own_wine WORK: a Wine prefix and an X server of the script's own under WORK, unless it runs
 # inside run.sh's (RAZ_WINE_SHARED=1). stop_own_wine ends them again.
@@ -117,12 +12,6 @@ own_wine() {
   make_prefix "$1" || { echo "wineboot failed (see $1/wineboot.log)" >&2; return 1; }
 }
 stop_own_wine() { [ "${RAZ_WINE_SHARED:-}" = 1 ] || stop_wine; }
-
-# screenshot FILE: the whole virtual screen as a PNG.
-screenshot() {
-  mkdir -p "$(dirname "$1")"
-  timeout 20 import -display "$DISPLAY" -window root "$1"
-}
 
 # chinese_fonts: a fresh prefix has no font with Chinese glyphs under the names Windows uses:
 # the menu's font and the calibration surface's Arial borrow them from WenQuanYi, as Windows
@@ -148,30 +37,13 @@ until_true() {
   done
 }
 
-# The checks' readings through wine_client; each script defines client() with its own log.
+# The checks' readings through wine_client.
 label_is() { equals "$(client label "$1")" "$2"; }
 label_becomes() { equals "$(client wait-label "$1" "$2" "$3")" "$2"; }
 # pixel_is PNG X Y R,G,B: the screenshot's pixel.
 pixel_is() {
   local f="%[fx:round(255*p{$2,$3}.r)],%[fx:round(255*p{$2,$3}.g)],%[fx:round(255*p{$2,$3}.b)]"
   equals "$(convert "$1" -format "$f" info: 2>/dev/null)" "$4"
-}
-
-# windows_path PATH: the same file as a Windows program sees it (Z: is the Unix root).
-windows_path() {
-  local path
-  path=$(realpath -m "$1")
-  printf 'Z:%s' "${path//\//\\}"
-}
-
-# plain_data_files DIR: English captions, no virtual keys, no stored calibration (the default
-# one maps the whole board onto the screen), board model and framing 0.
-plain_data_files() {
-  printf '[PARAMETERS]\r\nvkey=0\r\n[language]\r\nSelect=1\r\n' >"$1/VaziZod.ini"
-  head -c 3472 /dev/zero >"$1/server.txt"
-  le32 0 >"$1/server11.txt"
-  le32 0 >"$1/server111.txt"
-  le32 0 >"$1/server1111.txt"
 }
 
 # stand_in_app DIR BIN SCENARIO: a program folder as an installer leaves it (plain data files),
@@ -183,24 +55,9 @@ stand_in_app() {
   plain_data_files "$1"
 }
 
-# start_canvas BIN PICTURE LOG SECONDS: starts the ink canvas for at most SECONDS and sets
-# CANVAS_PID; it logs every mouse message to LOG and saves PICTURE (BMP) when it closes.
-CANVAS_PID=""
-CANVAS_CLASS="RA_Zazide ink canvas"
-start_canvas() {
-  timeout "$4" "$WINE" "$1/ink_canvas.exe" --picture "$(windows_path "$2")" \
-    --log "$(windows_path "$3")" >/dev/null 2>&1 &
-  CANVAS_PID=$!
-}
-
 # log_has_release LOG: the canvas log holds a left press followed by its release.
 log_has_release() {
   [ -f "$1" ] && awk '$2 == "down" { down = 1 } down && $2 == "up" { up = 1 } END { exit !up }' "$1"
-}
-
-# le32 VALUE: the four little-endian bytes of a 32-bit integer (0..255 is enough here).
-le32() {
-  printf "\\x$(printf %02x "$1")\\x00\\x00\\x00"
 }
 
 # The check lines every Wine check prints: "ok   - " or "FAIL - ", CHECK_PREFIX, the
@@ -238,6 +95,13 @@ tally() {
 
 # equals GOT EXPECTED: true when they are the same text; says what it got when not.
 equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }
+
+# exits_zero_within PID SECONDS: the process has ended by then, with exit code 0.
+exits_zero_within() {
+  until_true "$2" eval "! kill -0 $1 2>/dev/null" || return 1
+  wait "$1"
+  equals "$?" 0
+}
 
 # ends_within PID SECONDS: the process has ended by then (and is reaped).
 ends_within() {

@@ -26,7 +26,7 @@ TOP=150
 # How far the menu's corner may lie from the pen: the pen's own error (within 2 px) and a pixel.
 MENU_SLACK=3
 
-client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$WORK/client.log" | tr -d '\r'; }
+CLIENT_LOG="$WORK/client.log"
 
 cleanup() {
   local pid

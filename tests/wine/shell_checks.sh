@@ -28,7 +28,7 @@ for f in RA_Zazide.exe wine_client.exe SIUSBXP.DLL; do
 done
 
 
-client() { timeout 30 "$WINE" "$BIN/wine_client.exe" "$@" 2>>"$WORK/client.log" | tr -d '\r'; }
+CLIENT_LOG="$WORK/client.log"
 bytes_of() { od -An -tx1 "$1" 2>/dev/null | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 file_becomes() {  # file_becomes FILE "HEX BYTES" SECONDS
   local waited=0
