@@ -176,13 +176,13 @@ def apply_one(m, tree, args):
         built, out = build(tree, args.jobs)
         if not built:
             errors = [l for l in out.splitlines() if "error:" in l]
-            return "invalid", (errors or ["build failed"])[0].strip()[:200], time.monotonic() - start
+            return "invalid", (errors or ["build failed"])[0].strip()[:200], [], time.monotonic() - start
         outcome, failed = test(tree, args)
     finally:
         path.write_bytes(original)
     detail = f"{len(failed)} failed: {' '.join(failed[:3])}" + (" ..." if len(failed) > 3 else "")
     result = {"pass": "survived", "fail": "caught", "timeout": "caught-timeout"}[outcome]
-    return result, ("" if outcome == "pass" else detail), time.monotonic() - start
+    return result, ("" if outcome == "pass" else detail), failed, time.monotonic() - start
 
 
 def main():
@@ -232,12 +232,13 @@ def main():
         sys.exit(f"mutate: the clean tree fails its tests ({' '.join(failed)}): no score")
     print(f"mutate: clean tree built and passed in {time.monotonic() - start:.0f}s", flush=True)
 
-    rows, totals, version = [], collections.Counter(), commit()
+    rows, every, totals, version = [], [], collections.Counter(), commit()
     out_path.parent.mkdir(parents=True, exist_ok=True)
     for m in chosen:
-        result, detail, seconds = apply_one(m, tree, args)
+        result, detail, failed, seconds = apply_one(m, tree, args)
         totals[result] += 1
         rows.append(f"{m.id}\t{m.layer}\t{result}\t{detail}\n")
+        every.append(f"{m.id}\t{' '.join(failed)}\n")
         print(f"{m.id:30} {m.layer:12} {result:15} {seconds:6.1f}s  {detail}", flush=True)
         caught = totals["caught"] + totals["caught-timeout"]
         score = (f"{caught} caught, {totals['survived']} survived, {totals['invalid']} invalid "
@@ -246,6 +247,8 @@ def main():
         partial = "" if len(rows) == len(chosen) else f" (partial: {len(chosen)} chosen)"
         out_path.write_text(f"# mutate {version} tests={args.tests or 'all'} | {score}{partial}\n"
                             + "".join(rows), encoding="utf-8")
+        # Every failed test of each mutant: which tests are a fault's only catchers.
+        out_path.with_suffix(".failed.tsv").write_text("".join(every), encoding="utf-8")
     print(f"results in {out_path}; {totals['caught-timeout']} of the caught hung (timeout)")
     print(score)
     sys.exit(1 if totals["invalid"] else 0)
