@@ -14,37 +14,13 @@ HERE=$(dirname "$(realpath "$0")")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
 
-select_wine "$BUILD/bin/RA_Zazide.exe" || exit 0
-CHECK_PREFIX="hostile: "
-BIN="$BUILD/bin"
-WORK="$BUILD/wine-test/hostile"
-APP="$WORK/app"
-PROGRAM_PID=""
-
-CLIENT_LOG="$WORK/client.log"
+{ check_setup hostile "$BUILD"; status=$?; } || exit $((status == 1 ? 0 : status))
 answers() { equals "$(client request "$1" "$2")" "$3"; }  # answers WPARAM LPARAM ANSWER
 left_becomes() { equals "$(client wait-left "$1" "$2")" "$1"; }  # left_becomes up|down SECONDS
 alive() { kill -0 "$PROGRAM_PID" 2>/dev/null; }
 
-# A driver that failed a check and still runs must not spoil the checks after it.
-stop_leftover() {
-  [ -n "$PROGRAM_PID" ] || return 0
-  kill "$PROGRAM_PID" 2>/dev/null
-  wait "$PROGRAM_PID" 2>/dev/null
-  PROGRAM_PID=""
-}
-cleanup() {
-  stop_leftover
-  stop_own_wine
-  return 0
-}
-trap cleanup EXIT
+trap 'kill_program; stop_own_wine' EXIT
 
-start_program() {
-  (cd "$APP" && exec timeout 120 "$WINE" "$APP/RA_Zazide.exe" >>"$WORK/program.log" 2>&1) &
-  PROGRAM_PID=$!
-  client wait-window 60
-}
 # The process has ended by itself and its tray icon went with it.
 cleanly_gone() {
   ends_within "$PROGRAM_PID" 20 || return 1
@@ -57,9 +33,6 @@ second_start_leaves() {
   equals "$?" 0 && equals "$(client count-processes RA_Zazide.exe)" 1
 }
 
-rm -rf "$WORK"
-mkdir -p "$APP"
-own_wine "$WORK" || exit 2
 cp "$BIN/RA_Zazide.exe" "$APP/"
 plain_data_files "$APP"
 
@@ -81,7 +54,7 @@ cp "$BIN/SIUSBXP.DLL" "$APP/"
 check "the device watch still runs: the library copied in is found (ok within 10 s)" \
   label_becomes Label2 ok 10
 check "WM_CLOSE then closes it cleanly" eval 'client close && cleanly_gone'
-stop_leftover
+kill_program
 
 # --- WM_QUIT and WM_DESTROY while the pen holds the left button down ---------------------
 # The stand-in board plays the scenario at every start in this folder: the pen pressed in the
@@ -98,6 +71,4 @@ done
 check "the mutex is free: a new start runs" start_program
 check "and closes cleanly" eval 'client close && cleanly_gone'
 
-[ "${RAZ_WINE_SHARED:-}" = 1 ] && echo -n "# hostile checks: "
-echo "$PASSED passed, $FAILED failed"
-[ "$FAILED" -eq 0 ]
+summary

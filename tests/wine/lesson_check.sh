@@ -20,26 +20,13 @@ BUILD=$(realpath "${1:?usage: lesson_check.sh BUILD_DIR}")
 HERE=$(dirname "$(realpath "$0")")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
-CHECK_PREFIX="lesson: "
-
-select_wine "$BUILD/bin/RA_Zazide.exe" || exit 0
-BIN="$BUILD/bin"
-WORK="$BUILD/wine-test/lesson"
-APP="$WORK/app"
-SCENARIO="$HERE/../data/scenarios/wine-lesson.txt"
-CLIENT_CLASS="RA_Zazide test client"
-PASSED=0
-FAILED=0
-PROGRAM_PID=""
-LISTEN_PID=""
 STARTED=$SECONDS
-
-for f in RA_Zazide.exe SIUSBXP.DLL wine_client.exe ink_canvas.exe; do
-  [ -f "$BIN/$f" ] || { echo "missing $BIN/$f: build the preset first" >&2; exit 2; }
-done
-
-
-CLIENT_LOG="$WORK/client.log"
+{ check_setup lesson "$BUILD"; status=$?; } || exit $((status == 1 ? 0 : status))
+[ "${RAZ_WINE_SHARED:-}" = 1 ] || echo "# prefix ready after $((SECONDS - STARTED)) s"
+SCENARIO="$HERE/../data/scenarios/wine-lesson.txt"
+INK_CHECK="$HERE/../../tools/ink_canvas/ink_check.py"
+CLIENT_CLASS="RA_Zazide test client"
+LISTEN_PID=""
 visible_is() { [[ "$(client window-info)" == *" visible=$1" ]]; }
 surface_shown() {  # the main window laid over the whole screen
   [[ "$(client window-info)" == "left=0 top=0 client=${SCREEN_WIDTH}x${SCREEN_HEIGHT} "*" visible=1" ]]
@@ -59,40 +46,22 @@ count_of() { grep -c "$1" "$2" 2>/dev/null; }
 canvas_has() { [ "$(count_of " $1 " "$WORK/canvas.log")" -ge "$2" ]; }
 log_has() { grep -q "$1" "$WORK/commands.txt" 2>/dev/null; }
 ended_with_zero() { exits_zero_within "$PROGRAM_PID" "$1" && PROGRAM_PID=""; }
-start_program() {
-  (cd "$APP" && exec timeout 240 "$WINE" "$APP/RA_Zazide.exe" >>"$WORK/program.log" 2>&1) &
-  PROGRAM_PID=$!
-  client wait-window 60
-}
-
 cleanup() {
-  [ -n "$LISTEN_PID" ] && kill "$LISTEN_PID" 2>/dev/null
-  [ -n "$PROGRAM_PID" ] && kill "$PROGRAM_PID" 2>/dev/null
-  [ -n "$CANVAS_PID" ] && kill "$CANVAS_PID" 2>/dev/null
+  kill $LISTEN_PID $CANVAS_PID 2>/dev/null
+  kill_program
   stop_own_wine
   wait 2>/dev/null
   return 0
 }
 trap cleanup EXIT
 
-rm -rf "$WORK"
-mkdir -p "$APP"
-if [ "${RAZ_WINE_SHARED:-}" != 1 ]; then
-  own_wine "$WORK" || exit 2
-  echo "# prefix ready after $((SECONDS - STARTED)) s"
-fi
 chinese_fonts >"$WORK/registry.log" 2>&1  # the surface's buttons in the first screenshot
 
 # The program folder as the installer leaves it, in Chinese (no language yet), hotkeys off, and
 # the test client named as the window that takes the hold messages.
-cp "$BIN/RA_Zazide.exe" "$BIN/SIUSBXP.DLL" "$APP/"
-cp "$SCENARIO" "$APP/siusbxp-scenario.txt"
+stand_in_app "$APP" "$BIN" "$SCENARIO"
 printf '[PARAMETERS]\r\nvkey=0\r\nAPPClassName=%s\r\nAPPCaption=%s\r\n' \
   "$CLIENT_CLASS" "$CLIENT_CLASS" >"$APP/VaziZod.ini"
-zero_server
-le32 0 >"$APP/server11.txt"
-le32 0 >"$APP/server111.txt"
-le32 0 >"$APP/server1111.txt"
 
 start_canvas "$BIN" "$WORK/canvas.bmp" "$WORK/canvas.log" 240
 check "the ink canvas starts within 60 s" client wait-class "$CANVAS_CLASS" 60
@@ -147,7 +116,7 @@ check "the canvas gets the right-click (within 15 s)" until_true 15 canvas_has r
 # --- unplug
 check "the cable pulled out shows no (within 15 s)" label_becomes Label2 no 15
 check "plugged back in shows ok (within 10 s)" label_becomes Label2 ok 10
-CONTACTS=$(python3 "$HERE/../../tools/ink_canvas/ink_check.py" --count "$SCENARIO" 2>/dev/null)
+CONTACTS=$(python3 "$INK_CHECK" --count "$SCENARIO" 2>/dev/null)
 last_press_released() {
   awk '$2 == "down" { up = 0 } $2 == "up" { up = 1 } END { exit !up }' "$WORK/canvas.log"
 }
@@ -181,7 +150,7 @@ check "the canvas closes and saves its picture" \
   until_true 10 eval '! kill -0 "$CANVAS_PID" 2>/dev/null'
 CANVAS_PID=""
 convert "$WORK/canvas.bmp" "$WORK/canvas.png" 2>/dev/null
-python3 "$HERE/../../tools/ink_canvas/ink_check.py" --calibrated "$SCENARIO" "$WORK/canvas.log" >"$WORK/ink.txt" 2>&1
+python3 "$INK_CHECK" --calibrated "$SCENARIO" "$WORK/canvas.log" >"$WORK/ink.txt" 2>&1
 INK_STATUS=$?
 FAILED_BEFORE=$FAILED
 tally "canvas: " <"$WORK/ink.txt"
@@ -212,6 +181,4 @@ check "the hotkeys stay on (vkey=1) and server.txt holds the calibration" \
 check "EXIT ends it with exit code 0 again" eval 'client menu N3 && ended_with_zero 10'
 
 echo "# the lesson took $LESSON_TOOK s, the whole check $((SECONDS - STARTED)) s"
-[ "${RAZ_WINE_SHARED:-}" = 1 ] && echo -n "# lesson: "
-echo "$PASSED passed, $FAILED failed"
-[ "$FAILED" -eq 0 ]
+summary

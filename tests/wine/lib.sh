@@ -13,6 +13,48 @@ own_wine() {
 }
 stop_own_wine() { [ "${RAZ_WINE_SHARED:-}" = 1 ] || stop_wine; }
 
+# check_setup NAME BUILD_DIR: BIN, a work folder WORK (BUILD_DIR/wine-test/NAME, made anew) with
+# the program folder APP in it, CLIENT_LOG, check lines that begin "NAME: ", and a Wine prefix
+# and X server of the script's own (own_wine). Returns 1 when this machine cannot run the build
+# (the script then has nothing to check) and 2 when the prefix cannot be made.
+check_setup() {
+  select_wine "$2/bin/RA_Zazide.exe" || return 1
+  CHECK_PREFIX="$1: "
+  BIN="$2/bin"
+  WORK="$2/wine-test/$1"
+  APP="$WORK/app"
+  CLIENT_LOG="$WORK/client.log"
+  PROGRAM_PID=""
+  PASSED=0
+  FAILED=0
+  rm -rf "$WORK"
+  mkdir -p "$APP"
+  own_wine "$WORK" || return 2
+}
+
+# start_program [SECONDS]: RA_Zazide.exe from APP, its output in WORK/program.log, for at most
+# SECONDS (300); true once its main window is there.
+start_program() {
+  (cd "$APP" && exec timeout "${1:-300}" "$WINE" "$APP/RA_Zazide.exe" >>"$WORK/program.log" 2>&1) &
+  PROGRAM_PID=$!
+  client wait-window 60
+}
+# stop_program: closed as the system closes it; the process ends within 10 s with exit code 0.
+stop_program() { client close >/dev/null && exits_zero_within "$PROGRAM_PID" 10 && PROGRAM_PID=""; }
+# kill_program: a program that a failed check left running must not spoil the checks after it.
+kill_program() {
+  [ -n "$PROGRAM_PID" ] || return 0
+  kill "$PROGRAM_PID" 2>/dev/null
+  wait "$PROGRAM_PID" 2>/dev/null
+  PROGRAM_PID=""
+}
+# summary: the script's own count line (run.sh counts its check lines instead).
+summary() {
+  [ "${RAZ_WINE_SHARED:-}" = 1 ] && echo -n "# $CHECK_PREFIX"
+  echo "$PASSED passed, $FAILED failed"
+  [ "$FAILED" -eq 0 ]
+}
+
 # chinese_fonts: a fresh prefix has no font with Chinese glyphs under the names Windows uses:
 # the menu's font and the calibration surface's Arial borrow them from WenQuanYi, as Windows
 # links both to its own Chinese font, and the dialog's 宋体 (SimSun) is WenQuanYi Zen Hei.

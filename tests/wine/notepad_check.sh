@@ -11,22 +11,14 @@ BUILD=$(realpath "${1:?usage: notepad_check.sh BUILD_DIR}")
 HERE=$(dirname "$(realpath "$0")")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
-CHECK_PREFIX="notepad: "
-
-select_wine "$BUILD/bin/RA_Zazide.exe" || exit 0
-BIN="$BUILD/bin"
-WORK="$BUILD/wine-test/notepad"
-APP="$WORK/app"
+{ check_setup notepad "$BUILD"; status=$?; } || exit $((status == 1 ? 0 : status))
 OUT="$HERE/../../out/wine-notepad/$WINE_MACHINE"
-PROGRAM_PID=""
 NOTEPAD_PID=""
 # Where notepad goes on the 1280 x 800 screen.
 LEFT=200
 TOP=150
 # How far the menu's corner may lie from the pen: the pen's own error (within 2 px) and a pixel.
 MENU_SLACK=3
-
-CLIENT_LOG="$WORK/client.log"
 
 cleanup() {
   local pid
@@ -41,9 +33,8 @@ cleanup() {
 } 2>/dev/null
 trap cleanup EXIT
 
-rm -rf "$WORK" "$OUT"
-mkdir -p "$APP" "$OUT"
-own_wine "$WORK" || exit 2
+rm -rf "$OUT"
+mkdir -p "$OUT"
 
 printf 'The quick brown fox jumps over the lazy dog\r\nsecond line of the text\r\nthird line\r\n' \
   >"$WORK/text.txt"
@@ -117,6 +108,4 @@ client close-class Notepad >/dev/null
 check "notepad ends when closed, nothing to save" ends_within "$NOTEPAD_PID" 10
 
 echo "# screenshot in $(realpath "$OUT")"
-[ "${RAZ_WINE_SHARED:-}" = 1 ] && echo -n "# notepad checks: "
-echo "$PASSED passed, $FAILED failed"
-[ "$FAILED" -eq 0 ]
+summary

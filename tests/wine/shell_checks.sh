@@ -14,21 +14,8 @@ HERE=$(dirname "$(realpath "$0")")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
 
-select_wine "$BUILD/bin/RA_Zazide.exe" || exit 0
-BIN="$BUILD/bin"
-WORK="$BUILD/wine-test/shell"
-APP="$WORK/app"
+{ check_setup shell "$BUILD"; status=$?; } || exit $((status == 1 ? 0 : status))
 OUT="$HERE/../../out/wine-shell/$WINE_MACHINE"
-PASSED=0
-FAILED=0
-PROGRAM_PID=""
-
-for f in RA_Zazide.exe wine_client.exe SIUSBXP.DLL; do
-  [ -f "$BIN/$f" ] || { echo "missing $BIN/$f: build the win64 preset first" >&2; exit 2; }
-done
-
-
-CLIENT_LOG="$WORK/client.log"
 bytes_of() { od -An -tx1 "$1" 2>/dev/null | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
 file_becomes() {  # file_becomes FILE "HEX BYTES" SECONDS
   local waited=0
@@ -39,21 +26,9 @@ file_becomes() {  # file_becomes FILE "HEX BYTES" SECONDS
   equals "$(bytes_of "$1")" "$2"
 }
 
-cleanup() {
-  if [ -n "$PROGRAM_PID" ]; then
-    client close >/dev/null
-    sleep 1
-    kill "$PROGRAM_PID" 2>/dev/null
-    wait "$PROGRAM_PID" 2>/dev/null
-  fi
-  stop_own_wine
-  return 0
-}
-trap cleanup EXIT
-
-rm -rf "$WORK" "$OUT"
-mkdir -p "$APP" "$OUT"
-own_wine "$WORK" || exit 2
+trap 'kill_program; stop_own_wine' EXIT
+rm -rf "$OUT"
+mkdir -p "$OUT"
 
 # Chinese glyphs for the menu and the dialog; Wine draws the window frames itself, so that the
 # dialog's caption shows.
@@ -64,30 +39,9 @@ own_wine "$WORK" || exit 2
 
 # Chinese (no Select), autostart off, framing 0, model KX, and the stand-in board: data flows
 # from the first device watch until the cable comes out 25 s later.
+printf 'wait 25s\nunplug 600s\n' >"$WORK/scenario.txt"
+stand_in_app "$APP" "$BIN" "$WORK/scenario.txt"
 printf '[PARAMETERS]\r\nvkey=1\r\n' >"$APP/VaziZod.ini"
-head -c 3472 /dev/zero >"$APP/server.txt"
-le32 0 >"$APP/server11.txt"
-le32 0 >"$APP/server111.txt"
-le32 0 >"$APP/server1111.txt"
-cp "$BIN/RA_Zazide.exe" "$BIN/SIUSBXP.DLL" "$APP/"
-printf 'wait 25s\nunplug 600s\n' >"$APP/siusbxp-scenario.txt"
-
-start_program() {
-  (cd "$APP" && exec timeout 300 "$WINE" "$APP/RA_Zazide.exe" >>"$WORK/program.log" 2>&1) &
-  PROGRAM_PID=$!
-  client wait-window 60
-}
-stop_program() {
-  client close >/dev/null || return 1
-  local waited=0
-  while kill -0 "$PROGRAM_PID" 2>/dev/null && [ $waited -lt 100 ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  kill -0 "$PROGRAM_PID" 2>/dev/null && return 1
-  wait "$PROGRAM_PID" 2>/dev/null
-  PROGRAM_PID=""
-}
 
 # The tray icon, cut out of the screen and enlarged: Wine shows it 16 pixels wide.
 tray_shot() {  # tray_shot NAME
@@ -206,6 +160,4 @@ client menu-keys escape >/dev/null
 check "and the program closes again" stop_program
 
 echo "# screenshots in $(realpath "$OUT")"
-[ "${RAZ_WINE_SHARED:-}" = 1 ] && echo -n "# shell checks: "
-echo "$PASSED passed, $FAILED failed"
-[ "$FAILED" -eq 0 ]
+summary

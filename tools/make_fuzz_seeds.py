@@ -3,12 +3,12 @@
 data: the recorded stroke capture, the installed default files. Run it again
 after changing an input layout of a target or the test data, and commit what it writes.
 
-    python3 tests/fuzz/make_seeds.py
+    python3 tools/make_fuzz_seeds.py
 """
 import pathlib
 import struct
 
-ROOT = pathlib.Path(__file__).resolve().parents[2]
+ROOT = pathlib.Path(__file__).resolve().parents[1]
 DATA = ROOT / "tests" / "data"
 DEFAULTS = ROOT / "packaging" / "default"
 CORPUS = ROOT / "tests" / "fuzz" / "corpus"
