@@ -67,19 +67,5 @@ TEST(BlockSearch, PairTripleAndQuadrupleRulesNameTheBlock) {
   ExpectBlocks(cases);
 }
 
-TEST(BlockSearch, AnchorAndNeighbourCellsAreFoundInTheirOwnBlock) {
-  for (int block = 1; block <= kCodeBlocks; ++block) {
-    for (int anchor = 1; anchor <= 19; anchor += 3) {
-      const int g = 21 * (block - 1) + anchor;
-      for (int side : {-1, 1}) {
-        const int neighbour = SensorAtCell(g + side);
-        if (neighbour == 0) continue;
-        EXPECT_EQ(FindBlock(Axis::X, anchor, {anchor, neighbour, 0, 0, 0}), block)
-            << "block " << block << " anchor " << anchor << " neighbour " << neighbour;
-      }
-    }
-  }
-}
-
 }  // namespace
 }  // namespace raz

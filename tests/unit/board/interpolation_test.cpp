@@ -56,38 +56,6 @@ TEST(RoundSample, MoreThanHalfRoundsUpAndNegativesTruncate) {
   }
 }
 
-TEST(Interpolation, SpanIsLearnedFromAFlatShoulderAndALargeSpreadAndUsedAtOnce) {
-  const struct {
-    const char* name;
-    AxisFix fix;
-    bool xAxis;
-    bool tracking;
-    std::int32_t index, span, rawX;
-  } rows[] = {
-      {"rising, flat", kLearnable, true, true, 0, 80, 990},
-      {"rising, shoulder 5", Fix(100, 60, 65, 0, 140), true, true, 0, 110, 992},
-      {"rising, shoulder -4", Fix(100, 60, 56, 0, 140), true, true, 0, 80, 990},
-      {"rising, spread 50", Fix(100, 60, 63, 0, 110), true, true, 0, 110, 995},
-      {"rising, spread 51", Fix(100, 60, 63, 0, 111), true, true, 0, 51, 990},
-      {"falling, flat", Fix(100, 140, 0, 64, 60), true, true, 1, 80, 1010},
-      {"falling, shoulder 5", Fix(100, 140, 0, 65, 60), true, true, 1, 110, 1007},
-      {"Y rising", kLearnable, false, true, 2, 80, 998},
-      {"Y falling", Fix(100, 140, 0, 64, 60), false, true, 3, 80, 998},
-      {"not tracking", kLearnable, true, false, 0, 110, 992},
-  };
-  for (const auto& row : rows) {
-    const AxisFix neutral = Fix(100, 40, 90, 60, 60);
-    Rig rig =
-        row.xAxis ? Sample(kTouch, row.fix, neutral, true) : Sample(kTouch, neutral, row.fix, true);
-    rig.interpolation.SpanTracking = row.tracking;
-    rig.Run();
-    std::array<std::int32_t, 4> spans{110, 110, 110, 110};
-    spans[static_cast<std::size_t>(row.index)] = row.span;
-    EXPECT_EQ(rig.interpolation.InterpolationSpan, spans) << row.name;
-    EXPECT_EQ(rig.interpolation.RawBoardX, row.rawX) << row.name;
-  }
-}
-
 TEST(Interpolation, NegativeHoverXIsClampedAndNegativeHoverYTruncated) {
   // P1 = -1 on both axes; the falling Y side adds 63 * 10 / 100 = 6.3.
   Rig rig = Sample(kHover, Fix(-1, 40, 0, 0, 60), Fix(-1, 63, 0, 0, 0), false);

@@ -113,30 +113,6 @@ TEST(ReportDecoder, EmptyXRowStopsTheDecodeWhileAnEmptyYRowIsDecoded) {
   }
 }
 
-// A row that fits no block rejects the sample, yet is still positioned around cell
-// 21 - anchor. Only an X row whose anchor 16 is also its strongest sensor is logged.
-TEST(ReportDecoder, UnplacedRowsRejectTheSampleAndOnlyAStrongestSixteenOnXIsLogged) {
-  DecoderRig rig(100);
-  std::vector<std::string> logged;
-  const auto rejectedTick = [&](const Bytes& report) {
-    rig.Tick(report);
-    if (rig.result.Diagnostic) logged.push_back(*rig.result.Diagnostic);
-    return rig.reading().SampleRejected;
-  };
-  EXPECT_TRUE(rejectedTick(Touch(kUnplacedSixteen)));
-  EXPECT_EQ(
-      logged,
-      (std::vector<std::string>{"x_zdxs1：16  x_zdxs2：1  x_zdxs3：11  x_zdxs4：21  x_zdxs5：20"}));
-  EXPECT_TRUE(rejectedTick(Touch(Row({{4, 200}, {1, 100}}))));
-  EXPECT_EQ((std::array{rig.decoder.X.Cell, rig.interpolation.RawBoardX}), (std::array{17, 350}));
-  // Anchor 16 behind two stronger sensors that fit no block either; then a Y row.
-  EXPECT_TRUE(rejectedTick(Touch(Row({{5, 200}, {2, 150}, {16, 120}}))));
-  EXPECT_EQ(rig.decoder.X.Anchor, 16);
-  EXPECT_TRUE(rejectedTick(Touch(kExampleRow, kUnplacedSixteen)));
-  EXPECT_EQ(logged.size(), 1u);
-  EXPECT_FALSE(rejectedTick(Touch()));
-}
-
 TEST(ReportDecoder, FramedBoardDecodesTheFirstWholeFrameEvenWhenItStraddlesTwoReads) {
   DecoderRig rig(100);
   rig.framing = kFramedFraming;

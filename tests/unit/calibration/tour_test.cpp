@@ -20,19 +20,6 @@ PointF SquarePoint(int gridIndex) {
   return {1000.0f + 4000.0f * column, 7000.0f - 3000.0f * row};
 }
 
-CalibrationTour TourThrough(const std::array<PointF, 9>& byGridIndex) {
-  CalibrationTour tour;
-  StartTour(tour);
-  for (int step = 0; step < kTourSteps; ++step) {
-    const PointF p = byGridIndex[TourStepOf(step).GridIndex];
-    const TourStepResult r = CalibrationStep(Touch(p.x, p.y), tour);
-    EXPECT_EQ(r.Step, step);
-    EXPECT_EQ(r.Outcome, step + 1 == kTourSteps ? TourOutcome::Completed : TourOutcome::Advanced)
-        << "step " << step;
-  }
-  return tour;
-}
-
 std::array<PointF, 9> Square() {
   std::array<PointF, 9> points;
   for (int k = 0; k < 9; ++k) points[k] = SquarePoint(k);
@@ -97,37 +84,6 @@ TEST(CalibrationStep, EachStepIsGatedByItsLevelAndOnlyTheFirstRefusesTheKeyMargi
     EXPECT_EQ(r.Outcome != TourOutcome::Ignored, row.stored);
     EXPECT_EQ(tour.RawX[TourStepOf(row.step).GridIndex] == 5000.0f, row.stored);
   }
-}
-
-TEST(FinishTour, ScaleOffsetsAndPointsOfTheWorkedExample) {
-  // X[6] = 1000 and X[2] = 9000 on a 1024-wide screen: 924 * 10 / 8000 = 1.155.
-  const CalibrationTour tour = TourThrough(Square());
-  CalibrationRecord inForce;
-  inForce.ReservedWord = 7;
-  inForce.ReservedLevel = 33;
-  const FinishedTour done = FinishTour(tour, {1024, 768}, inForce);
-  ASSERT_EQ(done.Refusal, TourRefusal::None);
-  const CalibrationRecord& c = done.Record;
-  EXPECT_FLOAT_EQ(c.CalibrationScaleX, 1.155f);
-  EXPECT_FLOAT_EQ(c.CalibrationScaleY, 668 * 10.0f / 6000.0f);
-  EXPECT_FLOAT_EQ(c.CalibrationPoints[6].x, 115.5f);
-  EXPECT_EQ(c.ScreenOffsetX, 65);
-  EXPECT_EQ(c.ScreenOffsetY, static_cast<std::int32_t>(c.CalibrationPoints[6].y - 50));
-  EXPECT_EQ(c.ReservedWord, 7);
-  EXPECT_EQ(c.ReservedLevel, 33);
-  // The top-left touch lands on the first target and the bottom-right one on the fifth.
-  CalibrationModel model;
-  BuildCalibrationModel(model, c.CalibrationPoints);
-  const auto board = [&](int k) {
-    return BoardPoint{static_cast<std::int32_t>(std::lround(c.CalibrationPoints[k].x)),
-                      static_cast<std::int32_t>(std::lround(c.CalibrationPoints[k].y))};
-  };
-  const ScreenPoint topLeft = MapToScreen(board(6), model, c.ScreenOffsetX, c.ScreenOffsetY);
-  const ScreenPoint bottomRight = MapToScreen(board(2), model, c.ScreenOffsetX, c.ScreenOffsetY);
-  EXPECT_NEAR(topLeft.x, 50, 1);
-  EXPECT_NEAR(topLeft.y, 50, 1);
-  EXPECT_NEAR(bottomRight.x, 974, 1);
-  EXPECT_NEAR(bottomRight.y, 718, 1);
 }
 
 // Tours the distance tests let through but the transform cannot use: nothing may be applied.
