@@ -133,26 +133,6 @@ TEST_F(KeyLayoutFileTest, ARefusedWriteLeavesThePointsOfBefore) {
   }
 }
 
-TEST_F(KeyLayoutFileTest, HotkeySwitchWritesVkeyAndMovesOnlyTheMargins) {
-  tp.folder.WriteText("VaziZod.ini",
-                      "[VKeyCali]\r\nVKeyPoint_L_TopX=900\r\nVKeyPoint_L_TopY=1000\r\n"
-                      "VKeyPoint_L_BottomY=1900\r\nVKeyPoint_R_middleX=2700\r\n");
-  const auto bounds = layout.KeyBounds;
-  SwitchHotkeys(ini, true, layout);
-  EXPECT_EQ(layout.KeyMarginLeft, 900);
-  EXPECT_EQ(layout.KeyMarginRight, 2700);
-  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "vkey", -1), 1);
-  SwitchHotkeys(ini, false, layout);
-  EXPECT_EQ(layout.KeyMarginLeft, 0);
-  EXPECT_EQ(layout.KeyMarginRight, 28450);
-  EXPECT_EQ(ini.ReadInteger(Section::Parameters, "vkey", -1), 0);
-  EXPECT_EQ(layout.KeyBounds, bounds);
-
-  SettingsFile refused(tp.profile, tp.folder.File("no-such-folder/VaziZod.ini"));
-  EXPECT_THROW(SwitchHotkeys(refused, true, layout), SettingsWriteError);
-  EXPECT_EQ(layout.KeyMarginRight, 28450) << "a refused write leaves the margins";
-}
-
 // One step call per row, from the step and points given; the point is the sample's raw
 // position, the level its LevelX.
 TEST(KeyCalibrationStep, EachPointNeedsALevelAndItsDistanceFromTheFirst) {
