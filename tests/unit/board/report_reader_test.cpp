@@ -71,52 +71,5 @@ TEST(ReadReports, KeepsTheFirstReportOrTheFirstWholeFrameOfABatch) {
   }
 }
 
-// Frames 1..40, each marked by its status byte, read in pieces. In the receive buffer behind
-// each read's bytes lies the whole stream as an earlier read might have left it, so a frame
-// judged by bytes that have not arrived would complete too early.
-std::vector<int> FramesSeen(const std::vector<std::size_t>& pieces) {
-  Bytes stream;
-  for (int n = 1; n <= 40; ++n)
-    stream = Concat({stream, MarkedFrame(static_cast<std::uint8_t>(n))});
-  auto reader = std::make_unique<ReaderState>();
-  std::vector<int> seen;
-  test::FakeBoardUsb usb;
-  std::size_t at = 0;
-  for (std::size_t piece : pieces) {
-    if (at >= stream.size()) break;
-    const std::size_t n = std::min(piece, stream.size() - at);
-    std::copy(stream.begin(), stream.end(), reader->ReceiveBuffer.begin());
-    usb.batches.push_back(Bytes(stream.begin() + static_cast<std::ptrdiff_t>(at),
-                                stream.begin() + static_cast<std::ptrdiff_t>(at + n)));
-    at += n;
-    if (ReadReports(usb, 1, kFramedFraming, *reader).NewReport) {
-      EXPECT_TRUE(WholeFrameStored(*reader));
-      seen.push_back(reader->ReportStore[1]);
-      // A frame completes with the read that brings its last byte.
-      EXPECT_EQ(at / 47, static_cast<std::size_t>(seen.back())) << "frame " << seen.back();
-    }
-  }
-  return seen;
-}
-
-TEST(FramedReports, ACutAnywhereInAFrameCompletesEveryFrameOnceFromItsOwnBytes) {
-  std::vector<int> all(40);
-  for (int n = 0; n < 40; ++n) all[static_cast<std::size_t>(n)] = n + 1;
-  // The first read ends `cut` bytes into a frame, every later one 47 bytes on.
-  for (std::size_t cut = 1; cut <= 46; ++cut) {
-    std::vector<std::size_t> pieces{cut};
-    pieces.resize(60, 47);
-    EXPECT_EQ(FramesSeen(pieces), all) << "cut at " << cut;
-  }
-  // Reads of any length up to one frame, as a 115200 bit/s link delivers them to a poll.
-  std::mt19937 random(7);
-  std::uniform_int_distribution<std::size_t> length(1, 47);
-  for (int run = 0; run < 20; ++run) {
-    std::vector<std::size_t> pieces(2000);
-    for (auto& p : pieces) p = length(random);
-    EXPECT_EQ(FramesSeen(pieces), all) << "run " << run;
-  }
-}
-
 }  // namespace
 }  // namespace raz
