@@ -59,33 +59,6 @@ TEST(CalibrationStep, DistanceFromThePreviousPointMustTruncateToMoreThan100) {
   }
 }
 
-TEST(CalibrationStep, EachStepIsGatedByItsLevelAndOnlyTheFirstRefusesTheKeyMargin) {
-  struct Row {
-    int step;
-    std::int32_t levelX, levelY;
-    bool inKeyMargin;
-    bool stored;
-  };
-  const Row rows[] = {
-      {0, 31, 0, false, true},   {0, 30, 200, false, false}, {0, 200, 200, true, false},
-      {1, 31, 0, false, true},   {1, 30, 200, false, false}, {1, 200, 200, true, true},
-      {4, 200, 200, true, true}, {8, 0, 31, false, true},    {8, 200, 30, false, false},
-      {8, 200, 200, true, true},
-  };
-  for (const Row& row : rows) {
-    CalibrationTour tour;
-    StartTour(tour);
-    tour.CalibrationTargetIndex = row.step;
-    tour.RawX.fill(-1.0f);
-    const TourStepResult r =
-        CalibrationStep({row.levelX, row.levelY, row.inKeyMargin, 5000.0f, 5000.0f}, tour);
-    SCOPED_TRACE("step " + std::to_string(row.step) + " levels " + std::to_string(row.levelX) +
-                 "/" + std::to_string(row.levelY) + (row.inKeyMargin ? " in margin" : ""));
-    EXPECT_EQ(r.Outcome != TourOutcome::Ignored, row.stored);
-    EXPECT_EQ(tour.RawX[TourStepOf(row.step).GridIndex] == 5000.0f, row.stored);
-  }
-}
-
 // Tours the distance tests let through but the transform cannot use: nothing may be applied.
 TEST(FinishTour, DegenerateToursAreRefused) {
   struct Row {

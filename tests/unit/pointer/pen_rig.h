@@ -30,8 +30,6 @@ struct PenRig {
     sample = {.Status = status, .X = x, .Y = y, .LevelX = levelX, .LevelY = levelY};
     if (fault != nullptr) sample.*fault = true;
     step = RunPenStateMachine(sample, context, pointer);
-    if (step.PollInterval) pollInterval = *step.PollInterval;
-    if (step.HoldTimer != HoldTimerChange::None) holdTimer = step.HoldTimer == HoldTimerChange::Arm;
     Inject(step.Command, {sample.LevelY, context.InKeyMargin, kScreen}, mouse, injector);
     if (step.ReleaseHeldButton) ReleaseLeftButton(kScreen, mouse, injector);
   }
@@ -55,8 +53,6 @@ struct PenRig {
   PointerState pointer;
   InjectorState injector;
   PenStep step;
-  std::uint32_t pollInterval = 2;  // Timer1's interval at start-up
-  bool holdTimer = false;          // Timer3 runs
 };
 
 }  // namespace test
