@@ -88,8 +88,8 @@ void TakeReading(DriverState& s, const DecodeResult& decoded) {
 
 bool SampleDrivesPen(const DriverState& s) {
   if (s.sample.SampleRejected) return false;
-  if (s.link.ReportFraming == kPlainFraming) return s.sample.LevelY > kSignalLevel;
-  return s.link.ReportFraming == kFramedFraming && WholeFrameStored(s.reader);
+  if (s.link.ReportFraming == ReportFraming::Plain) return s.sample.LevelY > kSignalLevel;
+  return WholeFrameStored(s.reader);
 }
 
 void TForm1::DrivePointer() {

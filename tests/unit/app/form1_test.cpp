@@ -40,7 +40,7 @@ TEST_F(StartupTest, WithoutAnyFileEverythingTakesItsDefaultAndWaitsForTheBoard) 
   EXPECT_EQ(state.pen.PenTouchLimit, 0);
   EXPECT_EQ(state.pen.PenRightCentre, 0);
   EXPECT_EQ(state.holdTarget.TargetWindowClass, "");
-  EXPECT_EQ(state.link.ReportFraming, 0);
+  EXPECT_EQ(state.link.ReportFraming, ReportFraming::Plain);
   EXPECT_EQ(form.Label9.Caption, "0");
   EXPECT_EQ(form.Label12.Caption, "0");
   // No stored calibration: the pen works on the linear default until the user calibrates.
@@ -111,7 +111,7 @@ TEST_F(StartupTest, FlagFilesSetTheMenuAndTheHiddenLabels) {
     f.FormCreate();
     SCOPED_TRACE("framing file of " + std::to_string(row.framing.size()) + " bytes");
     EXPECT_EQ(f.N2.Checked, row.n2);
-    EXPECT_EQ(s.link.ReportFraming, row.reportFraming);
+    EXPECT_EQ(StoredNumber(s.link.ReportFraming), row.reportFraming);
     EXPECT_EQ(f.Label9.Caption, row.label9);
     EXPECT_EQ(s.link.BoardModel, row.boardModel);
     EXPECT_EQ(f.Label12.Caption, row.label12);

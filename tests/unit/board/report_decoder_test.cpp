@@ -45,7 +45,7 @@ struct DecoderRig {
 
   test::FakeBoardUsb usb;
   std::unique_ptr<ReaderState> reader = std::make_unique<ReaderState>();
-  std::int32_t framing = kPlainFraming;
+  ReportFraming framing = ReportFraming::Plain;
   PenSettings pen{10, 60};
   DecoderState decoder;
   KeyLayout keys;
@@ -150,7 +150,7 @@ TEST(ReportDecoder, DoublePeaksAreFlaggedPerAxis) {
 
 TEST(ReportDecoder, FramedBoardDecodesTheFirstWholeFrameEvenWhenItStraddlesTwoReads) {
   DecoderRig rig(100);
-  rig.framing = kFramedFraming;
+  rig.framing = ReportFraming::Framed;
   const auto frame = test::Frame(2, 5, kExampleRow, kExampleRow);
   rig.Tick(Concat({test::Filler(3), frame, test::Filler(10)}));
   EXPECT_TRUE(rig.reader->FrameComplete);
