@@ -76,6 +76,8 @@ void TakeReading(DriverState& s, const DecodeResult& decoded) {
   if (at.Change == PositionChange::New) {
     sample.X = at.Position.x;
     sample.Y = at.Position.y;
+    s.keyPlace.InKeyMargin = at.InKeyMargin;
+    if (at.Zones) s.keyPlace.Zones = *at.Zones;
   }
   // A report that keeps the previous position keeps it in pixels: it is mapped once only.
   if (calibrating || at.Change != PositionChange::New) return;
@@ -95,8 +97,8 @@ bool SampleDrivesPen(const DriverState& s) {
 void TForm1::DrivePointer() {
   DriverState& s = state_;
   const PenContext context{s.calibration.Tour.CalibrationActive,
-                           s.keyCalibration.KeyCalibrationActive, s.interpolation.InKeyMargin,
-                           s.interpolation.KeyZoneHit};
+                           s.keyCalibration.KeyCalibrationActive, s.keyPlace.InKeyMargin,
+                           s.keyPlace.Zones.KeyZoneHit};
   const PenStep step = RunPenStateMachine(s.sample, context, s.pointer);
   if (step.Smoothed) {
     s.sample.X = step.Smoothed->x;
@@ -113,7 +115,7 @@ void TForm1::DrivePointer() {
 
 void TForm1::InjectCommand(const PointerCommand& command) {
   DriverState& s = state_;
-  const InjectContext context{s.sample.LevelY, s.interpolation.InKeyMargin, s.screen.Size()};
+  const InjectContext context{s.sample.LevelY, s.keyPlace.InKeyMargin, s.screen.Size()};
   switch (Inject(command, context, platform_.mouse, s.injector)) {
     case InjectOutcome::KeyAction:
       KeyAction();

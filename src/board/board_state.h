@@ -111,14 +111,22 @@ struct InterpolationState {
   bool SpanTracking = true;
   float CellSizeX = 10.0f;
   float CellSizeY = 10.0f;
-  std::int32_t HoverSpanX = 100;
-  std::int32_t HoverSpanY = 100;
-  std::int32_t RawBoardX = 0;
-  std::int32_t RawBoardY = 0;
-  bool InKeyMargin = false;
-  std::array<bool, 3> KeyZoneHit{};  // zones 1..3 at indices 0..2
+  // The unrounded position the calibrations take. A hover while calibrating keeps X.
   float CalibrationSampleX = 0.0f;
   float CalibrationSampleY = 0.0f;
+};
+
+// Where a touch lies on the key row: its raw Y and the zones (1..3 at indices 0..2) it is in.
+struct KeyZones {
+  std::int32_t RawBoardY = 0;
+  std::array<bool, 3> KeyZoneHit{};
+};
+
+// Where the newest sample lies against the margin keys: a report that finds the pen anew
+// changes what it found, and the rest stands.
+struct KeyPlace {
+  bool InKeyMargin = false;
+  KeyZones Zones;
 };
 
 }  // namespace raz

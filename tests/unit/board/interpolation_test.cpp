@@ -25,9 +25,10 @@ const AxisFix kLearnable = Fix(100, 60, 63, 0, 140);  // rising with a flat shou
 // One reading through the interpolation; the position moves as a poll tick moves it.
 struct Rig {
   void Run() {
-    const Interpolation result =
-        InterpolatePosition(reading, {keys, scaleX, scaleY, calibrating}, interpolation);
-    if (result.Change == PositionChange::New) position = result.Position;
+    result = InterpolatePosition(reading, {keys, scaleX, scaleY, calibrating}, interpolation);
+    if (result.Change != PositionChange::New) return;
+    position = result.Position;
+    rawX = result.RawBoardX;
   }
   BoardReading reading;
   InterpolationState interpolation;
@@ -35,7 +36,9 @@ struct Rig {
   float scaleX = 1.0f;
   float scaleY = 1.0f;
   bool calibrating = false;
-  BoardPoint position;  // the previous sample's
+  BoardPoint position;  // the previous sample's, and its raw X
+  std::int32_t rawX = 0;
+  Interpolation result;
 };
 
 Rig Sample(PenStatus status, const AxisFix& x, const AxisFix& y, bool calibrating,
@@ -74,8 +77,8 @@ TEST(Interpolation, TouchPositionMovesAgainstTheRisingSide) {
     rig.Run();
     const InterpolationState& out = rig.interpolation;
     const auto where = ::testing::Message() << "calibrating " << row.calibrating;
-    EXPECT_EQ(out.RawBoardX, 990) << where;
-    EXPECT_EQ(out.RawBoardY, row.rawY) << where;
+    EXPECT_EQ(rig.rawX, 990) << where;
+    EXPECT_EQ(rig.result.Zones.value_or(KeyZones{}).RawBoardY, row.rawY) << where;
     EXPECT_FLOAT_EQ(out.CalibrationSampleX, row.sampleX) << where;
     EXPECT_FLOAT_EQ(out.CalibrationSampleY, row.sampleY) << where;
     if (row.rawY == 0) {
@@ -112,31 +115,29 @@ TEST(Interpolation, SpanIsLearnedFromAFlatShoulderAndALargeSpreadAndUsedAtOnce) 
     std::array<std::int32_t, 4> spans{110, 110, 110, 110};
     spans[static_cast<std::size_t>(row.index)] = row.span;
     EXPECT_EQ(rig.interpolation.InterpolationSpan, spans) << row.name;
-    EXPECT_EQ(rig.interpolation.RawBoardX, row.rawX) << row.name;
+    EXPECT_EQ(rig.rawX, row.rawX) << row.name;
   }
 }
 
 // Hover scales the cell position directly, without the cell size, and leaves raw Y alone.
 TEST(Interpolation, HoverSpanDependsOnTheXLevelAndNeverOnALearnedSpan) {
   const struct {
-    std::int32_t levelX, span, rawX;
-    float sampleX, sampleY;  // 2 * (100 - 100 / span), 3 * (100 + 100 / span)
+    std::int32_t levelX, rawX;
+    float sampleX, sampleY;  // span 100 or 90: 2 * (100 - 100 / span), 3 * (100 + 100 / span)
   } rows[] = {
-      {31, 100, 990, 198.0f, 303.0f},          {90, 100, 990, 198.0f, 303.0f},
-      {91, 90, 988, 197.777777f, 303.333333f}, {180, 90, 988, 197.777777f, 303.333333f},
-      {181, 100, 990, 198.0f, 303.0f},
+      {31, 990, 198.0f, 303.0f},           {90, 990, 198.0f, 303.0f},
+      {91, 988, 197.777777f, 303.333333f}, {180, 988, 197.777777f, 303.333333f},
+      {181, 990, 198.0f, 303.0f},
   };
   for (const auto& row : rows) {
     Rig rig = Sample(kHover, kRising, kFalling, false, row.levelX);
     rig.scaleX = 2.0f;
     rig.scaleY = 3.0f;
     rig.interpolation.InterpolationSpan = {50, 50, 50, 50};
-    rig.interpolation.RawBoardY = 1234;
     rig.Run();
     const InterpolationState& out = rig.interpolation;
-    EXPECT_EQ((std::array{out.HoverSpanX, out.HoverSpanY, out.RawBoardX, out.RawBoardY}),
-              (std::array{row.span, row.span, row.rawX, 1234}))
-        << "LevelX " << row.levelX;
+    EXPECT_EQ(rig.rawX, row.rawX) << "LevelX " << row.levelX;
+    EXPECT_FALSE(rig.result.Zones) << "LevelX " << row.levelX;
     EXPECT_FLOAT_EQ(out.CalibrationSampleX, row.sampleX) << "LevelX " << row.levelX;
     EXPECT_FLOAT_EQ(out.CalibrationSampleY, row.sampleY) << "LevelX " << row.levelX;
   }
@@ -172,17 +173,16 @@ TEST(Interpolation, KeyMarginIncludesItsLimitsAndKeyZonesExcludeTheirBoundaries)
   for (const auto& row : rows) {
     for (bool calibrating : {false, true}) {
       Rig rig = Sample(kTouch, FixAt(row.raw), FixAt(row.raw), calibrating);
-      rig.interpolation.KeyZoneHit = {true, true, true};
       rig.Run();
-      const InterpolationState& out = rig.interpolation;
+      const KeyZones found = rig.result.Zones.value_or(KeyZones{0, {true, true, true}});
       std::array<bool, 3> zones{};
       if (row.zone > 0) zones[static_cast<std::size_t>(row.zone - 1)] = true;
       const std::string where = std::to_string(row.raw) + (calibrating ? " calibrating" : "");
-      ASSERT_EQ(out.RawBoardX, row.raw) << where;
-      EXPECT_EQ(out.InKeyMargin, row.inMargin) << where;
-      // Calibrating leaves raw Y and the zones alone.
-      EXPECT_EQ(out.RawBoardY, calibrating ? 0 : row.raw) << where;
-      EXPECT_EQ(out.KeyZoneHit, (calibrating ? std::array{true, true, true} : zones)) << where;
+      ASSERT_EQ(rig.rawX, row.raw) << where;
+      EXPECT_EQ(rig.result.InKeyMargin, row.inMargin) << where;
+      // Calibrating finds no raw Y and no zones.
+      EXPECT_EQ(found.RawBoardY, calibrating ? 0 : row.raw) << where;
+      EXPECT_EQ(found.KeyZoneHit, (calibrating ? std::array{true, true, true} : zones)) << where;
     }
   }
 }
@@ -210,10 +210,10 @@ TEST(Interpolation, FinalStepsKeepOrMoveThePreviousPosition) {
   for (const auto& row : rows) {
     Rig rig = Sample(row.status, kLearnable, kRising, true, row.levelX, row.levelY);
     rig.position = {7, 8};
-    rig.interpolation.RawBoardX = 9;
+    rig.rawX = 9;
     rig.interpolation.CalibrationSampleX = 10.0f;
     rig.Run();
-    EXPECT_EQ((std::array{rig.position.x, rig.position.y, rig.interpolation.RawBoardX,
+    EXPECT_EQ((std::array{rig.position.x, rig.position.y, rig.rawX,
                           rig.interpolation.InterpolationSpan[0]}),
               (std::array{row.x, row.y, row.rawX, row.span}))
         << "status " << static_cast<int>(row.status) << " LevelX " << row.levelX << " LevelY "

@@ -39,7 +39,9 @@ struct DecoderRig {
     ReadReports(usb, 1, framing, *reader);
     result = DecodeReport(reader->ReportStore, pen, decoder);
     if (!result.RowsDecoded) return;
-    InterpolatePosition(result.Reading, {keys, 1.0f, 1.0f, calibrating}, interpolation);
+    const Interpolation at =
+        InterpolatePosition(result.Reading, {keys, 1.0f, 1.0f, calibrating}, interpolation);
+    if (at.Change == PositionChange::New) rawX = at.RawBoardX;
   }
   const BoardReading& reading() const { return result.Reading; }
 
@@ -50,6 +52,7 @@ struct DecoderRig {
   DecoderState decoder;
   KeyLayout keys;
   InterpolationState interpolation;
+  std::int32_t rawX = 0;  // of the last report that placed the pen
   bool calibrating = false;
   DecodeResult result;
 };
@@ -71,7 +74,7 @@ TEST(ReportDecoder, WorkedExampleGivesTheRawPositionOnceThePreviousLevelIsStrong
             (std::array{218, 218, 143, 143}));
   EXPECT_FLOAT_EQ(rig.interpolation.CalibrationSampleX, 1425.909090f);
   EXPECT_FLOAT_EQ(rig.interpolation.CalibrationSampleY, 1425.909090f);
-  EXPECT_EQ(rig.interpolation.RawBoardX, 1425);
+  EXPECT_EQ(rig.rawX, 1425);
 }
 
 // An empty X row stops the decode: the Y row, the levels and the position stay as they were.
@@ -97,7 +100,7 @@ TEST(ReportDecoder, EmptyXRowStopsTheDecodeWhileAnEmptyYRowIsDecoded) {
   for (const auto& row : rows) {
     DecoderRig rig(100);
     rig.Tick(Touch(kExampleRow, doublePeak));
-    rig.interpolation.RawBoardX = 9;  // a mark that the position is not recomputed
+    rig.rawX = 9;  // a mark that the position is not recomputed
     rig.Tick(row.report);
     const BoardReading& r = rig.reading();
     EXPECT_EQ(r.Status, PenStatus::Hover) << row.name;
@@ -105,7 +108,7 @@ TEST(ReportDecoder, EmptyXRowStopsTheDecodeWhileAnEmptyYRowIsDecoded) {
     EXPECT_EQ((std::array{r.LevelX, r.LevelY, r.DoublePeakY ? 1 : 0, rig.decoder.Y.Cell}),
               row.after)
         << row.name;
-    EXPECT_EQ(rig.interpolation.RawBoardX, 9) << row.name;
+    EXPECT_EQ(rig.rawX, 9) << row.name;
     EXPECT_EQ(rig.decoder.X.Top, row.topX) << row.name;
     EXPECT_EQ(rig.decoder.Y.Top, row.topY) << row.name;
     rig.Tick(Touch());
@@ -128,7 +131,7 @@ TEST(ReportDecoder, UnplacedRowsRejectTheSampleAndOnlyAStrongestSixteenOnXIsLogg
       logged,
       (std::vector<std::string>{"x_zdxs1：16  x_zdxs2：1  x_zdxs3：11  x_zdxs4：21  x_zdxs5：20"}));
   EXPECT_TRUE(rejectedTick(Touch(Row({{4, 200}, {1, 100}}))));
-  EXPECT_EQ((std::array{rig.decoder.X.Cell, rig.interpolation.RawBoardX}), (std::array{17, 350}));
+  EXPECT_EQ((std::array{rig.decoder.X.Cell, rig.rawX}), (std::array{17, 350}));
   // Anchor 16 behind two stronger sensors that fit no block either; then a Y row.
   EXPECT_TRUE(rejectedTick(Touch(Row({{5, 200}, {2, 150}, {16, 120}}))));
   EXPECT_EQ(rig.decoder.X.Anchor, 16);
@@ -155,7 +158,7 @@ TEST(ReportDecoder, FramedBoardDecodesTheFirstWholeFrameEvenWhenItStraddlesTwoRe
   rig.Tick(Concat({test::Filler(3), frame, test::Filler(10)}));
   EXPECT_TRUE(rig.reader->FrameComplete);
   EXPECT_EQ(rig.reading().Status, PenStatus::Touch);
-  EXPECT_EQ(rig.interpolation.RawBoardX, 1425);
+  EXPECT_EQ(rig.rawX, 1425);
   rig.TickWithoutData();
   EXPECT_TRUE(rig.reader->FrameComplete);
   rig.Tick(test::Filler(60));
