@@ -8,6 +8,7 @@
 #include "calibration/transform.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
+#include "pointer/report_verdict.h"
 #include "shell/tray.h"
 
 namespace raz {
@@ -44,7 +45,9 @@ void TForm1::Timer1Timer() {
   // A contact swallowed after a calibration ends with the first report that is not a touch,
   // whether or not that report is strong enough to drive the pen.
   if (s.sample.Status != PenStatus::Touch) s.pointer.SwallowingContact = false;
-  if (SampleDrivesPen(s)) DrivePointer();
+  s.sample.Verdict =
+      JudgeReport(s.sample, s.link.ReportFraming, WholeFrameStored(s.reader), s.pointer);
+  if (ReachesPen(s.sample.Verdict)) DrivePointer();
 }
 
 // The pen cannot report its lift any more: the left button the driver holds is let go where
@@ -88,12 +91,6 @@ void TakeReading(DriverState& s, const DecodeResult& decoded) {
   sample.Y = pixel.y;
 }
 
-bool SampleDrivesPen(const DriverState& s) {
-  if (s.sample.SampleRejected) return false;
-  if (s.link.ReportFraming == ReportFraming::Plain) return s.sample.LevelY > kSignalLevel;
-  return WholeFrameStored(s.reader);
-}
-
 void TForm1::DrivePointer() {
   DriverState& s = state_;
   const PenContext context{s.calibration.Tour.CalibrationActive,
@@ -115,7 +112,7 @@ void TForm1::DrivePointer() {
 
 void TForm1::InjectCommand(const PointerCommand& command) {
   DriverState& s = state_;
-  const InjectContext context{s.sample.LevelY, s.keyPlace.InKeyMargin, s.screen.Size()};
+  const InjectContext context{s.sample.Verdict, s.keyPlace.InKeyMargin, s.screen.Size()};
   switch (Inject(command, context, platform_.mouse, s.injector)) {
     case InjectOutcome::KeyAction:
       KeyAction();

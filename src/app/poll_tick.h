@@ -10,9 +10,4 @@ namespace raz {
 // goes to the key place.
 void TakeReading(DriverState& state, const DecodeResult& decoded);
 
-// Whether the current sample may drive the pointer: plain reports must carry a signal,
-// framed reports must be whole frames with their start and end bytes in place, and a rejected
-// sample never does.
-bool SampleDrivesPen(const DriverState& state);
-
 }  // namespace raz

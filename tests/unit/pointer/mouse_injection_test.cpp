@@ -43,22 +43,23 @@ TEST(MouseInjection, EveryActionCode_EmitsItsEventsAtTheScreenCentreWhenTheSigna
   };
   // clang-format on
   for (const auto& [code, inMargin, flags] : cases) {
-    for (std::int32_t levelY : {31, 30}) {  // at 30 and below nothing happens at all
+    for (ReportVerdict verdict : {ReportVerdict::DrivesPen, ReportVerdict::SilentFrame}) {
       HeadlessMouseOutput mouse;
       InjectorState injector;
       const InjectOutcome outcome = Inject({static_cast<PointerAction>(code), {512, 384}},
-                                           {levelY, inMargin, {1024, 768}}, mouse, injector);
+                                           {verdict, inMargin, {1024, 768}}, mouse, injector);
       std::vector<MouseEventRecord> expected;
       for (std::uint32_t f : flags) expected.push_back({f | F::Absolute, 32768, 32768});
       InjectOutcome expectedOutcome = InjectOutcome::Done;
       if (code == 1 && inMargin) expectedOutcome = InjectOutcome::KeyAction;
       if (code == 5) expectedOutcome = InjectOutcome::FinishCalibration;
-      if (levelY <= 30) {
+      if (verdict == ReportVerdict::SilentFrame) {  // a frame without signal injects nothing
         expected.clear();
         expectedOutcome = InjectOutcome::Done;
       }
       const auto where = ::testing::Message()
-                         << "code " << code << ", margin " << inMargin << ", LevelY " << levelY;
+                         << "code " << code << ", margin " << inMargin << ", silent "
+                         << (verdict == ReportVerdict::SilentFrame);
       EXPECT_EQ(mouse.events, expected) << where;
       EXPECT_EQ(outcome, expectedOutcome) << where;
     }

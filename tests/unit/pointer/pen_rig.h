@@ -9,6 +9,7 @@
 #include "platform/headless/headless_devices.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
+#include "pointer/report_verdict.h"
 
 namespace raz {
 
@@ -23,16 +24,19 @@ using Events = std::vector<MouseEventRecord>;
 struct PenRig {
   static constexpr ScreenSize kScreen{1024, 768};
 
-  // Puts a fresh sample in place, strong unless told otherwise, runs the state machine on it
-  // and injects what it decides; `fault` names a flag the board raised for this sample.
+  // Puts a fresh sample in place, strong unless told otherwise, judges it as a whole frame (so a
+  // weak one reaches the state machine), runs the state machine on it and injects what it
+  // decides; `fault` names a flag the board raised for this sample.
   void Feed(PenStatus status, std::int32_t x, std::int32_t y, std::int32_t levelX = 100,
             std::int32_t levelY = 100, bool PenSample::*fault = nullptr) {
     sample = {.Status = status, .X = x, .Y = y, .LevelX = levelX, .LevelY = levelY};
     if (fault != nullptr) sample.*fault = true;
+    if (status != PenStatus::Touch) pointer.SwallowingContact = false;
+    sample.Verdict = JudgeReport(sample, ReportFraming::Framed, true, pointer);
     step = RunPenStateMachine(sample, context, pointer);
     if (step.PollInterval) pollInterval = *step.PollInterval;
     if (step.HoldTimer != HoldTimerChange::None) holdTimer = step.HoldTimer == HoldTimerChange::Arm;
-    Inject(step.Command, {sample.LevelY, context.InKeyMargin, kScreen}, mouse, injector);
+    Inject(step.Command, {sample.Verdict, context.InKeyMargin, kScreen}, mouse, injector);
     if (step.ReleaseHeldButton) ReleaseLeftButton(kScreen, mouse, injector);
   }
   void Touch(std::int32_t x, std::int32_t y) { Feed(PenStatus::Touch, x, y); }
