@@ -42,7 +42,7 @@ std::vector<std::uint8_t> FramedBatch() {
 // The stages of a poll tick up to the screen position: read, decode, interpolate, map. No
 // form and no pen state machine: that is the whole tick's benchmark.
 struct Rig {
-  explicit Rig(std::vector<std::uint8_t> batch, std::int32_t framing)
+  explicit Rig(std::vector<std::uint8_t> batch, ReportFraming framing)
       : usb({std::move(batch)}, /*loop=*/true), framing(framing) {
     ApplyStoredCalibration(calibration, DefaultCalibration(1920, 1080), 1920, 1080);
     calibration.Stored.CalibrationScaleX = 1.0f;
@@ -68,7 +68,7 @@ struct Rig {
 
   sim::CaptureBoard usb;
   UsbHandle link = 0;
-  std::int32_t framing;
+  ReportFraming framing;
   std::unique_ptr<ReaderState> reader = std::make_unique<ReaderState>();
   PenSettings pen{10, 60};
   DecoderState decoder;
@@ -90,7 +90,7 @@ void RunTicks(benchmark::State& bench, Rig& rig) {
 }
 
 void PlainReportTick(benchmark::State& bench) {
-  Rig rig(PlainTouchReport(), 0);
+  Rig rig(PlainTouchReport(), ReportFraming::Plain);
   RunTicks(bench, rig);
 }
 BENCHMARK(PlainReportTick);
@@ -99,13 +99,13 @@ void TwoPlainReportsTick(benchmark::State& bench) {
   auto batch = PlainTouchReport();
   const auto second = PlainTouchReport();
   batch.insert(batch.end(), second.begin(), second.end());
-  Rig rig(batch, 0);
+  Rig rig(batch, ReportFraming::Plain);
   RunTicks(bench, rig);
 }
 BENCHMARK(TwoPlainReportsTick);
 
 void FramedReportTick(benchmark::State& bench) {
-  Rig rig(FramedBatch(), 1);
+  Rig rig(FramedBatch(), ReportFraming::Framed);
   RunTicks(bench, rig);
 }
 BENCHMARK(FramedReportTick);
@@ -116,14 +116,14 @@ void FullBufferFramedTick(benchmark::State& bench) {
   const auto one = FramedBatch();
   std::vector<std::uint8_t> batch;
   while (batch.size() < kReceiveBufferSize) batch.insert(batch.end(), one.begin(), one.end());
-  Rig rig(batch, 1);
+  Rig rig(batch, ReportFraming::Framed);
   RunTicks(bench, rig);
 }
 BENCHMARK(FullBufferFramedTick);
 
 // A report already in the store: decode, interpolate and map.
 void DecodeStoredReportOnly(benchmark::State& bench) {
-  Rig rig(PlainTouchReport(), 0);
+  Rig rig(PlainTouchReport(), ReportFraming::Plain);
   rig.Tick();
   rig.Tick();
   for (auto _ : bench) benchmark::DoNotOptimize(rig.DecodeStored());
@@ -133,7 +133,7 @@ BENCHMARK(DecodeStoredReportOnly);
 
 // The decoder alone: status, both rows ranked, placed and fixed.
 void DecodeReportAlone(benchmark::State& bench) {
-  Rig rig(PlainTouchReport(), 0);
+  Rig rig(PlainTouchReport(), ReportFraming::Plain);
   rig.Tick();
   rig.Tick();
   for (auto _ : bench) {

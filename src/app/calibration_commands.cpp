@@ -78,7 +78,7 @@ void TForm1::CalibrationStep() {
   DriverState& s = state_;
   const InterpolationState& at = s.interpolation;
   const TourStepResult result =
-      ::raz::CalibrationStep({s.sample.LevelX, s.sample.LevelY, at.InKeyMargin,
+      ::raz::CalibrationStep({s.sample.LevelX, s.sample.LevelY, s.keyPlace.InKeyMargin,
                               at.CalibrationSampleX, at.CalibrationSampleY},
                              s.calibration.Tour);
   const ScreenSize screen = s.screen.Size();

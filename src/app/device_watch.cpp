@@ -15,7 +15,7 @@ void TForm1::Timer2Timer() {
       form2_ != nullptr ? form2_->PendingChoice() : std::nullopt;
   if (choice) {
     ApplyBoardChoice(*choice, s.link);
-    SaveFlag(platform_.files, kFramingFileName, s.link.ReportFraming);
+    SaveFlag(platform_.files, kFramingFileName, StoredNumber(s.link.ReportFraming));
     SaveFlag(platform_.files, kBoardModelFileName, s.link.BoardModel);
   }
   const ScreenSize before = s.screen.Size();

@@ -31,6 +31,7 @@ struct DriverState {
   DecoderState decoder;
   InterpolationState interpolation;
   PenSample sample;
+  KeyPlace keyPlace;
   PointerState pointer;
   InjectorState injector;
   KeyLayout keys;

@@ -184,11 +184,13 @@ void TForm1::LoadFlags() {
   LinkState& link = state_.link;
   // A framing the board cannot have (a damaged file) would leave the pen dead: such a value
   // reads as plain reports, the framing of a board with no stored choice.
-  const std::int32_t framing = LoadFlag(files, kFramingFileName).value_or(kPlainFraming);
-  link.ReportFraming = framing == kFramedFraming ? kFramedFraming : kPlainFraming;
-  Label9.Caption = std::to_string(link.ReportFraming);
+  const std::int32_t framing = LoadFlag(files, kFramingFileName).value_or(0);
+  link.ReportFraming = FramingFromStored(framing).value_or(ReportFraming::Plain);
+  Label9.Caption = std::to_string(StoredNumber(link.ReportFraming));
   link.BoardModel = LoadFlag(files, kBoardModelFileName).value_or(0);
-  if (IsBoardModel(link.BoardModel)) Label12.Caption = std::to_string(link.BoardModel);
+  if (const auto model = BoardModelFromStored(link.BoardModel)) {
+    Label12.Caption = std::to_string(StoredNumber(*model));
+  }
 }
 
 void TForm1::FormDestroy() {

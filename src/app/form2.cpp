@@ -41,7 +41,7 @@ TForm2::TForm2(Profile& profile, std::string settingsPath)
   ApplyCaptions();
 }
 
-void TForm2::FormCreate(std::int32_t reportFraming, std::int32_t boardModel) {
+void TForm2::FormCreate(ReportFraming reportFraming, std::int32_t boardModel) {
   SettingsFile ini(profile_, settingsPath_);
   fileSelect_ = FileCaption(ini, Key::DialogSelect);
   fileOk_ = FileCaption(ini, Key::DialogOk);
@@ -50,10 +50,8 @@ void TForm2::FormCreate(std::int32_t reportFraming, std::int32_t boardModel) {
   // language number Select; a number is no caption.
   if (fileSelect_ && ParseProfileInteger(*fileSelect_)) fileSelect_.reset();
   ApplyCaptions();
-  if (reportFraming == kPlainFraming || reportFraming == kFramedFraming) {
-    acceptedFraming_ = reportFraming;
-  }
-  if (IsBoardModel(boardModel)) acceptedModel_ = boardModel;
+  acceptedFraming_ = reportFraming;
+  if (const auto model = BoardModelFromStored(boardModel)) acceptedModel_ = *model;
   RestoreAcceptedChoices();
 }
 
@@ -74,23 +72,21 @@ void TForm2::ApplyCaptions() {
 
 void TForm2::RestoreAcceptedChoices() {
   if (acceptedFraming_) {
-    RadioButton1.Checked = *acceptedFraming_ == kPlainFraming;
-    RadioButton2.Checked = *acceptedFraming_ == kFramedFraming;
+    RadioButton1.Checked = *acceptedFraming_ == ReportFraming::Plain;
+    RadioButton2.Checked = *acceptedFraming_ == ReportFraming::Framed;
   }
-  if (acceptedModel_) RadioGroup2.ItemIndex = *acceptedModel_;
+  if (acceptedModel_) RadioGroup2.ItemIndex = StoredNumber(*acceptedModel_);
 }
 
 void TForm2::FormShow() { RestoreAcceptedChoices(); }
 
 void TForm2::Button1Click() {
   choicePending_ = true;
-  if (RadioButton1.Checked) acceptedFraming_ = kPlainFraming;
-  if (RadioButton2.Checked) acceptedFraming_ = kFramedFraming;
+  if (RadioButton1.Checked) acceptedFraming_ = ReportFraming::Plain;
+  if (RadioButton2.Checked) acceptedFraming_ = ReportFraming::Framed;
   const int item = RadioGroup2.ItemIndex;
   if (item >= 0 && item < static_cast<int>(RadioGroup2.Items.size())) {
-    for (std::int32_t model = 0; model < kBoardModelCount; ++model) {
-      if (RadioGroup2.Items[item] == kBoardModelNames[model]) acceptedModel_ = model;
-    }
+    if (const auto model = BoardModelNamed(RadioGroup2.Items[item])) acceptedModel_ = *model;
   }
   Window.Visible = false;
 }

@@ -18,8 +18,9 @@ class TForm2 {
  public:
   TForm2(Profile& profile, std::string settingsPath);
 
-  // Takes the captions from the settings file and the choices in force from the main window.
-  void FormCreate(std::int32_t reportFraming, std::int32_t boardModel);
+  // Takes the captions from the settings file and the choices in force from the main window:
+  // the framing, and the stored number of the model.
+  void FormCreate(ReportFraming reportFraming, std::int32_t boardModel);
   void FormShow();
   void Button1Click();
   void Button2Click();
@@ -47,9 +48,9 @@ class TForm2 {
   Language language_ = Language::Chinese;
   // Captions the settings file gives: OK, CANCEL and SELECT of section language.
   std::optional<std::string> fileOk_, fileCancel_, fileSelect_;
-  // The last accepted choices: the framing of the selected radio button and the model index.
-  std::optional<std::int32_t> acceptedFraming_;
-  std::optional<std::int32_t> acceptedModel_;
+  // The last accepted choices: the framing of the selected radio button and the model.
+  std::optional<ReportFraming> acceptedFraming_;
+  std::optional<BoardModelKind> acceptedModel_;
   bool choicePending_ = false;
 };
 

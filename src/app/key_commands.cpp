@@ -76,7 +76,7 @@ void TForm1::EndKeyCalibration() {
 
 void TForm1::KeyAction() {
   DriverState& s = state_;
-  const MarginKeyAction action = KeyActionAt(s.interpolation.RawBoardY, s.keys);
+  const MarginKeyAction action = KeyActionAt(s.keyPlace.Zones.RawBoardY, s.keys);
   if (action.StartsCalibration) {
     StartCalibration();
   } else if (action.Command) {
@@ -89,7 +89,7 @@ void TForm1::Timer3Timer() {
   DriverState& s = state_;
   if (!s.pointer.KeyHoldPending) return;
   s.pointer.KeyHoldPending = false;
-  for (const std::uintptr_t zone : HoldKeyParams(s.interpolation.KeyZoneHit)) {
+  for (const std::uintptr_t zone : HoldKeyParams(s.keyPlace.Zones.KeyZoneHit)) {
     const WindowHandle target = platform_.messenger.FindWindow(s.holdTarget.TargetWindowClass,
                                                                s.holdTarget.TargetWindowCaption);
     if (target != 0) platform_.messenger.Post(target, kHoldKeyMessage, zone, kHoldKeyLParam);

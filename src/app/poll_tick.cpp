@@ -8,6 +8,7 @@
 #include "calibration/transform.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
+#include "pointer/report_verdict.h"
 #include "shell/tray.h"
 
 namespace raz {
@@ -44,7 +45,9 @@ void TForm1::Timer1Timer() {
   // A contact swallowed after a calibration ends with the first report that is not a touch,
   // whether or not that report is strong enough to drive the pen.
   if (s.sample.Status != PenStatus::Touch) s.pointer.SwallowingContact = false;
-  if (SampleDrivesPen(s)) DrivePointer();
+  s.sample.Verdict =
+      JudgeReport(s.sample, s.link.ReportFraming, WholeFrameStored(s.reader), s.pointer);
+  if (ReachesPen(s.sample.Verdict)) DrivePointer();
 }
 
 // The pen cannot report its lift any more: the left button the driver holds is let go where
@@ -76,6 +79,8 @@ void TakeReading(DriverState& s, const DecodeResult& decoded) {
   if (at.Change == PositionChange::New) {
     sample.X = at.Position.x;
     sample.Y = at.Position.y;
+    s.keyPlace.InKeyMargin = at.InKeyMargin;
+    if (at.Zones) s.keyPlace.Zones = *at.Zones;
   }
   // A report that keeps the previous position keeps it in pixels: it is mapped once only.
   if (calibrating || at.Change != PositionChange::New) return;
@@ -86,17 +91,11 @@ void TakeReading(DriverState& s, const DecodeResult& decoded) {
   sample.Y = pixel.y;
 }
 
-bool SampleDrivesPen(const DriverState& s) {
-  if (s.sample.SampleRejected) return false;
-  if (s.link.ReportFraming == kPlainFraming) return s.sample.LevelY > kSignalLevel;
-  return s.link.ReportFraming == kFramedFraming && WholeFrameStored(s.reader);
-}
-
 void TForm1::DrivePointer() {
   DriverState& s = state_;
   const PenContext context{s.calibration.Tour.CalibrationActive,
-                           s.keyCalibration.KeyCalibrationActive, s.interpolation.InKeyMargin,
-                           s.interpolation.KeyZoneHit};
+                           s.keyCalibration.KeyCalibrationActive, s.keyPlace.InKeyMargin,
+                           s.keyPlace.Zones.KeyZoneHit};
   const PenStep step = RunPenStateMachine(s.sample, context, s.pointer);
   if (step.Smoothed) {
     s.sample.X = step.Smoothed->x;
@@ -113,7 +112,7 @@ void TForm1::DrivePointer() {
 
 void TForm1::InjectCommand(const PointerCommand& command) {
   DriverState& s = state_;
-  const InjectContext context{s.sample.LevelY, s.interpolation.InKeyMargin, s.screen.Size()};
+  const InjectContext context{s.sample.Verdict, s.keyPlace.InKeyMargin, s.screen.Size()};
   switch (Inject(command, context, platform_.mouse, s.injector)) {
     case InjectOutcome::KeyAction:
       KeyAction();

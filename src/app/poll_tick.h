@@ -6,12 +6,8 @@
 namespace raz {
 
 // The reading becomes the current sample; its position is interpolated and, outside a
-// calibration, mapped onto the screen.
+// calibration, mapped onto the screen. What a fresh position finds against the margin keys
+// goes to the key place.
 void TakeReading(DriverState& state, const DecodeResult& decoded);
-
-// Whether the current sample may drive the pointer: plain reports must carry a signal,
-// framed reports must be whole frames with their start and end bytes in place, and a rejected
-// sample never does.
-bool SampleDrivesPen(const DriverState& state);
 
 }  // namespace raz

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "base/pen_status.h"
 #include "platform/vendor_usb.h"
@@ -16,18 +17,29 @@ struct PenSettings {
   std::int32_t PenRightCentre = 0;
 };
 
-// Report framings a board may use (server111.txt): plain 45-byte reports, or 47-byte frames
-// between a start and an end byte.
-inline constexpr std::int32_t kPlainFraming = 0;
-inline constexpr std::int32_t kFramedFraming = 1;
+// Report framings a board may use (server111.txt stores the number): plain 45-byte reports, or
+// 47-byte frames between a start and an end byte.
+enum class ReportFraming : std::int32_t { Plain = 0, Framed = 1 };
+
+// The framing a stored number names, or nothing for a number that names none.
+constexpr std::optional<ReportFraming> FramingFromStored(std::int32_t stored) {
+  if (stored != 0 && stored != 1) return std::nullopt;
+  return static_cast<ReportFraming>(stored);
+}
+
+constexpr std::int32_t StoredNumber(ReportFraming framing) {
+  return static_cast<std::int32_t>(framing);
+}
 
 struct LinkState {
   UsbHandle BoardLink = 0;
   bool LinkOpen = false;  // BoardLink holds a handle that has not been closed
   bool LinkOpenPending = true;
   bool BoardPresent = false;
-  std::int32_t ReportFraming = 0;  // 0: plain 45-byte reports, 1: 47-byte frames
-  std::int32_t BoardModel = 0;     // 0 KX, 1 RU82, 2 VI100; stored and shown only
+  raz::ReportFraming ReportFraming = raz::ReportFraming::Plain;
+  // The stored number of the model (BoardModelFromStored), shown only. It is kept as read: a
+  // number that names no model is stored again as it was.
+  std::int32_t BoardModel = 0;
 };
 
 inline constexpr std::size_t kReceiveBufferSize = 50004;
@@ -99,14 +111,22 @@ struct InterpolationState {
   bool SpanTracking = true;
   float CellSizeX = 10.0f;
   float CellSizeY = 10.0f;
-  std::int32_t HoverSpanX = 100;
-  std::int32_t HoverSpanY = 100;
-  std::int32_t RawBoardX = 0;
-  std::int32_t RawBoardY = 0;
-  bool InKeyMargin = false;
-  std::array<bool, 3> KeyZoneHit{};  // zones 1..3 at indices 0..2
+  // The unrounded position the calibrations take. A hover while calibrating keeps X.
   float CalibrationSampleX = 0.0f;
   float CalibrationSampleY = 0.0f;
+};
+
+// Where a touch lies on the key row: its raw Y and the zones (1..3 at indices 0..2) it is in.
+struct KeyZones {
+  std::int32_t RawBoardY = 0;
+  std::array<bool, 3> KeyZoneHit{};
+};
+
+// Where the newest sample lies against the margin keys: a report that finds the pen anew
+// changes what it found, and the rest stands.
+struct KeyPlace {
+  bool InKeyMargin = false;
+  KeyZones Zones;
 };
 
 }  // namespace raz

@@ -5,10 +5,6 @@ namespace {
 
 constexpr std::uint32_t kFirstDevice = 0;
 
-void SetRateForFraming(VendorUsb& usb, const LinkState& link) {
-  if (const auto rate = LinkRateFor(link.ReportFraming)) usb.SetLinkRate(link.BoardLink, *rate);
-}
-
 // Closes a handle still held, then opens the board. Returns true when it is open.
 bool OpenBoard(VendorUsb& usb, LinkState& link) {
   if (link.LinkOpen) {
@@ -17,21 +13,26 @@ bool OpenBoard(VendorUsb& usb, LinkState& link) {
   }
   if (usb.OpenDevice(kFirstDevice, link.BoardLink) != 0) return false;
   link.LinkOpen = true;
-  SetRateForFraming(usb, link);
+  usb.SetLinkRate(link.BoardLink, LinkRateFor(link.ReportFraming));
   return true;
 }
 
 }  // namespace
 
-std::optional<std::uint32_t> LinkRateFor(std::int32_t framing) {
-  if (framing == kPlainFraming) return kPlainLinkRate;
-  if (framing == kFramedFraming) return kFramedLinkRate;
+std::optional<BoardModelKind> BoardModelNamed(std::string_view name) {
+  for (std::int32_t model = 0; model < kBoardModelCount; ++model) {
+    if (name == kBoardModelNames[model]) return BoardModelFromStored(model);
+  }
   return std::nullopt;
+}
+
+std::uint32_t LinkRateFor(ReportFraming framing) {
+  return framing == ReportFraming::Framed ? kFramedLinkRate : kPlainLinkRate;
 }
 
 void ApplyBoardChoice(const BoardChoice& choice, LinkState& link) {
   if (choice.ReportFraming) link.ReportFraming = *choice.ReportFraming;
-  if (choice.BoardModel) link.BoardModel = *choice.BoardModel;
+  if (choice.BoardModel) link.BoardModel = StoredNumber(*choice.BoardModel);
 }
 
 LinkWatch WatchLink(VendorUsb& usb, LinkState& link, bool reopen) {

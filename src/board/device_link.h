@@ -3,6 +3,7 @@
 // probe the board every two seconds, open it when needed at the link rate of its framing.
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "board/board_state.h"
 #include "platform/vendor_usb.h"
@@ -12,19 +13,31 @@ namespace raz {
 inline constexpr std::uint32_t kPlainLinkRate = 460800;
 inline constexpr std::uint32_t kFramedLinkRate = 115200;
 
-// Board models of the settings dialog, by index (server1111.txt).
+// Board models of the settings dialog, stored by index (server1111.txt).
+enum class BoardModelKind : std::int32_t { KX = 0, RU82 = 1, VI100 = 2 };
 inline constexpr const char* kBoardModelNames[] = {"KX", "RU82", "VI100"};
 inline constexpr std::int32_t kBoardModelCount = 3;
 
-constexpr bool IsBoardModel(std::int32_t model) { return model >= 0 && model < kBoardModelCount; }
+// The model a stored number names, or nothing for a number that names none.
+constexpr std::optional<BoardModelKind> BoardModelFromStored(std::int32_t stored) {
+  if (stored < 0 || stored >= kBoardModelCount) return std::nullopt;
+  return static_cast<BoardModelKind>(stored);
+}
 
-// The link rate the board's framing needs; no rate for an unknown framing.
-std::optional<std::uint32_t> LinkRateFor(std::int32_t framing);
+constexpr std::int32_t StoredNumber(BoardModelKind model) {
+  return static_cast<std::int32_t>(model);
+}
+
+// The model of one of kBoardModelNames, or nothing for another text.
+std::optional<BoardModelKind> BoardModelNamed(std::string_view name);
+
+// The link rate the board's framing needs.
+std::uint32_t LinkRateFor(ReportFraming framing);
 
 // What the user confirmed in the settings dialog; an empty field keeps the current value.
 struct BoardChoice {
-  std::optional<std::int32_t> ReportFraming;
-  std::optional<std::int32_t> BoardModel;
+  std::optional<raz::ReportFraming> ReportFraming;
+  std::optional<BoardModelKind> BoardModel;
   bool operator==(const BoardChoice&) const = default;
 };
 

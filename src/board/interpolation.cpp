@@ -49,27 +49,34 @@ std::int32_t& TouchSpan(InterpolationState& interp, const AxisFix& fix, bool xAx
   return interp.InterpolationSpan[index];
 }
 
-void SetRawX(InterpolationState& interp, const KeyLayout& keys, long double v) {
-  interp.RawBoardX = TruncToInt(v);
-  interp.InKeyMargin =
-      interp.RawBoardX < keys.KeyMarginLeft || interp.RawBoardX > keys.KeyMarginRight;
+// A fresh position at raw X, and whether X lies in the key margin.
+Interpolation FoundAtX(const KeyLayout& keys, long double v) {
+  Interpolation found;
+  found.Change = PositionChange::New;
+  found.RawBoardX = TruncToInt(v);
+  found.InKeyMargin = found.RawBoardX < keys.KeyMarginLeft || found.RawBoardX > keys.KeyMarginRight;
+  return found;
 }
 
-void SetRawY(InterpolationState& interp, const KeyLayout& keys, long double v) {
-  interp.RawBoardY = TruncToInt(v);
+KeyZones ZonesAt(const KeyLayout& keys, long double v) {
+  KeyZones zones{.RawBoardY = TruncToInt(v)};
   const auto& bounds = keys.KeyBounds;
-  for (std::size_t zone = 0; zone < interp.KeyZoneHit.size(); ++zone) {
-    interp.KeyZoneHit[zone] =
-        bounds[zone] < interp.RawBoardY && interp.RawBoardY < bounds[zone + 1];
+  for (std::size_t zone = 0; zone < zones.KeyZoneHit.size(); ++zone) {
+    zones.KeyZoneHit[zone] = bounds[zone] < zones.RawBoardY && zones.RawBoardY < bounds[zone + 1];
   }
+  return zones;
+}
+
+BoardPoint Rounded(const InterpolationState& interp) {
+  return {RoundSample(interp.CalibrationSampleX), RoundSample(interp.CalibrationSampleY)};
 }
 
 float ToScreenScale(std::int32_t raw, float calibrationScale) {
   return static_cast<float>(raw * static_cast<long double>(calibrationScale) * kScreenScaleFactor);
 }
 
-BoardPoint InterpolateTouch(const BoardReading& reading, const InterpolationInput& input,
-                            InterpolationState& interp) {
+Interpolation InterpolateTouch(const BoardReading& reading, const InterpolationInput& input,
+                               InterpolationState& interp) {
   const AxisFix& fixX = reading.FixX;
   const AxisFix& fixY = reading.FixY;
   std::int32_t& spanX = TouchSpan(interp, fixX, true);
@@ -80,38 +87,40 @@ BoardPoint InterpolateTouch(const BoardReading& reading, const InterpolationInpu
   }
   const long double vx = Interpolate(fixX, interp.CellSizeX, spanX);
   const long double vy = Interpolate(fixY, interp.CellSizeY, spanY);
-  SetRawX(interp, input.Keys, vx);
+  Interpolation found = FoundAtX(input.Keys, vx);
   if (input.Calibrating) {
     interp.CalibrationSampleX = static_cast<float>(vx);
     interp.CalibrationSampleY = static_cast<float>(vy);
   } else {
-    SetRawY(interp, input.Keys, vy);
-    interp.CalibrationSampleX = ToScreenScale(interp.RawBoardX, input.CalibrationScaleX);
-    interp.CalibrationSampleY = ToScreenScale(interp.RawBoardY, input.CalibrationScaleY);
+    found.Zones = ZonesAt(input.Keys, vy);
+    interp.CalibrationSampleX = ToScreenScale(found.RawBoardX, input.CalibrationScaleX);
+    interp.CalibrationSampleY = ToScreenScale(found.Zones->RawBoardY, input.CalibrationScaleY);
   }
-  return {RoundSample(interp.CalibrationSampleX), RoundSample(interp.CalibrationSampleY)};
+  found.Position = Rounded(interp);
+  return found;
 }
 
 // Hover positions go straight to screen scale, without the cell size or the 0.1 factor; while
 // calibrating X is not recomputed, as the calibrations collect touch samples only.
-BoardPoint InterpolateHover(const BoardReading& reading, const InterpolationInput& input,
-                            InterpolationState& interp) {
+Interpolation InterpolateHover(const BoardReading& reading, const InterpolationInput& input,
+                               InterpolationState& interp) {
   const AxisFix& fixX = reading.FixX;
   const AxisFix& fixY = reading.FixY;
   const std::int32_t levelX = reading.LevelX;
   const bool midLevel = levelX > kHoverMidLevelLow && levelX <= kHoverMidLevelHigh;
-  interp.HoverSpanX = interp.HoverSpanY = midLevel ? kHoverSpanMidLevel : kHoverSpanOtherLevel;
+  const std::int32_t span = midLevel ? kHoverSpanMidLevel : kHoverSpanOtherLevel;  // both axes
 
-  SetRawX(interp, input.Keys, Interpolate(fixX, interp.CellSizeX, interp.HoverSpanX));
+  Interpolation found = FoundAtX(input.Keys, Interpolate(fixX, interp.CellSizeX, span));
   if (!input.Calibrating) {
     interp.CalibrationSampleX =
-        static_cast<float>(Interpolate(fixX, input.CalibrationScaleX, interp.HoverSpanX));
+        static_cast<float>(Interpolate(fixX, input.CalibrationScaleX, span));
   }
   if (interp.CalibrationSampleX < 0.0f) interp.CalibrationSampleX = 0.0f;
 
   const float unitY = input.Calibrating ? interp.CellSizeY : input.CalibrationScaleY;
-  interp.CalibrationSampleY = static_cast<float>(Interpolate(fixY, unitY, interp.HoverSpanY));
-  return {RoundSample(interp.CalibrationSampleX), RoundSample(interp.CalibrationSampleY)};
+  interp.CalibrationSampleY = static_cast<float>(Interpolate(fixY, unitY, span));
+  found.Position = Rounded(interp);
+  return found;
 }
 
 }  // namespace
@@ -119,14 +128,15 @@ BoardPoint InterpolateHover(const BoardReading& reading, const InterpolationInpu
 Interpolation InterpolatePosition(const BoardReading& reading, const InterpolationInput& input,
                                   InterpolationState& state) {
   if (reading.LevelY <= kSignalLevel) return {};
-  Interpolation result{PositionChange::Kept, {}};
+  Interpolation result;
+  result.Change = PositionChange::Kept;
   if (reading.Status == PenStatus::Touch) {
-    result = {PositionChange::New, InterpolateTouch(reading, input, state)};
+    result = InterpolateTouch(reading, input, state);
     if (reading.LevelX > kPinnedYLevelX && reading.LevelY < kPinnedYLevelY) {
       result.Position.y = kPinnedY;
     }
   } else if (reading.Status == PenStatus::Hover && reading.LevelX > kSignalLevel) {
-    result = {PositionChange::New, InterpolateHover(reading, input, state)};
+    result = InterpolateHover(reading, input, state);
   }
   return result;
 }

@@ -4,6 +4,7 @@
 // board position, in board units in screen scale (or raw board units while a calibration
 // collects points); the transform to pixels is the calibration's.
 #include <cstdint>
+#include <optional>
 
 #include "base/points.h"
 #include "board/board_state.h"
@@ -28,7 +29,10 @@ enum class PositionChange {
 
 struct Interpolation {
   PositionChange Change = PositionChange::None;
-  BoardPoint Position;  // for New: the rounded position
+  BoardPoint Position;            // for New: the rounded position
+  std::int32_t RawBoardX = 0;     // for New
+  bool InKeyMargin = false;       // for New: raw X lies left or right of the key margins
+  std::optional<KeyZones> Zones;  // for a touch outside a calibration
 };
 
 // Runs after every decode that reached the rows.

@@ -75,7 +75,7 @@ bool StoreFramedReport(std::span<const std::uint8_t> received, FrameCarry& carry
   return stored;
 }
 
-ReadResult ReadReports(VendorUsb& usb, UsbHandle link, std::int32_t framing, ReaderState& reader) {
+ReadResult ReadReports(VendorUsb& usb, UsbHandle link, ReportFraming framing, ReaderState& reader) {
   ReadResult result;
   const std::optional<std::size_t> received = FetchReports(usb, link, reader.ReceiveBuffer);
   if (!received) {
@@ -87,10 +87,10 @@ ReadResult ReadReports(VendorUsb& usb, UsbHandle link, std::int32_t framing, Rea
   reader.DataReceived = *received > 0;
   if (*received == 0) return result;
   const auto bytes = std::span<const std::uint8_t>(reader.ReceiveBuffer).first(*received);
-  if (framing == kPlainFraming) {
+  if (framing == ReportFraming::Plain) {
     StorePlainReport(bytes, reader.ReportStore);
     result.NewReport = true;
-  } else if (framing == kFramedFraming) {
+  } else {
     reader.FrameComplete = StoreFramedReport(bytes, reader.Carry, reader.ReportStore);
     result.NewReport = reader.FrameComplete;
   }

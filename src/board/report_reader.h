@@ -39,7 +39,7 @@ struct ReadResult {
 
 // One read of the board, the report kept by the board's framing. A read that brings nothing
 // keeps the previous report.
-ReadResult ReadReports(VendorUsb& usb, UsbHandle link, std::int32_t framing, ReaderState& reader);
+ReadResult ReadReports(VendorUsb& usb, UsbHandle link, ReportFraming framing, ReaderState& reader);
 
 // Framed reports count only as whole frames with their start and end bytes in place.
 bool WholeFrameStored(const ReaderState& reader);

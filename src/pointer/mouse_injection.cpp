@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "base/pen_status.h"
-
 namespace raz {
 namespace {
 
@@ -28,7 +26,7 @@ std::int32_t ToAbsolute(std::int32_t pixel, std::int32_t screenSize) {
 
 InjectOutcome Inject(const PointerCommand& command, const InjectContext& context,
                      MouseOutput& mouse, InjectorState& state) {
-  if (context.LevelY <= kSignalLevel) return InjectOutcome::Done;
+  if (context.Verdict != ReportVerdict::DrivesPen) return InjectOutcome::Done;
   const auto emit = [&](std::uint32_t flags) {
     Emit(flags, command.At, context.Screen, mouse, state);
   };

@@ -13,7 +13,7 @@ namespace raz {
 std::int32_t ToAbsolute(std::int32_t pixel, std::int32_t screenSize);
 
 struct InjectContext {
-  std::int32_t LevelY = 0;   // at or below the signal level nothing is injected
+  ReportVerdict Verdict = ReportVerdict::WeakSignal;  // only DrivesPen injects anything
   bool InKeyMargin = false;  // presses become key actions, moves and clicks are swallowed
   ScreenSize Screen;
 };

@@ -96,7 +96,7 @@ void ContinuingTouch(const PenSample& s, const PenContext& c, PointerState& p, P
     p.KeyHoldPending = true;
     step.HoldTimer = HoldTimerChange::Arm;
   }
-  if (s.LevelY == 1 || s.SampleRejected) return;
+  if (s.LevelY == 1) return;
   if (c.Calibrating()) {
     Remember(p, s);
     return;
@@ -107,9 +107,10 @@ void ContinuingTouch(const PenSample& s, const PenContext& c, PointerState& p, P
 void RightButton(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
   Disarm(p, step);
   if (!c.Calibrating() && p.PrevStatus == PenStatus::RightButton) {
-    // Held at the threshold: the count only matters once it gets there.
+    // Held at the threshold: the count only matters once it gets there. A silent frame counts
+    // but never clicks.
     if (p.RightCount < kRightClickRepeats) p.RightCount += 1;
-    if (s.LevelY > kSignalLevel && p.RightCount >= kRightClickRepeats) {
+    if (s.Verdict == ReportVerdict::DrivesPen && p.RightCount >= kRightClickRepeats) {
       p.RightCount = 0;
       step.Command = {PointerAction::RightClick, {p.PrevX, p.PrevY}};
     }
@@ -141,7 +142,7 @@ void SetHoverAnchor(PointerState& p, const PenSample& s) {
 
 void Hover(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
   Disarm(p, step);
-  if (s.SampleRejected || s.LevelY < kHoverLevel) return;
+  if (s.LevelY < kHoverLevel) return;
   if (p.PrevStatus == PenStatus::Touch) {
     SetHoverAnchor(p, s);
     if (!c.Calibrating()) {
@@ -168,10 +169,7 @@ void Hover(const PenSample& s, const PenContext& c, PointerState& p, PenStep& st
 PenStep RunPenStateMachine(const PenSample& sample, const PenContext& context,
                            PointerState& pointer) {
   PenStep step;
-  if (pointer.SwallowingContact) {
-    if (sample.Status == PenStatus::Touch) return step;
-    pointer.SwallowingContact = false;
-  }
+  if (!ReachesPen(sample.Verdict)) return step;
   switch (sample.Status) {
     case PenStatus::Touch:
       if (pointer.PrevStatus == PenStatus::Touch) {

@@ -15,9 +15,10 @@ inline constexpr std::uint32_t kSlowPollInterval = 20;
 inline constexpr std::uint32_t kMediumPollInterval = 12;
 inline constexpr std::uint32_t kFastPollInterval = 5;
 
-// Runs once for each sample that passed the poll tick's gate: compares it with the previous
-// one, filters jitter and jumps, smooths drags, picks the poll interval, counts samples for
-// the calibrations and arms the hold timer. What it decides is in the returned step.
+// Runs once for each sample whose verdict reaches the pen (any other leaves everything as it
+// was): compares it with the previous one, filters jitter and jumps, smooths drags, picks the
+// poll interval, counts samples for the calibrations and arms the hold timer. What it decides
+// is in the returned step.
 PenStep RunPenStateMachine(const PenSample& sample, const PenContext& context,
                            PointerState& pointer);
 

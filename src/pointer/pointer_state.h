@@ -9,6 +9,22 @@
 
 namespace raz {
 
+// What one new report may do with the pen (JudgeReport).
+enum class ReportVerdict {
+  DrivesPen,         // the state machine takes the sample and the injector emits its action
+  SilentFrame,       // a whole frame at or below the signal level: the state machine takes it,
+                     // the injector emits nothing
+  RejectedSample,    // the decoder placed a row in no block
+  WeakSignal,        // a plain report at or below the signal level
+  PartialFrame,      // framed: no whole frame with its start and end bytes in the store
+  SwallowedContact,  // the rest of a touch that went on when a calibration ended
+};
+
+// The state machine takes the sample.
+constexpr bool ReachesPen(ReportVerdict verdict) {
+  return verdict == ReportVerdict::DrivesPen || verdict == ReportVerdict::SilentFrame;
+}
+
 // The one current sample. Its position is in screen pixels, or in raw board units while a
 // calibration collects points.
 struct PenSample {
@@ -20,6 +36,7 @@ struct PenSample {
   bool SampleRejected = false;
   bool DoublePeakX = false;
   bool DoublePeakY = false;
+  ReportVerdict Verdict = ReportVerdict::WeakSignal;
 };
 
 // What the rest of the driver says about the sample: whether a calibration collects points,

@@ -106,8 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   raz::TForm1 form(*state, memory.platform);
   form.FormCreate();
   form.Timer2Timer();
-  const auto& batches =
-      state->link.ReportFraming == 1 ? harness.reports.framed : harness.reports.plain;
+  const auto& batches = state->link.ReportFraming == raz::ReportFraming::Framed
+                            ? harness.reports.framed
+                            : harness.reports.plain;
   for (const Bytes& batch : batches) {
     harness.usb.batches.push_back(batch);
     form.Timer1Timer();

@@ -31,7 +31,7 @@ struct Harness {
   // The board is open, as after the device watch found it: a poll reads and decodes.
   void Reset(std::uint8_t options, std::int8_t pen, std::int8_t penRight) {
     state->link.LinkOpenPending = false;
-    state->link.ReportFraming = options & 1;
+    state->link.ReportFraming = raz::FramingFromStored(options & 1).value();
     state->calibration.Tour.CalibrationActive = (options >> 1) & 1;
     state->RateMeasurement = (options >> 2) & 1;
     state->keyCalibration.KeyCalibrationActive = (options >> 3) & 1;

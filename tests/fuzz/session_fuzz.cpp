@@ -87,7 +87,7 @@ struct Session {
   void QueueReport(PenContact contact, std::uint8_t x, std::uint8_t y) {
     const raz::sim::CellPoint at{x * 147.0 / 255, y * 147.0 / 255};
     const raz::sim::PlainReport report = model.Report({contact, at, 1.0}, reportIndex++);
-    if (host->state().link.ReportFraming == 1) {
+    if (host->state().link.ReportFraming == raz::ReportFraming::Framed) {
       const raz::sim::ReportFrame frame = raz::sim::FrameReport(report);
       usb.batches.emplace_back(frame.begin(), frame.end());
     } else {

@@ -58,7 +58,9 @@ RecordSummary RecordBoard(VendorUsb& usb, const Clock& clock, const WaitForTick&
     summary.outcome = RecordOutcome::OpenRefused;
     return summary;
   }
-  summary.linkRate = LinkRateFor(settings.framing);
+  if (const auto framing = FramingFromStored(settings.framing)) {
+    summary.linkRate = LinkRateFor(*framing);
+  }
   capture << "# framing " << settings.framing;
   if (summary.linkRate) {
     summary.linkRateStatus = usb.SetLinkRate(handle, *summary.linkRate);

@@ -145,7 +145,7 @@ TEST_F(SurfaceTest, HoldTimerPostsOneMessagePerHitZoneToTheConfiguredWindow) {
   form.Timer3Timer();
   EXPECT_TRUE(tp.messenger.posted.empty()) << "nothing pending";
   state.pointer.KeyHoldPending = true;
-  state.interpolation.KeyZoneHit = {false, false, true};
+  state.keyPlace.Zones.KeyZoneHit = {false, false, true};
   form.Timer3Timer();
   ASSERT_EQ(tp.messenger.posted.size(), 1u);
   EXPECT_EQ(tp.messenger.posted[0], (PostedMessage{0x4242, kHoldKeyMessage, 2, 5000}));

@@ -102,7 +102,7 @@ TEST(DeviceWatch, FramingOutsideZeroAndOneOpensTheBoardForPlainReports) {
     WatchRig rig(true, framing);
     rig.Tick();
     EXPECT_EQ(rig.TakeLinkCalls(), (Calls{"open 0", "rate 101 460800"})) << "framing " << framing;
-    EXPECT_EQ(rig.link().ReportFraming, 0) << "framing " << framing;
+    EXPECT_EQ(rig.link().ReportFraming, ReportFraming::Plain) << "framing " << framing;
     EXPECT_TRUE(rig.form().Timer1.Enabled) << "framing " << framing;
   }
 }
@@ -132,7 +132,7 @@ TEST(DeviceWatch, ConfirmedDialogRewritesBothFilesAndReopensTheLink) {
     rig.Tick();
     const auto where = ::testing::Message() << "present " << row.present << " model " << row.model;
     EXPECT_EQ(rig.TakeLinkCalls(), row.calls) << where;
-    EXPECT_EQ(rig.link().ReportFraming, row.secondFraming ? 1 : 0) << where;
+    EXPECT_EQ(StoredNumber(rig.link().ReportFraming), row.secondFraming ? 1 : 0) << where;
     EXPECT_EQ(rig.link().BoardModel, row.model) << where;
     EXPECT_EQ(rig.Flag(kFramingFileName), row.secondFraming ? 1 : 0) << where;
     EXPECT_EQ(rig.Flag(kBoardModelFileName), row.model) << where;

@@ -62,7 +62,7 @@ TEST_F(StartupTest, FlagFilesSetTheMenuAndTheHiddenLabels) {
     f.FormCreate();
     SCOPED_TRACE("framing file of " + std::to_string(row.framing.size()) + " bytes");
     EXPECT_EQ(f.N2.Checked, row.n2);
-    EXPECT_EQ(s.link.ReportFraming, row.reportFraming);
+    EXPECT_EQ(StoredNumber(s.link.ReportFraming), row.reportFraming);
     EXPECT_EQ(f.Label9.Caption, row.label9);
     EXPECT_EQ(s.link.BoardModel, row.boardModel);
     EXPECT_EQ(f.Label12.Caption, row.label12);

@@ -35,7 +35,7 @@ TEST_F(SettingsDialogTest, CaptionsFromTheSettingsFileOrTheDesignOnesOfTheLangua
     p.folder.WriteText("VaziZod.ini", std::string("[language]\r\n") + row.language);
     TForm2 dialog(p.profile, p.folder.File("VaziZod.ini"));
     dialog.SetLanguage(row.lang);
-    dialog.FormCreate(0, 0);
+    dialog.FormCreate(ReportFraming::Plain, 0);
     SCOPED_TRACE(row.language);
     EXPECT_EQ(dialog.Button1.Caption, row.ok);
     EXPECT_EQ(dialog.Button2.Caption, row.cancel);
@@ -47,7 +47,7 @@ TEST_F(SettingsDialogTest, CaptionsFromTheSettingsFileOrTheDesignOnesOfTheLangua
 // A later language switch changes the design captions and leaves those from the file.
 TEST_F(SettingsDialogTest, ALanguageSwitchKeepsTheCaptionsTheSettingsFileGives) {
   tp.folder.WriteText("VaziZod.ini", "[language]\r\nCANCEL=Abbrechen\r\n");
-  form2.FormCreate(0, 0);
+  form2.FormCreate(ReportFraming::Plain, 0);
   form2.SetLanguage(Language::English);
   EXPECT_EQ(form2.Button1.Caption, "OK");
   EXPECT_EQ(form2.Button2.Caption, "Abbrechen");
@@ -63,17 +63,16 @@ TEST_F(SettingsDialogTest, ALanguageSwitchKeepsTheCaptionsTheSettingsFileGives) 
 // choice puts the board on, in both languages (captioned as a hotkey switch, it invited
 // teachers to stop their pen for good).
 TEST_F(SettingsDialogTest, EachFramingButtonNamesTheLinkRateItChooses) {
-  form2.FormCreate(0, 0);
+  form2.FormCreate(ReportFraming::Plain, 0);
   for (Language language : {Language::Chinese, Language::English}) {
     form2.SetLanguage(language);
     for (RadioButton* chosen : {&form2.RadioButton1, &form2.RadioButton2}) {
       form2.RadioButton1.Checked = chosen == &form2.RadioButton1;
       form2.RadioButton2.Checked = chosen == &form2.RadioButton2;
       form2.Button1Click();
-      const std::int32_t framing = form2.PendingChoice()->ReportFraming.value();
+      const ReportFraming framing = form2.PendingChoice()->ReportFraming.value();
       SCOPED_TRACE(chosen->Caption);
-      EXPECT_NE(chosen->Caption.find(std::to_string(LinkRateFor(framing).value())),
-                std::string::npos);
+      EXPECT_NE(chosen->Caption.find(std::to_string(LinkRateFor(framing))), std::string::npos);
       EXPECT_EQ(chosen->Caption.find("快捷键"), std::string::npos);
       EXPECT_EQ(chosen->Caption.find("otkey"), std::string::npos);
     }
@@ -83,7 +82,7 @@ TEST_F(SettingsDialogTest, EachFramingButtonNamesTheLinkRateItChooses) {
 // Cancel brings the accepted choice back into the controls and leaves a pending choice
 // pending: a choice confirmed before it is still applied.
 TEST_F(SettingsDialogTest, CancelBringsTheAcceptedChoiceBackAndLeavesThePendingChoice) {
-  form2.FormCreate(0, 1);
+  form2.FormCreate(ReportFraming::Plain, 1);
   for (bool confirmedBefore : {false, true}) {
     if (confirmedBefore) form2.Button1Click();
     form2.RadioButton1.Checked = false;
@@ -95,7 +94,9 @@ TEST_F(SettingsDialogTest, CancelBringsTheAcceptedChoiceBackAndLeavesThePendingC
     EXPECT_FALSE(form2.RadioButton2.Checked);
     EXPECT_EQ(form2.RadioGroup2.ItemIndex, 1);
     EXPECT_EQ(form2.PendingChoice(),
-              confirmedBefore ? std::optional<BoardChoice>({0, 1}) : std::nullopt);
+              confirmedBefore
+                  ? std::optional<BoardChoice>({ReportFraming::Plain, BoardModelKind::RU82})
+                  : std::nullopt);
   }
 }
 

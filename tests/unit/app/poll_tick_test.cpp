@@ -6,8 +6,10 @@
 
 #include "app/form1.h"
 #include "app/form_commands.h"
+#include "board/report_reader.h"
 #include "calibration/transform.h"
 #include "pointer/pen_state_machine.h"
+#include "pointer/report_verdict.h"
 #include "support/test_platform.h"
 #include "unit/board/fake_board_usb.h"
 #include "unit/board/report_builder.h"
@@ -83,35 +85,36 @@ TEST(PollTick, OnlyANewReportIsASample) {
 }
 
 // Plain reports must carry a signal (LevelY above 30); framed reports must be whole frames with
-// their start and end bytes in place. A touch that passes the gate presses the button.
+// their start and end bytes in place, and one without a signal moves the pen silently.
 TEST(PollTick, Gate_PlainNeedsASignalFramedNeedsAWholeFrame) {
+  using enum ReportFraming;
+  using enum ReportVerdict;
   const struct {
     const char* name;
-    std::int32_t framing;
+    ReportFraming framing;
     bool rejected;
     std::int32_t level;
     bool complete;
     std::int32_t first, last;  // store slots 0 and 46
-    bool drives;
+    ReportVerdict verdict;
   } cases[] = {
-      {"plain, strong", 0, false, 31, false, 0, 0, true},
-      {"plain, at the limit", 0, false, 30, true, 0xFD, 0xFE, false},
-      {"plain, rejected", 0, true, 200, false, 0, 0, false},
-      {"framed, whole frame, no signal", 1, false, 0, true, 0xFD, 0xFE, true},
-      {"framed, incomplete", 1, false, 200, false, 0xFD, 0xFE, false},
-      {"framed, frame cut at its start", 1, false, 200, true, 0x12, 0xFE, false},
-      {"framed, frame cut at its end", 1, false, 200, true, 0xFD, 0x12, false},
-      {"framed, rejected", 1, true, 200, true, 0xFD, 0xFE, false},
-      {"unknown framing", 2, false, 200, true, 0xFD, 0xFE, false},
+      {"plain, strong", Plain, false, 31, false, 0, 0, DrivesPen},
+      {"plain, at the limit", Plain, false, 30, true, 0xFD, 0xFE, WeakSignal},
+      {"plain, rejected", Plain, true, 200, false, 0, 0, RejectedSample},
+      {"framed, whole frame, no signal", Framed, false, 0, true, 0xFD, 0xFE, SilentFrame},
+      {"framed, incomplete", Framed, false, 200, false, 0xFD, 0xFE, PartialFrame},
+      {"framed, frame cut at its start", Framed, false, 200, true, 0x12, 0xFE, PartialFrame},
+      {"framed, frame cut at its end", Framed, false, 200, true, 0xFD, 0x12, PartialFrame},
+      {"framed, rejected", Framed, true, 200, true, 0xFD, 0xFE, RejectedSample},
   };
   for (const auto& c : cases) {
     auto state = std::make_unique<DriverState>();
-    state->link.ReportFraming = c.framing;
     state->sample = {.LevelY = c.level, .SampleRejected = c.rejected};
     state->reader.FrameComplete = c.complete;
     state->reader.ReportStore.front() = c.first;
     state->reader.ReportStore.back() = c.last;
-    EXPECT_EQ(SampleDrivesPen(*state), c.drives) << c.name;
+    EXPECT_EQ(JudgeReport(state->sample, c.framing, WholeFrameStored(state->reader), {}), c.verdict)
+        << c.name;
   }
 }
 

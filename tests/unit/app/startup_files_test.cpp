@@ -41,7 +41,7 @@ TEST_P(StartupOverSpecialFiles, StartsWithTheDefaultsAndRefusesWrites) {
   EXPECT_TRUE(form.N2.Checked) << name << ": a missing server11.txt keeps the design state";
   EXPECT_EQ(state.pen.PenTouchLimit, 0) << name;
   EXPECT_EQ(state.keys.KeyMarginRight, 28450) << name;
-  EXPECT_EQ(state.link.ReportFraming, 0) << name;
+  EXPECT_EQ(state.link.ReportFraming, ReportFraming::Plain) << name;
   EXPECT_EQ(state.link.BoardModel, 0) << name;
   EXPECT_FLOAT_EQ(state.calibration.Stored.CalibrationScaleX, 1023 * 10.0f / 2940) << name;
   EXPECT_EQ(dialog.Button1.Caption, "确定") << name << ": the dialog speaks the default language";

@@ -41,22 +41,23 @@ TEST(ReadReports, KeepsTheFirstReportOrTheFirstWholeFrameOfABatch) {
   auto restarted = Concat({Bytes(frame.begin(), frame.begin() + 20), MarkedFrame(0x43)});
   restarted[45] = 0x51;
   restarted[46] = 0xFE;
+  using enum ReportFraming;
   const struct {
     const char* name;
-    std::int32_t framing;
+    ReportFraming framing;
     Bytes batch;
     ReportSlots stored;
     bool frameComplete;
   } rows[] = {
-      {"plain, 90 bytes", 0, Concat({first, second}), Slots(Concat({first, {second[0]}}), 1), 0},
-      {"plain, 20 bytes", 0, Filler(20, 0x77), Slots(Filler(20, 0x77), 1), 0},
-      {"frame at byte 3 of 60", 1, Concat({Filler(3), frame, Filler(10)}), Slots(frame), 1},
-      {"no frame start", 1, Filler(60, 0x33), Slots({}), 0},
-      {"two frames", 1, Concat({frame, MarkedFrame(0x41)}), Slots(frame), 1},
-      {"start byte without end byte", 1, unfinished, Slots({}), 0},
-      {"restart while collecting", 1, restarted,
+      {"plain, 90 bytes", Plain, Concat({first, second}), Slots(Concat({first, {second[0]}}), 1),
+       0},
+      {"plain, 20 bytes", Plain, Filler(20, 0x77), Slots(Filler(20, 0x77), 1), 0},
+      {"frame at byte 3 of 60", Framed, Concat({Filler(3), frame, Filler(10)}), Slots(frame), 1},
+      {"no frame start", Framed, Filler(60, 0x33), Slots({}), 0},
+      {"two frames", Framed, Concat({frame, MarkedFrame(0x41)}), Slots(frame), 1},
+      {"start byte without end byte", Framed, unfinished, Slots({}), 0},
+      {"restart while collecting", Framed, restarted,
        Slots(Bytes(restarted.begin() + 20, restarted.end())), 1},
-      {"unknown framing", 2, frame, Slots({}), 0},
   };
   for (const auto& row : rows) {
     auto reader = std::make_unique<ReaderState>();
@@ -65,7 +66,7 @@ TEST(ReadReports, KeepsTheFirstReportOrTheFirstWholeFrameOfABatch) {
     usb.batches.push_back(row.batch);
     const ReadResult read = ReadReports(usb, 1, row.framing, *reader);
     EXPECT_EQ(read.Received, row.batch.size()) << row.name;
-    EXPECT_EQ(read.NewReport, row.framing == 0 || row.frameComplete) << row.name;
+    EXPECT_EQ(read.NewReport, row.framing == Plain || row.frameComplete) << row.name;
     EXPECT_EQ(reader->ReportStore, row.stored) << row.name;
     EXPECT_EQ(reader->FrameComplete, row.frameComplete) << row.name;
   }

@@ -29,8 +29,10 @@ struct PenRig {
             std::int32_t levelY = 100, bool PenSample::*fault = nullptr) {
     sample = {.Status = status, .X = x, .Y = y, .LevelX = levelX, .LevelY = levelY};
     if (fault != nullptr) sample.*fault = true;
+    // Judged as a whole frame would be: a weak sample reaches the state machine too.
+    sample.Verdict = levelY > kSignalLevel ? ReportVerdict::DrivesPen : ReportVerdict::SilentFrame;
     step = RunPenStateMachine(sample, context, pointer);
-    Inject(step.Command, {sample.LevelY, context.InKeyMargin, kScreen}, mouse, injector);
+    Inject(step.Command, {sample.Verdict, context.InKeyMargin, kScreen}, mouse, injector);
     if (step.ReleaseHeldButton) ReleaseLeftButton(kScreen, mouse, injector);
   }
   void Touch(std::int32_t x, std::int32_t y) { Feed(PenStatus::Touch, x, y); }
