@@ -8,7 +8,6 @@
 #include "calibration/transform.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
-#include "pointer/report_verdict.h"
 #include "shell/tray.h"
 
 namespace raz {
@@ -123,6 +122,18 @@ void TForm1::InjectCommand(const PointerCommand& command) {
     case InjectOutcome::Done:
       break;
   }
+}
+
+ReportVerdict JudgeReport(const PenSample& sample, ReportFraming framing, bool wholeFrameStored,
+                          const PointerState& pointer) {
+  if (sample.SampleRejected) return ReportVerdict::RejectedSample;
+  const bool signal = sample.LevelY > kSignalLevel;
+  if (framing == ReportFraming::Plain && !signal) return ReportVerdict::WeakSignal;
+  if (framing == ReportFraming::Framed && !wholeFrameStored) return ReportVerdict::PartialFrame;
+  if (pointer.SwallowingContact && sample.Status == PenStatus::Touch) {
+    return ReportVerdict::SwallowedContact;
+  }
+  return signal ? ReportVerdict::DrivesPen : ReportVerdict::SilentFrame;
 }
 
 }  // namespace raz

@@ -2,6 +2,7 @@
 // The parts of a poll tick that join the stages' results into the current sample.
 #include "app/driver_state.h"
 #include "board/report_decoder.h"
+#include "pointer/pointer_state.h"
 
 namespace raz {
 
@@ -9,5 +10,12 @@ namespace raz {
 // calibration, mapped onto the screen. What a fresh position finds against the margin keys
 // goes to the key place.
 void TakeReading(DriverState& state, const DecodeResult& decoded);
+
+// The one judgement of a new report: whether it moves the pen, or why not. The checks in the
+// order they are made: a rejected sample first, then the framing's own condition, then a
+// contact being swallowed. `wholeFrameStored` matters for framed boards only. The pen state
+// machine and the injector act on the verdict.
+ReportVerdict JudgeReport(const PenSample& sample, ReportFraming framing, bool wholeFrameStored,
+                          const PointerState& pointer);
 
 }  // namespace raz

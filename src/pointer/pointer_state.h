@@ -9,7 +9,7 @@
 
 namespace raz {
 
-// What one new report may do with the pen (JudgeReport).
+// What one new report may do with the pen; the poll tick judges it (JudgeReport, app).
 enum class ReportVerdict {
   DrivesPen,         // the state machine takes the sample and the injector emits its action
   SilentFrame,       // a whole frame at or below the signal level: the state machine takes it,

@@ -9,7 +9,6 @@
 #include "board/report_reader.h"
 #include "calibration/transform.h"
 #include "pointer/pen_state_machine.h"
-#include "pointer/report_verdict.h"
 #include "support/test_platform.h"
 #include "unit/board/fake_board_usb.h"
 #include "unit/board/report_builder.h"
