@@ -148,6 +148,11 @@ TEST_P(CalibrationRoad, TourCompletesIsSavedAndTheGridLandsOnItsTargets) {
               worst, rms);
   EXPECT_LE(worst, setup.maxPx);
   EXPECT_LE(rms, setup.rmsPx);
+
+  // The teacher's calibration outlives a change of resolution; only the default follows it.
+  rig.platform().display.Set(1280, 800);
+  host.RunFor(2'000'000);
+  EXPECT_EQ(state.calibration.Stored.CalibrationPoints, saved.CalibrationPoints);
 }
 
 INSTANTIATE_TEST_SUITE_P(Projections, CalibrationRoad, ::testing::ValuesIn(kSetups),

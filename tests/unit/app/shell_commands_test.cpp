@@ -75,6 +75,7 @@ TEST(LanguageSwitch, CaptionTableAtStartUpAndAfterEachSwitch) {
 
     rig.host.Dispatch([&] { rig.form().English1Click(); });
     EXPECT_EQ(SwitchedCaptions(rig.form()), Expected(kEnglishCaptions));
+    EXPECT_EQ(rig.form().N1.Caption, "CALIBRATE");
     EXPECT_EQ(rig.dialog().Button1.Caption, "OK");
     EXPECT_EQ(rig.Select(), "1");
     ExpectFixedCaptions(rig.form());

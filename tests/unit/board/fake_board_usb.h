@@ -46,6 +46,7 @@ class FakeBoardUsb : public VendorUsb {
     std::copy_n(batch.begin(), bytesRead, buffer);
     batch.erase(batch.begin(), batch.begin() + bytesRead);
     if (batch.empty()) batches.pop_front();
+    bytesRead += claimExtraBytes;  // a library that says it read more than it did
     return 0;
   }
 
@@ -54,6 +55,7 @@ class FakeBoardUsb : public VendorUsb {
   std::int32_t queueStatusResult = 0;
   std::int32_t readResult = 0;
   std::uint32_t shortReadBytes = 0;  // when set, a read brings at most this many bytes
+  std::uint32_t claimExtraBytes = 0;
   UsbHandle nextHandle = 101;
   std::deque<std::vector<std::uint8_t>> batches;
   std::vector<std::string> linkCalls;  // "open 0", "close 101", "rate 101 460800"

@@ -72,5 +72,15 @@ TEST(ReadReports, KeepsTheFirstReportOrTheFirstWholeFrameOfABatch) {
   }
 }
 
+// The count a library gives for a read is believed up to what was asked for, never beyond the
+// receive buffer.
+TEST(ReadReports, ALibraryClaimingMoreThanItWasAskedForIsNotBelieved) {
+  test::FakeBoardUsb usb;
+  usb.batches.push_back(Filler(90, 0x11));
+  usb.claimExtraBytes = 1'000'000;
+  auto reader = std::make_unique<ReaderState>();
+  EXPECT_EQ(ReadReports(usb, 1, ReportFraming::Plain, *reader).Received, 90u);
+}
+
 }  // namespace
 }  // namespace raz

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cstring>
 #include <filesystem>
 
@@ -78,6 +80,12 @@ TEST(CalibrationRecord, FieldsAShortFileDoesNotReachReadAsZero) {
     EXPECT_EQ(c.CalibrationScaleY, row.hasScales ? 0.875f : 0.0f);
     EXPECT_EQ(c.ScreenOffsetY, row.hasOffsets ? -7 : 0);
   }
+  // A damaged file whose offsets are no numbers must not throw the pen off the screen.
+  auto damaged = full;
+  PutF32(damaged, CalibrationRecordLayout::kScreenOffsetX, std::numeric_limits<float>::quiet_NaN());
+  PutF32(damaged, CalibrationRecordLayout::kScreenOffsetY, -std::numeric_limits<float>::quiet_NaN());
+  const CalibrationRecord c = DecodeCalibrationRecord(damaged);
+  EXPECT_EQ(std::pair(c.ScreenOffsetX, c.ScreenOffsetY), std::pair(0, 0));
 }
 
 class DataFilesTest : public ::testing::Test {
