@@ -80,6 +80,22 @@ def data_files_seeds():
     write("data_files_fuzz", "nothing-installed", data_files_input(0, 0, [b"", b"", b""], b""))
 
 
+def settings_seeds():
+    write("settings_fuzz", "installed-defaults", (DEFAULTS / "VaziZod.ini").read_bytes())
+    write("settings_fuzz", "vendor-comments-and-case",
+          "; installed by the vendor\r\n[PARAMETERS]\r\nAPPClassName=Board\r\nVKEY=1\r\n\r\n"
+          "[language]\r\nOK=Yes\r\nselect=1\r\n")
+    write("settings_fuzz", "numbers",
+          "[PARAMETERS]\nPen=0x1\nPenRight=1x\nvkey=0X00000001\n[VKeyCali]\n"
+          "VKeyPoint_L_TopX=-2147483648\nVKeyPoint_L_TopY=2147483647\n"
+          "VKeyPoint_L_BottomX= \"-3\" \nVKeyPoint_R_middleX=0xFFFFFFFF\n")
+    write("settings_fuzz", "keys-on",
+          "[PARAMETERS]\nvkey=1\nPen=24\nPenRight=40\n[VKeyCali]\nVKeyPoint_L_TopX=760\n"
+          "VKeyPoint_L_TopY=1580\nVKeyPoint_L_BottomX=770\nVKeyPoint_L_BottomY=2280\n"
+          "VKeyPoint_R_middleX=2810\nVKeyPoint_R_middleY=1930\n")
+    write("settings_fuzz", "long-caption", "[PARAMETERS]\nAPPCaption=" + "x" * 3000 + "\n")
+
+
 def capture_seeds():
     lines = (DATA / "captures" / "stroke.capture").read_text().splitlines(keepends=True)
     write("capture_fuzz", "stroke-head", "".join(lines[:40]))
@@ -125,5 +141,6 @@ def session_seeds():
 if __name__ == "__main__":
     decode_seeds()
     data_files_seeds()
+    settings_seeds()
     capture_seeds()
     session_seeds()
