@@ -83,7 +83,6 @@ void HeadlessHost::RunUntil(std::uint64_t micros) {
     clock_.Set(nextDue);
     // A periodic timer keeps its phase; a handler that changes it restarts it in SyncTimers.
     due_[next] += std::uint64_t{watches_[next].interval} * 1000;
-    if (recordFirings) firings_.push_back({nextDue, kAllTimers[next]});
     Guarded([this, next] { FireTimer(form1(), kAllTimers[next]); });
     SyncTimers();
     CloseIfRequested();

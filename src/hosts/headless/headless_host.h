@@ -50,14 +50,6 @@ class HeadlessHost {
   const std::vector<std::string>& shownErrors() const { return errors_; }
   // Called after every handler; the simulator logs from here.
   std::function<void()> afterHandler;
-  // Every timer that fired, with its virtual time, while recordFirings is set.
-  bool recordFirings = false;
-  struct Firing {
-    std::uint64_t micros;
-    TimerId timer;
-    bool operator==(const Firing&) const = default;
-  };
-  const std::vector<Firing>& firings() const { return firings_; }
 
  private:
   void Guarded(const std::function<void()>& handler);
@@ -70,7 +62,6 @@ class HeadlessHost {
   std::array<TimerWatch, 3> watches_{};
   std::array<std::uint64_t, 3> due_{};
   std::vector<std::string> errors_;
-  std::vector<Firing> firings_;
   std::vector<MenuPopup> popups_;
   bool dialogShown_ = false;
   bool closed_ = false;

@@ -19,23 +19,6 @@ class SurfaceTest : public ::testing::Test {
     tp.display.Set(width, height);
     form.FormCreate();
   }
-  std::uint32_t Pixel(int x, int y) const {
-    return form.Image1.Pixels[static_cast<std::size_t>(y) * form.Image1.Width + x];
-  }
-  // Red pixels of the image, as the cross centres they belong to (a pixel red on both axes).
-  std::vector<ScreenPoint> RedCentres() const {
-    std::vector<ScreenPoint> centres;
-    const Image& im = form.Image1;
-    for (int y = 1; y + 1 < im.Height; ++y) {
-      for (int x = 1; x + 1 < im.Width; ++x) {
-        if (Pixel(x, y) == kRed && Pixel(x - 1, y) == kRed && Pixel(x, y - 1) == kRed) {
-          centres.push_back({x, y});
-        }
-      }
-    }
-    return centres;
-  }
-
   test::TestPlatform tp;
   DriverState state;
   TForm1 form{state, tp.platform};

@@ -1,25 +1,54 @@
 // Start-up over program files that are not plain files. A FIFO in place of VaziZod.ini or a
 // data file once blocked the start-up for ever; it must read as missing and refuse writes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "app/form1.h"
 #include "app/form2.h"
 #include "storage/data_files.h"
 #include "storage/settings.h"
 #include "support/test_platform.h"
-#include "unit/platform/special_files.h"
 
 namespace raz {
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr const char* kProgramFiles[] = {kSettingsFileName, kCalibrationFileName,
                                          kAutostartFileName, kFramingFileName, kBoardModelFileName};
 
-class StartupOverSpecialFiles : public testing::TestWithParam<test::SpecialRow> {
+// What stands where a program file should be; links point out of the program folder.
+enum class Special { Fifo, Folder, LinkToFile, LinkToFifo, DanglingLink };
+struct SpecialRow {
+  Special kind;
+  const char* name;
+};
+void PrintTo(const SpecialRow& row, std::ostream* os) { *os << row.name; }
+
+void MakeSpecial(Special kind, const fs::path& path, const fs::path& outside) {
+  const fs::path target = outside / path.filename();
+  if (kind == Special::Fifo) ::mkfifo(path.c_str(), 0600);
+  if (kind == Special::Folder) fs::create_directory(path);
+  if (kind == Special::LinkToFile) std::ofstream(target, std::ios::binary) << "";
+  if (kind == Special::LinkToFifo) ::mkfifo(target.c_str(), 0600);
+  if (kind >= Special::LinkToFile) fs::create_symlink(target, path);
+}
+
+// A start-up that blocks on a FIFO is ended by the alarm instead of hanging the suite.
+struct HangGuard {
+  HangGuard() { ::alarm(60); }
+  ~HangGuard() { ::alarm(0); }
+};
+
+class StartupOverSpecialFiles : public testing::TestWithParam<SpecialRow> {
  protected:
   void SetUp() override {
     for (const char* name : kProgramFiles) {
-      test::MakeSpecial(GetParam().kind, tp.folder.path() / name, outside.path(), "");
+      MakeSpecial(GetParam().kind, tp.folder.path() / name, outside.path());
     }
   }
 
@@ -32,7 +61,7 @@ class StartupOverSpecialFiles : public testing::TestWithParam<test::SpecialRow> 
 
 TEST_P(StartupOverSpecialFiles, StartsWithTheDefaultsAndRefusesWrites) {
   const char* name = GetParam().name;
-  test::HangGuard guard;
+  HangGuard guard;
   form.FormCreate();
   dialog.FormCreate(state.link.ReportFraming, state.link.BoardModel);
 
@@ -53,19 +82,14 @@ TEST_P(StartupOverSpecialFiles, StartsWithTheDefaultsAndRefusesWrites) {
   EXPECT_THROW(ini.WriteInteger(Section::Language, "Select", 1), SettingsWriteError) << name;
 }
 
-// Plain and missing files are the start-up's own tests; a link to an empty file reads as an
-// empty file, which gives the defaults too.
-std::vector<test::SpecialRow> NotPlainFiles() {
-  std::vector<test::SpecialRow> rows;
-  for (const test::SpecialRow& row : test::kSpecialRows) {
-    if (row.kind != test::Special::Missing && row.kind != test::Special::Regular)
-      rows.push_back(row);
-  }
-  return rows;
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinds, StartupOverSpecialFiles, testing::ValuesIn(NotPlainFiles()),
-                         test::SpecialRowName);
+// A link to an empty file reads as an empty file, which gives the defaults too.
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, StartupOverSpecialFiles,
+    testing::Values(SpecialRow{Special::Fifo, "FIFO"}, SpecialRow{Special::Folder, "Folder"},
+                    SpecialRow{Special::LinkToFile, "LinkToAFileOutsideTheFolder"},
+                    SpecialRow{Special::LinkToFifo, "LinkToAFIFO"},
+                    SpecialRow{Special::DanglingLink, "DanglingLinkOutOfTheFolder"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace raz
