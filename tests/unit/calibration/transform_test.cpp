@@ -10,23 +10,6 @@ namespace {
 using Points = std::array<PointF, kCalibrationPointCount>;
 
 // clang-format off
-// Top-left (500, 400), 1000 x 600: every sector is the identity.
-constexpr Points kPerfectGrid{{{500, 1000}, {1000, 1000}, {1500, 1000},
-                               {500, 700},  {1000, 700},  {1500, 700},
-                               {500, 400},  {1000, 400},  {1500, 400}}};
-
-// A board seen at a slight angle with some keystone, as a real tour measures it.
-constexpr Points kDistortedGrid{{{497.1f, 1003.8f}, {1006.6f, 1012.5f}, {1502.2f, 996.4f},
-                                 {505.6f, 702.4f},  {1010.2f, 698.9f},  {1508.7f, 705.3f},
-                                 {512.3f, 401.7f},  {1003.9f, 396.2f},  {1497.4f, 409.8f}}};
-
-// Where the sectors carry each measured point of the distorted grid. Corners land on their
-// ideal corners. A mid-edge point lands half the grid span from the ideal centre: with the
-// odd width 989 that is 494.5, half a unit inside the integer half-grid points 3 and 5.
-constexpr std::array<PointD, 9> kLanding{{{512.3, 995.7}, {1006.3, 995.7}, {1502.2, 996.4},
-                                          {511.8, 698.7}, {1006.3, 698.7}, {1500.8, 698.7},
-                                          {512.3, 401.7}, {1006.3, 401.7}, {1501.3, 401.7}}};
-
 // Measured centre (1000, 700) and offsets from it whose slopes are all powers of two, so points
 // on a ray are exactly on it in float arithmetic.
 constexpr Points kExactSlopeGrid{{{488, 956}, {1032, 956}, {1512, 1212},

@@ -11,16 +11,7 @@
 namespace raz {
 namespace {
 
-using Cal = CalibrationRecord;
-using Points = std::array<PointF, kCalibrationPointCount>;
 
-// clang-format off
-// A calibration as a tour on a 1024 x 768 screen leaves it, slightly distorted.
-constexpr Cal kMeasured{{{{57.1f, 724.8f}, {515.6f, 731.5f}, {970.2f, 716.4f},
-                          {62.6f, 387.4f}, {519.2f, 383.9f}, {977.7f, 390.3f},
-                          {61.3f, 52.7f},  {511.9f, 48.2f},  {966.4f, 55.8f}}},
-                        1.155f, 1.083f, 11, 2, 7, 40};
-// clang-format on
 
 // Puts a touch at a raw board position through the interpolation and the transform.
 std::pair<int, int> TouchAtRaw(CalibrationState& c, int rawX, int rawY) {
