@@ -75,11 +75,8 @@ stroke_released() {
   awk '$2 == "down" { downs++ } downs >= 3 && $2 == "up" { done = 1 } END { exit !done }' \
     "$CAP/canvas.log" 2>/dev/null
 }
-played() {
-  for _ in $(seq 1 400); do stroke_released && return 0; sleep 0.1; done
-  return 1
-}
-check "capture: the canvas receives the live taps, right-click and stroke within 40 s" played
+check "capture: the canvas receives the live taps, right-click and stroke within 40 s" \
+  until_true 40 stroke_released
 
 # The driver still runs and holds the board: the recorder must not get it.
 record "$LIVE" --seconds 1 --out "$(windows_path "$CAP/busy")"

@@ -37,14 +37,8 @@ reg_value() {
     sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
 }
 no_uninstall_entry() { ! timeout 30 "$WINE" reg query "$KEY" >/dev/null 2>&1; }
-gone_within() {  # gone_within PATH_OR_PID SECONDS
-  local waited=0
-  while { [ -e "$1" ] || kill -0 "$1" 2>/dev/null; } && [ $waited -lt $(($2 * 10)) ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  ! [ -e "$1" ] && ! kill -0 "$1" 2>/dev/null
-}
+gone() { ! [ -e "$1" ] && process_gone "$1"; }  # gone PATH_OR_PID
+gone_within() { until_true "$2" gone "$1"; }  # gone_within PATH_OR_PID SECONDS
 program_files_present() {  # DIR
   local f
   for f in "${PROGRAM_FILES[@]}" "${DATA_FILES[@]}"; do
@@ -70,26 +64,15 @@ quiet_uninstall() {
 }
 # The registered uninstaller hands over to a copy of itself and returns at once; the copy's last
 # step removes the Apps & features entry.
-uninstall_finished() {
-  local waited=0
-  until no_uninstall_entry; do
-    [ $waited -lt 60 ] || return 1
-    sleep 0.5
-    waited=$((waited + 1))
-  done
-}
+uninstall_finished() { until_true 30 no_uninstall_entry; }
 running_from() {  # running_from WINDOWS_EXE_PATH: the one RA_Zazide.exe runs from there
   client wait-window 60 || { echo "       no RA_Zazide window"; return 1; }
   equals "$(client process-path RA_Zazide.exe)" "$1"
 }
+none_running() { [ "$(client count-processes RA_Zazide.exe)" = 0 ]; }
 close_program() {
   client close >/dev/null
-  local waited=0
-  while [ "$(client count-processes RA_Zazide.exe)" != 0 ] && [ $waited -lt 50 ]; do
-    sleep 0.2
-    waited=$((waited + 1))
-  done
-  equals "$(client count-processes RA_Zazide.exe)" 0
+  until_true 10 none_running || equals "$(client count-processes RA_Zazide.exe)" 0
 }
 
 rm -rf "$INS"

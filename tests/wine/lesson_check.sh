@@ -147,7 +147,7 @@ check "no other hold message (at most the first icon's)" only_the_held_icon_hold
 
 client close-class "$CANVAS_CLASS" >/dev/null
 check "the canvas closes and saves its picture" \
-  until_true 10 eval '! kill -0 "$CANVAS_PID" 2>/dev/null'
+  ends_within "$CANVAS_PID" 10
 CANVAS_PID=""
 convert "$WORK/canvas.bmp" "$WORK/canvas.png" 2>/dev/null
 python3 "$INK_CHECK" --calibrated "$SCENARIO" "$WORK/canvas.log" >"$WORK/ink.txt" 2>&1

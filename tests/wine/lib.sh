@@ -138,21 +138,19 @@ tally() {
 # equals GOT EXPECTED: true when they are the same text; says what it got when not.
 equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }
 
-# exits_zero_within PID SECONDS: the process has ended by then, with exit code 0.
-exits_zero_within() {
-  until_true "$2" eval "! kill -0 $1 2>/dev/null" || return 1
-  wait "$1"
-  equals "$?" 0
-}
+# process_gone PID: no such process any more (an empty PID names none).
+process_gone() { ! kill -0 "$1" 2>/dev/null; }
 
 # ends_within PID SECONDS: the process has ended by then (and is reaped).
 ends_within() {
-  local waited=0
-  while kill -0 "$1" 2>/dev/null && [ $waited -lt $(($2 * 10)) ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  kill -0 "$1" 2>/dev/null && return 1
+  until_true "$2" process_gone "$1" || return 1
   wait "$1" 2>/dev/null
   return 0
+}
+
+# exits_zero_within PID SECONDS: the process has ended by then, with exit code 0.
+exits_zero_within() {
+  until_true "$2" process_gone "$1" || return 1
+  wait "$1"
+  equals "$?" 0
 }

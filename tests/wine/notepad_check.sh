@@ -76,17 +76,8 @@ PROGRAM_PID=$!
 check "RA_Zazide.exe with the stand-in board starts within 60 s" client wait-window 60
 
 # wait_selection TEXT SECONDS: the edit's selection reads TEXT within the time.
-wait_selection() {
-  local waited=0 got=""
-  while [ $waited -lt $(($2 * 10)) ]; do
-    got=$(client edit-selection Notepad)
-    [ "$got" = "$1" ] && return 0
-    sleep 0.2
-    waited=$((waited + 2))
-  done
-  echo "       selection '$got', expected '$1'"
-  return 1
-}
+selection_is() { [ "$(client edit-selection Notepad)" = "$1" ]; }
+wait_selection() { until_true "$2" selection_is "$1" || equals "$(client edit-selection Notepad)" "$1"; }
 check "the drag selects exactly the first line (0 to 43, within 20 s)" wait_selection "0 $length" 20
 
 read -r mx my _ _ < <(client wait-menu 15 Notepad)

@@ -17,13 +17,9 @@ source "$HERE/lib.sh"
 { check_setup shell "$BUILD"; status=$?; } || exit $((status == 1 ? 0 : status))
 OUT="$HERE/../../out/wine-shell/$WINE_MACHINE"
 bytes_of() { od -An -tx1 "$1" 2>/dev/null | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
+bytes_are() { [ "$(bytes_of "$1")" = "$2" ]; }
 file_becomes() {  # file_becomes FILE "HEX BYTES" SECONDS
-  local waited=0
-  while [ "$(bytes_of "$1")" != "$2" ] && [ $waited -lt $(($3 * 10)) ]; do
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  equals "$(bytes_of "$1")" "$2"
+  until_true "$3" bytes_are "$1" "$2" || equals "$(bytes_of "$1")" "$2"
 }
 
 trap 'kill_program; stop_own_wine' EXIT

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/poll_tick.h"
 #include "platform/headless/headless_devices.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
@@ -30,7 +31,7 @@ struct PenRig {
     sample = {.Status = status, .X = x, .Y = y, .LevelX = levelX, .LevelY = levelY};
     if (fault != nullptr) sample.*fault = true;
     // Judged as a whole frame would be: a weak sample reaches the state machine too.
-    sample.Verdict = levelY > kSignalLevel ? ReportVerdict::DrivesPen : ReportVerdict::SilentFrame;
+    sample.Verdict = JudgeReport(sample, ReportFraming::Framed, true, pointer);
     step = RunPenStateMachine(sample, context, pointer);
     Inject(step.Command, {sample.Verdict, context.InKeyMargin, kScreen}, mouse, injector);
     if (step.ReleaseHeldButton) ReleaseLeftButton(kScreen, mouse, injector);
