@@ -48,6 +48,7 @@ void TForm1::StartCalibration(const char* note) {
   if (s.keyCalibration.KeyCalibrationActive) CancelKeyCalibration(s.keyCalibration);
   Window.Visible = true;
   Window.State = WindowState::Maximized;
+  Window.Cover = s.screen.Monitor;
   s.interpolation.CellSizeX = 10.0f;
   s.interpolation.CellSizeY = 10.0f;
   StartTour(s.calibration.Tour);

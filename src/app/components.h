@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/points.h"
+
 namespace raz {
 
 // Colours are 0x00RRGGBB; this one means the system's colour for the kind of control.
@@ -114,6 +116,9 @@ struct FormWindow {
   std::string Caption;
   bool Visible = false;
   WindowState State = WindowState::Normal;
+  // Where a maximised window lies: the board's monitor, on the virtual desktop. Empty: the
+  // monitor the window is on.
+  ScreenRect Cover;
   int Left = 0;
   int Top = 0;
   int ClientWidth = 0;

@@ -45,6 +45,7 @@ TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform
   N5 = {"-"};
   N3 = {kChineseCaptions.N3};
   N8 = {kChineseCaptions.N8};
+  N9 = {kChineseCaptions.N9};
   N1.Bitmap = MenuBitmap(MenuPicture::Calibrate);
   N6.Bitmap = MenuBitmap(MenuPicture::KeyCalibrate);
   N3.Bitmap = MenuBitmap(MenuPicture::Exit);
@@ -110,12 +111,15 @@ void TForm1::ApplyCaptions(const CaptionSet& captions, bool includeN6) {
   N3.Caption = captions.N3;
   if (includeN6) N6.Caption = captions.N6;
   N8.Caption = captions.N8;
+  N9.Caption = captions.N9;
+  ShowMonitors();
 }
 
 // The start-up sequence; it runs once, while the main window is being created.
 void TForm1::FormCreate() {
   LoadSettings();  // the key-layout load leaves the key calibration idle
   RefreshScreen(state_.screen, platform_.display);
+  ShowMonitors();
   state_.calibration.Tour.CalibrationActive = false;
   RemoveLeftoverShortcuts();
   ProtectDataFiles();
@@ -138,12 +142,13 @@ void TForm1::LoadSettings() {
   ini.ReadInteger(Section::Parameters, Key::SmoothPeriod8_10, 0);
   ini.ReadInteger(Section::Parameters, Key::SmoothPeriod4_25, 0);
   const std::int32_t select = ini.ReadInteger(Section::Language, Key::Select, 0);
+  language_ = StartupLanguage(select);
   if (const auto language = StartupCaptions(select)) {
     ApplyCaptions(*language->Captions, language->IncludeN6);
   }
-  language_ = StartupLanguage(select);
   state_.pen.PenTouchLimit = ini.ReadInteger(Section::Parameters, Key::Pen, 0);
   state_.pen.PenRightCentre = ini.ReadInteger(Section::Parameters, Key::PenRight, 0);
+  state_.screen.BoardMonitor = ini.ReadString(Section::Parameters, Key::BoardMonitor);
   N4.Checked = LoadKeyLayout(ini, state_.keyCalibration, state_.keys);
   state_.holdTarget.TargetWindowClass = WindowName(className);
   state_.holdTarget.TargetWindowCaption = WindowName(caption);
@@ -203,7 +208,7 @@ void TForm1::TrayModify() {
 }
 
 void TForm1::N3Click() {
-  ReleaseLeftButton(state_.screen.Size(), platform_.mouse, state_.injector);
+  ReleaseLeftButton(state_.screen.Place(), platform_.mouse, state_.injector);
   ForgetContact(state_.pointer);
   Timer1.Enabled = false;
   state_.interpolation.SpanTracking = false;

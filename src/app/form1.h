@@ -47,6 +47,8 @@ class TForm1 {
   void N7Click();
   void English1Click();
   void N8Click();
+  // The board-screen menu: item n (0-based) of the listed monitors becomes the board's.
+  void ScreenClick(std::size_t n);
   // The main window's own messages, tested in the order of its window procedure. A value is
   // the message's result, and the message goes no further; nullopt: default handling follows.
   std::optional<std::intptr_t> WindowMessage(std::uint32_t message, std::uintptr_t wParam,
@@ -75,6 +77,9 @@ class TForm1 {
 
   MenuItem N1, N6, N2, langer1, N7, English1, N4, N5, N3;
   MenuItem N8;  // opens the settings dialog; just above the separator
+  // The board-screen sub-menu, after N4: one radio item per monitor, the board's checked.
+  MenuItem N9;
+  std::vector<MenuItem> Screens;
   PopupMenu PopupMenu1;
 
   Image Image1, Image2, Image3;
@@ -99,6 +104,8 @@ class TForm1 {
   void LetGoOfTheButton();
   // Device watch.
   void TrayModify();
+  void FollowDisplays();
+  void ShowMonitors();
   // Shell commands.
   void TrayCallback(std::intptr_t mouseMessage);
   void SwitchLanguage(Language language);

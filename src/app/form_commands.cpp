@@ -9,7 +9,7 @@
 namespace raz {
 namespace {
 
-constexpr std::array<FormCommand, 13> kCommands{{
+constexpr std::array<FormCommand, 13 + kScreenCommands> kCommands{{
     {"N1", [](TForm1& f) { f.N1Click(); }},
     {"N6", [](TForm1& f) { f.N6Click(); }},
     {"N2", [](TForm1& f) { f.N2Click(); }},
@@ -23,6 +23,12 @@ constexpr std::array<FormCommand, 13> kCommands{{
     {"Button4", [](TForm1& f) { f.Button4Click(); }},
     {"Button5", [](TForm1& f) { f.Button5Click(); }},
     {"Esc", [](TForm1& f) { f.FormKeyDown(kEscapeKey); }},
+    {"Screen1", [](TForm1& f) { f.ScreenClick(0); }},
+    {"Screen2", [](TForm1& f) { f.ScreenClick(1); }},
+    {"Screen3", [](TForm1& f) { f.ScreenClick(2); }},
+    {"Screen4", [](TForm1& f) { f.ScreenClick(3); }},
+    {"Screen5", [](TForm1& f) { f.ScreenClick(4); }},
+    {"Screen6", [](TForm1& f) { f.ScreenClick(5); }},
 }};
 
 bool SameName(std::string_view a, std::string_view b) {

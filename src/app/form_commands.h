@@ -13,6 +13,9 @@ struct FormCommand {
   void (*run)(TForm1& form);
 };
 
+// The board-screen menu's items "Screen1".."Screen6": the monitors in the system's order.
+inline constexpr int kScreenCommands = 6;
+
 std::span<const FormCommand> FormCommands();
 
 // The command of that name, compared without regard to case; null when there is none.

@@ -15,6 +15,7 @@ void TForm1::N6Click() {
   if (s.calibration.Tour.CalibrationActive) CancelCalibration();
   Window.Visible = true;
   Window.State = WindowState::Maximized;
+  Window.Cover = s.screen.Monitor;
   CoverScreen(Image1, s.screen.Size());
   StartKeyCalibration(s.keyCalibration);
   s.pointer.KeyCalibrationSampleCount = 0;

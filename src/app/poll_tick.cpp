@@ -54,7 +54,7 @@ void TForm1::Timer1Timer() {
 void TForm1::LetGoOfTheButton() {
   DriverState& s = state_;
   if (!s.injector.LeftButtonDown) return;
-  ReleaseLeftButton(s.screen.Size(), platform_.mouse, s.injector);
+  ReleaseLeftButton(s.screen.Place(), platform_.mouse, s.injector);
   ForgetContact(s.pointer);
 }
 
@@ -106,12 +106,12 @@ void TForm1::DrivePointer() {
   if (step.CalibrationStepDue) CalibrationStep();
   if (step.KeyCalibrationStepDue) KeyCalibrationStep();
   InjectCommand(step.Command);
-  if (step.ReleaseHeldButton) ReleaseLeftButton(s.screen.Size(), platform_.mouse, s.injector);
+  if (step.ReleaseHeldButton) ReleaseLeftButton(s.screen.Place(), platform_.mouse, s.injector);
 }
 
 void TForm1::InjectCommand(const PointerCommand& command) {
   DriverState& s = state_;
-  const InjectContext context{s.sample.Verdict, s.keyPlace.InKeyMargin, s.screen.Size()};
+  const InjectContext context{s.sample.Verdict, s.keyPlace.InKeyMargin, s.screen.Place()};
   switch (Inject(command, context, platform_.mouse, s.injector)) {
     case InjectOutcome::KeyAction:
       KeyAction();

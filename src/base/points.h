@@ -40,6 +40,17 @@ struct ScreenSize {
   bool operator==(const ScreenSize&) const = default;
 };
 
+// A rectangle of the virtual desktop, in physical pixels: the primary monitor's top-left is
+// 0,0 and a monitor left of or above it has negative coordinates.
+struct ScreenRect {
+  std::int32_t Left = 0;
+  std::int32_t Top = 0;
+  std::int32_t Width = 0;
+  std::int32_t Height = 0;
+  ScreenSize Size() const { return {Width, Height}; }
+  bool operator==(const ScreenRect&) const = default;
+};
+
 struct PointD {
   double x = 0.0;
   double y = 0.0;

@@ -7,10 +7,26 @@ namespace {
 
 constexpr std::int64_t kAbsoluteRange = 65536;
 
-void Emit(std::uint32_t flags, ScreenPoint at, ScreenSize screen, MouseOutput& mouse,
+// A pixel of the board's monitor held on that monitor, then counted from the desktop's
+// top-left: the system maps desktop coordinate c back to Desktop.Left + (c * Width) >> 16.
+std::int32_t OnDesktop(std::int32_t pixel, std::int32_t size, std::int32_t origin,
+                       std::int32_t desktopStart) {
+  return origin + std::clamp(pixel, 0, std::max(size - 1, 0)) - desktopStart;
+}
+
+void Emit(std::uint32_t flags, ScreenPoint at, const ScreenPlace& screen, MouseOutput& mouse,
           InjectorState& state) {
-  mouse.Emit(flags | MouseFlags::Absolute, ToAbsolute(at.x, screen.Width),
-             ToAbsolute(at.y, screen.Height));
+  if (screen.AcrossDesktop) {
+    const ScreenRect& desk = screen.Desktop;
+    mouse.Emit(flags | MouseFlags::Absolute | MouseFlags::VirtualDesk,
+               ToAbsolute(OnDesktop(at.x, screen.Size.Width, screen.Origin.x, desk.Left),
+                          desk.Width),
+               ToAbsolute(OnDesktop(at.y, screen.Size.Height, screen.Origin.y, desk.Top),
+                          desk.Height));
+  } else {
+    mouse.Emit(flags | MouseFlags::Absolute, ToAbsolute(at.x, screen.Size.Width),
+               ToAbsolute(at.y, screen.Size.Height));
+  }
   state.LastEvent = at;
   if (flags & MouseFlags::LeftDown) state.LeftButtonDown = true;
   if (flags & MouseFlags::LeftUp) state.LeftButtonDown = false;
@@ -72,7 +88,7 @@ InjectOutcome Inject(const PointerCommand& command, const InjectContext& context
   return InjectOutcome::Done;
 }
 
-void ReleaseLeftButton(ScreenSize screen, MouseOutput& mouse, InjectorState& state) {
+void ReleaseLeftButton(const ScreenPlace& screen, MouseOutput& mouse, InjectorState& state) {
   if (state.LeftButtonDown) Emit(MouseFlags::LeftUp, state.LastEvent, screen, mouse, state);
 }
 

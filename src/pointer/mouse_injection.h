@@ -12,10 +12,21 @@ namespace raz {
 // (coordinate * size) >> 16 being its rule. A screen of no size puts everything at 0.
 std::int32_t ToAbsolute(std::int32_t pixel, std::int32_t screenSize);
 
+// The monitor the board's picture is on, and how absolute input reaches it. On the primary
+// monitor the coordinates span the primary, as they always have; on any other they span the
+// virtual desktop, which holds every monitor.
+struct ScreenPlace {
+  ScreenPlace(ScreenSize size = {}) : Size(size) {}  // the primary monitor of this size
+  ScreenSize Size;
+  ScreenPoint Origin;  // the monitor's top-left on the virtual desktop
+  ScreenRect Desktop;
+  bool AcrossDesktop = false;
+};
+
 struct InjectContext {
   ReportVerdict Verdict = ReportVerdict::WeakSignal;  // only DrivesPen injects anything
   bool InKeyMargin = false;  // presses become key actions, moves and clicks are swallowed
-  ScreenSize Screen;
+  ScreenPlace Screen;
 };
 
 enum class InjectOutcome {
@@ -29,7 +40,7 @@ InjectOutcome Inject(const PointerCommand& command, const InjectContext& context
                      MouseOutput& mouse, InjectorState& state);
 
 // Lets go of a left button the driver still holds, at the pixel of its last event.
-void ReleaseLeftButton(ScreenSize screen, MouseOutput& mouse, InjectorState& state);
+void ReleaseLeftButton(const ScreenPlace& screen, MouseOutput& mouse, InjectorState& state);
 
 // A button held while the board sends no new report for this long is let go: the pen's lift
 // may have been lost with the reports (a cable pulled for a moment, a board that reset).

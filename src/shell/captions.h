@@ -16,6 +16,8 @@ struct CaptionSet {
   const char* N3;
   const char* N6;
   const char* N8;
+  const char* N9;
+  const char* Primary;  // beside the primary monitor in N9's items
 };
 
 inline constexpr CaptionSet kChineseCaptions{
@@ -24,7 +26,8 @@ inline constexpr CaptionSet kChineseCaptions{
     "取    消",                     "定位",
     "自启动",                       "使用快捷键",
     "退出",                         "快捷键定位",
-    "白板设置"};
+    "白板设置",
+    "白板所在屏幕",                 "主屏幕"};
 
 inline constexpr CaptionSet kEnglishCaptions{
     "Click on the first icon to the left of the upper right corner",
@@ -37,7 +40,9 @@ inline constexpr CaptionSet kEnglishCaptions{
     "Use Hotkey",
     "EXIT",
     "Hotkey Settings",
-    "Board Settings"};
+    "Board Settings",
+    "Board Screen",
+    "primary"};
 
 // The settings dialog's own captions. The settings file may name the two buttons and the model
 // group; these stand where it does not.

@@ -1,6 +1,7 @@
 #include "shell/language.h"
 
 #include <array>
+#include <cctype>
 
 namespace raz {
 namespace {
@@ -43,6 +44,17 @@ Language StartupLanguage(std::int32_t select) {
 }
 
 const CaptionSet& CaptionsOf(Language language) { return RowOf(language).captions; }
+
+std::string MonitorCaption(const MonitorInfo& monitor, const char* primaryWord) {
+  const std::string& name = monitor.Name;
+  std::size_t digits = name.size();
+  while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1]))) --digits;
+  std::string caption = digits < name.size() ? name.substr(digits) : name;
+  caption += ": " + std::to_string(monitor.Bounds.Width) + " x " +
+             std::to_string(monitor.Bounds.Height);
+  if (monitor.Primary) caption += std::string(" (") + primaryWord + ")";
+  return caption;
+}
 
 const DialogCaptionSet& DialogCaptionsOf(Language language) { return RowOf(language).dialog; }
 

@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
+#include "platform/display.h"
 #include "shell/captions.h"
 
 namespace raz {
@@ -24,6 +26,11 @@ std::optional<LanguageCaptions> StartupCaptions(std::int32_t select);
 Language StartupLanguage(std::int32_t select);
 
 const CaptionSet& CaptionsOf(Language language);
+
+// A monitor as the board-screen menu names it: "2: 1024 x 768", the primary with the word
+// given, "1: 1920 x 1080 (primary)". The number is the one ending the system's device name, as
+// the system's own display settings show it.
+std::string MonitorCaption(const MonitorInfo& monitor, const char* primaryWord);
 const DialogCaptionSet& DialogCaptionsOf(Language language);
 const SurfaceTexts& SurfaceTextsOf(Language language);
 

@@ -81,4 +81,8 @@ void SettingsFile::WriteInteger(const char* section, const char* key, std::int32
   }
 }
 
+void SettingsFile::WriteString(const char* section, const char* key, const std::string& value) {
+  if (!profile_.WriteString(path_, section, key, value)) throw SettingsWriteError(path_);
+}
+
 }  // namespace raz

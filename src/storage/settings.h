@@ -32,6 +32,8 @@ inline constexpr char SmoothPeriod4_25[] = "SmoothPeriod4_25";
 inline constexpr char Pen[] = "Pen";
 inline constexpr char PenRight[] = "PenRight";
 inline constexpr char VKey[] = "vkey";
+// The monitor the board's picture is on, by the system's device name; absent: the primary.
+inline constexpr char BoardMonitor[] = "BoardMonitor";
 // VKeyCali
 inline constexpr char LeftTopX[] = "VKeyPoint_L_TopX";
 inline constexpr char LeftTopY[] = "VKeyPoint_L_TopY";
@@ -70,6 +72,7 @@ class SettingsFile {
   std::int32_t ReadInteger(const char* section, const char* key, std::int32_t fallback);
   // Throws SettingsWriteError when the system refuses the write.
   void WriteInteger(const char* section, const char* key, std::int32_t value);
+  void WriteString(const char* section, const char* key, const std::string& value);
 
  private:
   Profile& profile_;

@@ -60,6 +60,9 @@ inline constexpr int N4 = 307;
 inline constexpr int N5 = 308;
 inline constexpr int N3 = 309;
 inline constexpr int N8 = 310;
+inline constexpr int N9 = 311;
+// N9's items, one per monitor: Screen1 + n for the n-th (0-based).
+inline constexpr int Screen1 = 320;
 }  // namespace MenuId
 
 }  // namespace raz::win32

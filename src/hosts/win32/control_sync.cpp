@@ -249,16 +249,23 @@ void WindowSync::Sync(const FormWindow& model) {
   if (window_ == nullptr) return;
   if (model.Caption != applied_.Caption) ::SetWindowTextW(window_, Widen(model.Caption).c_str());
   const bool stateChanged = model.Visible != applied_.Visible || model.State != applied_.State;
-  if (stateChanged) {
+  const bool moved = model.Visible && model.State == WindowState::Maximized &&
+                     !(model.Cover == applied_.Cover);
+  if (stateChanged || moved) {
     if (!model.Visible) {
       ::ShowWindow(window_, SW_HIDE);
     } else if (model.State == WindowState::Maximized) {
       // Laid over the whole monitor rather than maximised by the system: a borderless
       // window maximised stops at the work area on Windows, and Wine without a window manager
       // leaves its X window where it was.
+      const ScreenRect& c = model.Cover;
       MONITORINFO monitor{};
       monitor.cbSize = sizeof(monitor);
-      if (::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+      if (c.Width > 0 && c.Height > 0) {
+        ::SetWindowPos(window_, nullptr, c.Left, c.Top, c.Width, c.Height,
+                       SWP_NOZORDER | SWP_SHOWWINDOW);
+      } else if (::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY),
+                                   &monitor)) {
         const RECT& r = monitor.rcMonitor;
         ::SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                        SWP_NOZORDER | SWP_SHOWWINDOW);

@@ -28,6 +28,7 @@ constexpr std::array<MenuCommand, kMenuCommandCount> kCommands{{
     {MenuId::N7, &TForm1::N7, "N7", true},
     {MenuId::English1, &TForm1::English1, "English1", true},
     {MenuId::N4, &TForm1::N4, "N4", false},
+    {MenuId::N9, &TForm1::N9, nullptr, false},
     {MenuId::N8, &TForm1::N8, "N8", false},
     {MenuId::N5, &TForm1::N5, nullptr, false},
     {MenuId::N3, &TForm1::N3, "N3", false},
@@ -117,6 +118,10 @@ bool TrayMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
 }
 
 const FormCommand* TrayMenu::CommandOf(int commandId) {
+  const int screen = commandId - MenuId::Screen1;
+  if (screen >= 0 && screen < kScreenCommands) {
+    return FindFormCommand("Screen" + std::to_string(screen + 1));
+  }
   for (const MenuCommand& command : kCommands) {
     if (command.id == commandId && command.command != nullptr) {
       return FindFormCommand(command.command);
@@ -149,10 +154,27 @@ void TrayMenu::Build() {
       info.hSubMenu = language;
       languageOwner = nullptr;
     }
+    if (command.id == MenuId::N9) {
+      info.fMask |= MIIM_SUBMENU;
+      info.hSubMenu = BuildScreens();
+    }
     const HMENU parent = command.inLanguageMenu ? language : menu_.Get();
     ::InsertMenuItemW(parent, static_cast<UINT>(::GetMenuItemCount(parent)), TRUE, &info);
   }
   if (languageOwner != nullptr) ::DestroyMenu(languageOwner);
+}
+
+HMENU TrayMenu::BuildScreens() {
+  const HMENU screens = ::CreatePopupMenu();
+  shownScreens_ = form_.Screens;
+  for (std::size_t n = 0; n < shownScreens_.size() && n < kScreenCommands; ++n) {
+    std::wstring text;
+    MENUITEMINFOW info = Describe(shownScreens_[n], text);
+    info.fMask |= MIIM_ID;
+    info.wID = static_cast<UINT>(MenuId::Screen1 + static_cast<int>(n));
+    ::InsertMenuItemW(screens, static_cast<UINT>(n), TRUE, &info);
+  }
+  return screens;
 }
 
 bool TrayMenu::VisibilityChanged() const {
@@ -162,8 +184,20 @@ bool TrayMenu::VisibilityChanged() const {
   return false;
 }
 
+namespace {
+
+bool SameItems(const std::vector<MenuItem>& a, const std::vector<MenuItem>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const MenuItem& x, const MenuItem& y) {
+                      return x.Caption == y.Caption && x.Checked == y.Checked;
+                    });
+}
+
+}  // namespace
+
 void TrayMenu::Sync() {
-  if (VisibilityChanged()) {
+  // The monitors come and go: their sub-menu is made anew, and the menu with it.
+  if (VisibilityChanged() || !SameItems(form_.Screens, shownScreens_)) {
     Build();
     return;
   }

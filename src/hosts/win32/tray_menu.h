@@ -3,6 +3,7 @@
 // captions and check marks, and the table from command to handler.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "app/components.h"
 #include "app/form_commands.h"
@@ -15,7 +16,7 @@ class TForm1;
 namespace raz::win32 {
 
 // PopupMenu1's items and the board-settings item.
-inline constexpr std::size_t kMenuCommandCount = 10;
+inline constexpr std::size_t kMenuCommandCount = 11;
 
 class TrayMenu {
  public:
@@ -39,12 +40,14 @@ class TrayMenu {
 
   void Build();
   bool VisibilityChanged() const;
+  HMENU BuildScreens();
   const UniqueGdiObject* BitmapOf(UINT commandId) const;
 
   TForm1& form_;
   bool blendedBitmaps_;
   UniqueMenu menu_;
   std::array<Shown, kMenuCommandCount> shown_{};
+  std::vector<MenuItem> shownScreens_;
   // Menus do not own their items' bitmaps.
   std::array<UniqueGdiObject, kMenuCommandCount> bitmaps_{};
 };

@@ -27,19 +27,47 @@ class VirtualClock : public Clock {
   std::uint64_t now_ = 0;
 };
 
+// One primary monitor of a settable size, or a desktop of several monitors. A monitor
+// switched off is not listed; with the primary off, the primary's resolution reads 0.
 class HeadlessDisplay : public Display {
  public:
-  HeadlessDisplay(int width, int height) : width_(width), height_(height) {}
+  HeadlessDisplay(int width, int height) { Set(width, height); }
+  // The one primary monitor's size, as a display change sets it.
   void Set(int width, int height) {
-    width_ = width;
-    height_ = height;
+    SetMonitors({{"\\\\.\\DISPLAY1", {0, 0, width, height}, true}});
   }
-  int HorizontalResolution() override { return width_; }
-  int VerticalResolution() override { return height_; }
+  void SetMonitors(std::vector<MonitorInfo> monitors) {
+    monitors_ = std::move(monitors);
+    on_.assign(monitors_.size(), true);
+  }
+  // Monitor n (0-based, in the order given) switched off or on; any other n is ignored.
+  void SwitchMonitor(std::size_t n, bool on) {
+    if (n < on_.size()) on_[n] = on;
+  }
+  void ResizeMonitor(std::size_t n, ScreenSize size) {
+    if (n >= monitors_.size()) return;
+    monitors_[n].Bounds.Width = size.Width;
+    monitors_[n].Bounds.Height = size.Height;
+  }
+  int HorizontalResolution() override { return Primary().Width; }
+  int VerticalResolution() override { return Primary().Height; }
+  std::vector<MonitorInfo> Monitors() override {
+    std::vector<MonitorInfo> listed;
+    for (std::size_t n = 0; n < monitors_.size(); ++n) {
+      if (on_[n]) listed.push_back(monitors_[n]);
+    }
+    return listed;
+  }
 
  private:
-  int width_;
-  int height_;
+  ScreenRect Primary() const {
+    for (std::size_t n = 0; n < monitors_.size(); ++n) {
+      if (on_[n] && monitors_[n].Primary) return monitors_[n].Bounds;
+    }
+    return {};
+  }
+  std::vector<MonitorInfo> monitors_;
+  std::vector<bool> on_;
 };
 
 struct MouseEventRecord {

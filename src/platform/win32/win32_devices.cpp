@@ -14,11 +14,31 @@ int ScreenCapability(int index) {
 
 HWND ToWindow(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+  MONITORINFOEXW info{};
+  info.cbSize = sizeof(info);
+  if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+  const RECT& r = info.rcMonitor;
+  reinterpret_cast<std::vector<MonitorInfo>*>(list)->push_back(
+      {Narrow(info.szDevice),
+       {r.left, r.top, r.right - r.left, r.bottom - r.top},
+       (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+  return TRUE;
+}
+
 }  // namespace
 
 int Win32Display::HorizontalResolution() { return ScreenCapability(HORZRES); }
 
 int Win32Display::VerticalResolution() { return ScreenCapability(VERTRES); }
+
+std::vector<MonitorInfo> Win32Display::Monitors() {
+  std::vector<MonitorInfo> monitors;
+  if (!::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors))) {
+    monitors.clear();
+  }
+  return monitors;
+}
 
 void Win32MouseOutput::Emit(std::uint32_t flags, std::int32_t dx, std::int32_t dy) {
   INPUT input{};

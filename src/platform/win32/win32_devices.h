@@ -12,6 +12,7 @@ class Win32Display : public Display {
  public:
   int HorizontalResolution() override;
   int VerticalResolution() override;
+  std::vector<MonitorInfo> Monitors() override;
 };
 
 class Win32MouseOutput : public MouseOutput {
