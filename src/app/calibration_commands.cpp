@@ -11,6 +11,7 @@
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
 #include "storage/data_files.h"
+#include "storage/settings.h"
 #include "vkeys/key_calibration.h"
 
 namespace raz {
@@ -113,6 +114,7 @@ void TForm1::FinishCalibration() {
     return;
   }
   c.Stored = done.Record;
+  c.TourScreen = s.screen.Size();
   c.DefaultForWidth = c.DefaultForHeight = 0;
   BuildCalibrationModel(c.Model, c.Stored.CalibrationPoints);
   c.Tour.CalibrationActive = false;
@@ -122,6 +124,9 @@ void TForm1::FinishCalibration() {
   if (!SaveCalibration(platform_.files, c.Stored, s.interpolation.InterpolationSpan)) {
     throw DataFileWriteError(ProgramFile(platform_.files, kCalibrationFileName));
   }
+  SettingsFile ini(platform_.profile, ProgramFile(platform_.files, kSettingsFileName));
+  ini.WriteInteger(Section::Parameters, Key::CalibrationWidth, c.TourScreen.Width);
+  ini.WriteInteger(Section::Parameters, Key::CalibrationHeight, c.TourScreen.Height);
 }
 
 // The display changed size while a calibration ran. The surface and the crosses were laid out

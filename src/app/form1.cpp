@@ -115,6 +115,21 @@ void TForm1::ApplyCaptions(const CaptionSet& captions, bool includeN6) {
   ShowMonitors();
 }
 
+namespace {
+
+// The size the stored calibration was made at; 0 x 0 when not stored (older installs) or when
+// no screen has such a size.
+ScreenSize ReadTourScreen(Platform& platform) {
+  constexpr std::int32_t kLargestSide = 32767;
+  SettingsFile ini(platform.profile, ProgramFile(platform.files, kSettingsFileName));
+  const ScreenSize tour{ini.ReadInteger(Section::Parameters, Key::CalibrationWidth, 0),
+                        ini.ReadInteger(Section::Parameters, Key::CalibrationHeight, 0)};
+  const auto plausible = [](std::int32_t side) { return side > 0 && side <= kLargestSide; };
+  return plausible(tour.Width) && plausible(tour.Height) ? tour : ScreenSize{};
+}
+
+}  // namespace
+
 // The start-up sequence; it runs once, while the main window is being created.
 void TForm1::FormCreate() {
   LoadSettings();  // the key-layout load leaves the key calibration idle
@@ -172,9 +187,12 @@ void TForm1::ProtectDataFiles() {
 void TForm1::LoadStoredCalibration() {
   // A missing, short or degenerate file must not leave the pen dead until the first
   // calibration: the default maps the whole board linearly instead.
-  ApplyStoredCalibration(state_.calibration, LoadCalibration(platform_.files),
-                         state_.screen.ScreenWidth, state_.screen.ScreenHeight);
+  CalibrationState& c = state_.calibration;
+  ApplyStoredCalibration(c, LoadCalibration(platform_.files), state_.screen.ScreenWidth,
+                         state_.screen.ScreenHeight);
   state_.interpolation.InterpolationSpan.fill(kInitialSpan);
+  const bool usersOwn = c.DefaultForWidth == 0 && c.DefaultForHeight == 0;
+  c.TourScreen = usersOwn ? ReadTourScreen(platform_) : ScreenSize{};
 }
 
 void TForm1::LoadFlags() {

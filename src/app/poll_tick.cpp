@@ -4,7 +4,9 @@
 #include "app/form1.h"
 #include "board/device_link.h"
 #include "board/interpolation.h"
+#include "base/numeric.h"
 #include "board/report_reader.h"
+#include "calibration/screen_fit.h"
 #include "calibration/transform.h"
 #include "pointer/mouse_injection.h"
 #include "pointer/pen_state_machine.h"
@@ -84,10 +86,20 @@ void TakeReading(DriverState& s, const DecodeResult& decoded) {
   // A report that keeps the previous position keeps it in pixels: it is mapped once only.
   if (calibrating || at.Change != PositionChange::New) return;
   if (sample.Status != PenStatus::Touch && sample.Status != PenStatus::Hover) return;
-  const ScreenPoint pixel = MapToScreen({sample.X, sample.Y}, s.calibration.Model,
-                                        calibration.ScreenOffsetX, calibration.ScreenOffsetY);
+  const ScreenPoint pixel = MapToPixel(s, {sample.X, sample.Y});
   sample.X = pixel.x;
   sample.Y = pixel.y;
+}
+
+// The calibration's pixel, on a picture of the tour's size or, in proportion, of today's.
+ScreenPoint MapToPixel(DriverState& s, BoardPoint point) {
+  CalibrationState& c = s.calibration;
+  const ScreenFit fit{c.TourScreen, s.screen.Size()};
+  const std::int32_t offsetX = c.Stored.ScreenOffsetX;
+  const std::int32_t offsetY = c.Stored.ScreenOffsetY;
+  if (!fit.Needed()) return MapToScreen(point, c.Model, offsetX, offsetY);
+  const PointD pixel = FitToScreen(MapToTourPixels(point, c.Model, offsetX, offsetY), fit);
+  return {TruncToInt(pixel.x), TruncToInt(pixel.y)};
 }
 
 void TForm1::DrivePointer() {

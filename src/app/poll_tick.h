@@ -11,6 +11,10 @@ namespace raz {
 // goes to the key place.
 void TakeReading(DriverState& state, const DecodeResult& decoded);
 
+// A touch or hover position, in board units in screen scale, as a pixel of the board's
+// monitor: through the calibration, and in proportion when the tour ran at another size.
+ScreenPoint MapToPixel(DriverState& state, BoardPoint point);
+
 // The one judgement of a new report: whether it moves the pen, or why not. The checks in the
 // order they are made: a rejected sample first, then the framing's own condition, then a
 // contact being swallowed. `wholeFrameStored` matters for framed boards only. The pen state

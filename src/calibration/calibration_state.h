@@ -46,6 +46,9 @@ struct CalibrationState {
   // is in use.
   std::int32_t DefaultForWidth = 0;
   std::int32_t DefaultForHeight = 0;
+  // The screen size the user's calibration was made at; 0 x 0 when not known (a calibration
+  // stored before sizes were kept), and then its pixels are used as they are.
+  ScreenSize TourScreen;
   CalibrationTour Tour;
   // Tours whose calibration was put in force since start-up.
   std::uint32_t ToursApplied = 0;

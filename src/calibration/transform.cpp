@@ -232,8 +232,15 @@ PointD MapInSector(const CalibrationModel& m, int sector, PointD point) {
   return {static_cast<double>(Real{p.x} + c.x), static_cast<double>(Real{p.y} + c.y)};
 }
 
-ScreenPoint MapToScreen(BoardPoint point, CalibrationModel& m, std::int32_t screenOffsetX,
-                        std::int32_t screenOffsetY) {
+namespace {
+
+struct RealPoint {
+  Real x;
+  Real y;
+};
+
+RealPoint MapToRealPixels(BoardPoint point, CalibrationModel& m, std::int32_t screenOffsetX,
+                          std::int32_t screenOffsetY) {
   const PointD board{static_cast<double>(point.x), static_cast<double>(point.y)};
   const PointD p{static_cast<double>(Real{board.x} - m.IdealCentre.x),
                  static_cast<double>(Real{board.y} - m.IdealCentre.y)};
@@ -242,7 +249,21 @@ ScreenPoint MapToScreen(BoardPoint point, CalibrationModel& m, std::int32_t scre
   // Before any sample has found a sector there is no shape to apply: the point only moves
   // by the screen offset.
   const PointD mapped = m.Sector == 0 ? board : MapInSector(m, m.Sector, board);
-  return {TruncToInt(Real{mapped.x} - screenOffsetX), TruncToInt(Real{mapped.y} - screenOffsetY)};
+  return {Real{mapped.x} - screenOffsetX, Real{mapped.y} - screenOffsetY};
+}
+
+}  // namespace
+
+ScreenPoint MapToScreen(BoardPoint point, CalibrationModel& m, std::int32_t screenOffsetX,
+                        std::int32_t screenOffsetY) {
+  const RealPoint r = MapToRealPixels(point, m, screenOffsetX, screenOffsetY);
+  return {TruncToInt(r.x), TruncToInt(r.y)};
+}
+
+PointD MapToTourPixels(BoardPoint point, CalibrationModel& m, std::int32_t screenOffsetX,
+                       std::int32_t screenOffsetY) {
+  const RealPoint r = MapToRealPixels(point, m, screenOffsetX, screenOffsetY);
+  return {static_cast<double>(r.x), static_cast<double>(r.y)};
 }
 
 }  // namespace raz

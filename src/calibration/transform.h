@@ -28,4 +28,8 @@ PointD MapInSector(const CalibrationModel& model, int sector, PointD point);
 ScreenPoint MapToScreen(BoardPoint point, CalibrationModel& model, std::int32_t screenOffsetX,
                         std::int32_t screenOffsetY);
 
+// The same, before the pixel is truncated: for a calibration on a picture of another size.
+PointD MapToTourPixels(BoardPoint point, CalibrationModel& model, std::int32_t screenOffsetX,
+                       std::int32_t screenOffsetY);
+
 }  // namespace raz

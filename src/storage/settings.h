@@ -34,6 +34,9 @@ inline constexpr char PenRight[] = "PenRight";
 inline constexpr char VKey[] = "vkey";
 // The monitor the board's picture is on, by the system's device name; absent: the primary.
 inline constexpr char BoardMonitor[] = "BoardMonitor";
+// The screen size the calibration in server.txt was made at.
+inline constexpr char CalibrationWidth[] = "CalibrationWidth";
+inline constexpr char CalibrationHeight[] = "CalibrationHeight";
 // VKeyCali
 inline constexpr char LeftTopX[] = "VKeyPoint_L_TopX";
 inline constexpr char LeftTopY[] = "VKeyPoint_L_TopY";
