@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/display.h"
 #include "sim/margin_keys.h"
 #include "sim/pen_state.h"
 #include "sim/projection.h"
@@ -12,12 +13,30 @@
 
 namespace raz::sim {
 
+// One monitor of the desktop, in virtual-desktop pixels.
+struct SimMonitor {
+  ScreenRect bounds;
+  bool primary = false;
+};
+
+// The monitors, in the order the system lists them (named \\.\DISPLAY1, 2, ... in that
+// order), and the one whose picture lies on the board (0-based). No monitor: one primary of
+// the projection's screen size.
+struct SimDesktop {
+  std::vector<SimMonitor> monitors;
+  std::size_t projector = 0;
+};
+
 // Everything about the simulated setup that a scenario may set.
 struct SimSettings {
   SimBoardConfig board{};
   ProjectionConfig projection{};
   MarginKeyLayout keys{};
+  SimDesktop desktop{};
 };
+
+// The desktop as the system would list it.
+std::vector<MonitorInfo> ListedMonitors(const SimDesktop& desktop);
 
 enum class Units { Pixels, Cells };
 
@@ -41,7 +60,10 @@ enum class StepKind {
   KeyCalibrate,  // touch the three key-calibration points in order
   Menu,          // the user gives the driver a command (menu item, button, key): no time
   Client,        // a client application sends the driver a request message: no time
+  Display,       // a monitor is switched off, on, or to another resolution: no time
 };
+
+enum class DisplayChange { Off, On, Resize };
 
 struct ScenarioStep {
   StepKind kind = StepKind::Wait;
@@ -59,6 +81,9 @@ struct ScenarioStep {
   std::string item;         // Menu: the command's name as written, in lower case
   std::int64_t wParam = 0;  // Client
   std::int64_t lParam = 0;  // Client
+  std::size_t monitor = 0;  // Display: 0-based
+  DisplayChange change = DisplayChange::Off;
+  ScreenSize size;  // Display: Resize
 };
 
 struct Scenario {

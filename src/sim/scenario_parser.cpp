@@ -1,5 +1,6 @@
 #include "sim/scenario_parser.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -16,6 +17,7 @@ constexpr std::int64_t kMaxReportRate = 2000;
 constexpr std::int64_t kMinQueue = 64;
 constexpr std::int64_t kMaxQueue = 16 * 1024 * 1024;
 constexpr std::int64_t kMaxScreen = 100000;
+constexpr std::int64_t kMaxMonitors = 16;
 constexpr std::int64_t kMaxReadFailures = 1000000;
 constexpr std::uint64_t kTapHold = 100'000;
 constexpr std::uint64_t kTapGap = 100'000;
@@ -234,6 +236,67 @@ void ProjectionLine(ScenarioLine& line, ParserState& state, ScenarioStep&) {
   projection.keystone = line.AtEnd() ? 0.0 : line.Number("keystone", -0.45, 0.45);
 }
 
+void Monitor(ScenarioLine& line, ParserState& state, ScenarioStep&) {
+  SimMonitor monitor;
+  monitor.bounds.Left = static_cast<std::int32_t>(line.Integer("monitor x", -kMaxScreen, kMaxScreen));
+  monitor.bounds.Top = static_cast<std::int32_t>(line.Integer("monitor y", -kMaxScreen, kMaxScreen));
+  monitor.bounds.Width = static_cast<std::int32_t>(line.Integer("monitor width", 1, kMaxScreen));
+  monitor.bounds.Height = static_cast<std::int32_t>(line.Integer("monitor height", 1, kMaxScreen));
+  monitor.primary = line.Accept("primary");
+  std::vector<SimMonitor>& monitors = state.scenario.settings.desktop.monitors;
+  if (monitor.primary) {
+    if (monitor.bounds.Left != 0 || monitor.bounds.Top != 0) {
+      throw ScenarioLineError("the primary monitor's top-left is 0 0 on every desktop");
+    }
+    for (const SimMonitor& m : monitors) {
+      if (m.primary) throw ScenarioLineError("a desktop has one primary monitor");
+    }
+  }
+  monitors.push_back(monitor);
+}
+
+void Projector(ScenarioLine& line, ParserState& state, ScenarioStep&) {
+  state.scenario.settings.desktop.projector =
+      static_cast<std::size_t>(line.Integer("projector monitor", 1, kMaxMonitors) - 1);
+}
+
+void Display(ScenarioLine& line, ParserState& state, ScenarioStep& step) {
+  const std::size_t count = std::max<std::size_t>(state.scenario.settings.desktop.monitors.size(), 1);
+  step.kind = StepKind::Display;
+  step.monitor = static_cast<std::size_t>(
+      line.Integer("monitor", 1, static_cast<std::int64_t>(count)) - 1);
+  if (line.Accept("off")) {
+    step.change = DisplayChange::Off;
+  } else if (line.Accept("on")) {
+    step.change = DisplayChange::On;
+  } else {
+    step.change = DisplayChange::Resize;
+    step.size.Width = static_cast<std::int32_t>(line.Integer("width", 1, kMaxScreen));
+    step.size.Height = static_cast<std::int32_t>(line.Integer("height", 1, kMaxScreen));
+  }
+}
+
+// A desktop of monitors: the projector's monitor gives the screen size the scenario's points
+// are in, and without a primary named the first monitor is the primary.
+void FinishDesktop(Scenario& scenario, std::vector<ScenarioError>& errors) {
+  SimDesktop& desktop = scenario.settings.desktop;
+  if (desktop.monitors.empty()) {
+    desktop.projector = 0;
+    return;
+  }
+  if (desktop.projector >= desktop.monitors.size()) {
+    errors.push_back({0, "projector names a monitor the desktop does not have"});
+    desktop.projector = 0;
+  }
+  if (std::none_of(desktop.monitors.begin(), desktop.monitors.end(),
+                   [](const SimMonitor& m) { return m.primary; })) {
+    desktop.monitors.front().primary = true;
+  }
+  const ScreenRect& picture = desktop.monitors[desktop.projector].bounds;
+  scenario.settings.projection.screenWidth = picture.Width;
+  scenario.settings.projection.screenHeight = picture.Height;
+}
+
 void Keys(ScenarioLine& line, ParserState& state, ScenarioStep&) {
   MarginKeyLayout& keys = state.scenario.settings.keys;
   keys.leftInnerEdge = line.Number("left edge", -kMaxCells, kMaxCells);
@@ -278,6 +341,9 @@ constexpr Command kCommands[] = {
     {"screen", Screen},
     {"projection", ProjectionLine},
     {"keys", Keys},
+    {"monitor", Monitor},
+    {"projector", Projector},
+    {"display", Display},
 };
 
 bool AddsTime(const ScenarioStep& step) {
@@ -324,7 +390,17 @@ ScenarioParse ParseScenario(std::string_view text) {
       result.errors.push_back({lineNumber, error.what()});
     }
   }
+  FinishDesktop(result.scenario, result.errors);
   return result;
+}
+
+std::vector<MonitorInfo> ListedMonitors(const SimDesktop& desktop) {
+  std::vector<MonitorInfo> listed;
+  for (std::size_t n = 0; n < desktop.monitors.size(); ++n) {
+    const SimMonitor& m = desktop.monitors[n];
+    listed.push_back({"\\\\.\\DISPLAY" + std::to_string(n + 1), m.bounds, m.primary});
+  }
+  return listed;
 }
 
 std::string FormatError(const ScenarioError& error) {

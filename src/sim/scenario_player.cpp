@@ -28,15 +28,29 @@ std::vector<ScenarioPoint> CalibrationTargets(std::int32_t screenWidth, std::int
 }
 
 ScenarioPlayer::ScenarioPlayer(const Scenario& scenario)
-    : projection_(scenario.settings.projection) {
+    : projection_(scenario.settings.projection),
+      firstPicture_{scenario.settings.projection.screenWidth,
+                    scenario.settings.projection.screenHeight},
+      picture_(firstPicture_) {
   for (const ScenarioStep& step : scenario.steps) AddStep(step, scenario);
+}
+
+// The projector shows a picture of any size over the area of the first one, its shape kept:
+// the same width or height, in the middle, bars beside it.
+ScenarioPoint ScenarioPlayer::OnFirstPicture(ScenarioPoint point) const {
+  if (point.units == Units::Cells || picture_ == firstPicture_) return point;
+  const double k = std::min(static_cast<double>(firstPicture_.Width) / picture_.Width,
+                            static_cast<double>(firstPicture_.Height) / picture_.Height);
+  return {point.x * k + (firstPicture_.Width - picture_.Width * k) / 2,
+          point.y * k + (firstPicture_.Height - picture_.Height * k) / 2, point.units};
 }
 
 void ScenarioPlayer::AddStep(const ScenarioStep& step, const Scenario& scenario) {
   switch (step.kind) {
     case StepKind::Pen:
     case StepKind::Stroke:
-      AddPen(step.contact, step.from, step.to, step.durationMicros, step.pressure);
+      AddPen(step.contact, OnFirstPicture(step.from), OnFirstPicture(step.to),
+             step.durationMicros, step.pressure);
       break;
     case StepKind::Wait:
       end_ += step.durationMicros;
@@ -56,10 +70,19 @@ void ScenarioPlayer::AddStep(const ScenarioStep& step, const Scenario& scenario)
       AddTouches({Cells(KeyCentre(scenario.settings.keys, step.margin, step.icon))}, step);
       break;
     case StepKind::Calibrate: {
-      const ProjectionConfig& screen = scenario.settings.projection;
-      AddTouches(CalibrationTargets(screen.screenWidth, screen.screenHeight), step);
+      std::vector<ScenarioPoint> targets;
+      for (const ScenarioPoint& target : CalibrationTargets(picture_.Width, picture_.Height)) {
+        targets.push_back(OnFirstPicture(target));
+      }
+      AddTouches(targets, step);
       break;
     }
+    case StepKind::Display:
+      if (step.change == DisplayChange::Resize && step.monitor == scenario.settings.desktop.projector) {
+        picture_ = step.size;
+      }
+      actions_.push_back({end_, step});
+      break;
     case StepKind::Menu:
     case StepKind::Client:
       actions_.push_back({end_, step});

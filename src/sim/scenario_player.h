@@ -12,8 +12,8 @@
 
 namespace raz::sim {
 
-// Something the scenario does to the driver itself rather than to the pen: a menu command
-// or a client's request, at a time of the scenario.
+// Something the scenario does to the driver itself rather than to the pen: a menu command,
+// a client's request or a change of the displays, at a time of the scenario.
 struct ScenarioAction {
   std::uint64_t at = 0;
   ScenarioStep step;
@@ -53,8 +53,11 @@ class ScenarioPlayer : public PenSource {
   void AddTouches(const std::vector<ScenarioPoint>& points, const ScenarioStep& step);
   void AddLink(bool plugged, std::uint32_t readFailures, std::uint32_t shortReads);
   CellPoint ToBoard(ScenarioPoint point) const;
+  ScenarioPoint OnFirstPicture(ScenarioPoint point) const;
 
   Projection projection_;
+  ScreenSize firstPicture_;
+  ScreenSize picture_;  // the projector's picture as the steps so far left it
   std::vector<Segment> segments_;
   std::vector<LinkEvent> links_;
   std::vector<ScenarioAction> actions_;

@@ -11,6 +11,7 @@
 #include "sim/scenario_parser.h"
 #include "sim/scenario_player.h"
 #include "sim/sim_board.h"
+#include "sim/sim_desktop.h"
 #include "support/test_platform.h"
 
 namespace raz::test {
@@ -29,8 +30,7 @@ class ScenarioRig {
         host_(platform_.platform, clock_) {
     EXPECT_TRUE(parse_.Ok()) << (parse_.Ok() ? "" : sim::FormatError(parse_.errors[0]));
     board_.SetPenSource(&source_);
-    const sim::ProjectionConfig& screen = parse_.scenario.settings.projection;
-    platform_.display.Set(screen.screenWidth, screen.screenHeight);
+    sim::SetUpDesktop(parse_.scenario.settings, platform_.display);
   }
 
   // Runs the whole scenario and then tailMicros more; no error may be shown unless expected.
@@ -42,6 +42,8 @@ class ScenarioRig {
         const FormCommand* command = FindFormCommand(action.step.item);
         ASSERT_NE(command, nullptr) << action.step.item;
         host_.Dispatch([this, command] { command->run(host_.form1()); });
+      } else if (action.step.kind == sim::StepKind::Display) {
+        sim::PlayDisplayStep(action.step, platform_.display);
       } else {
         host_.SendClientRequest(static_cast<std::uintptr_t>(action.step.wParam),
                                 static_cast<std::intptr_t>(action.step.lParam));

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/driver_state.h"
 #include "vkeys/key_actions.h"
 
 namespace raz::simcli {
@@ -43,7 +44,8 @@ std::string MouseFlagNames(std::uint32_t flags) {
     const char* name;
   } kNames[] = {{MouseFlags::Move, "MOVE"},         {MouseFlags::LeftDown, "LEFTDOWN"},
                 {MouseFlags::LeftUp, "LEFTUP"},     {MouseFlags::RightDown, "RIGHTDOWN"},
-                {MouseFlags::RightUp, "RIGHTUP"},   {MouseFlags::Absolute, "ABSOLUTE"}};
+                {MouseFlags::RightUp, "RIGHTUP"},   {MouseFlags::Absolute, "ABSOLUTE"},
+                {MouseFlags::VirtualDesk, "VIRTUALDESK"}};
   std::string names;
   for (const auto& n : kNames) {
     if ((flags & n.flag) == 0) continue;
@@ -61,9 +63,12 @@ std::string EventLog::Stamp(const char* event) const {
 }
 
 void EventLog::Mouse(std::uint32_t flags, std::int32_t dx, std::int32_t dy) {
-  // The pixel the system puts the cursor on for these absolute coordinates.
-  const auto x = static_cast<std::int32_t>((std::int64_t{dx} * width_) >> 16);
-  const auto y = static_cast<std::int32_t>((std::int64_t{dy} * height_) >> 16);
+  // The pixel of the virtual desktop the system puts the cursor on for these absolute
+  // coordinates: across the primary monitor, or across every monitor.
+  ScreenRect span{0, 0, display_->HorizontalResolution(), display_->VerticalResolution()};
+  if (flags & MouseFlags::VirtualDesk) span = DesktopBounds(display_->Monitors());
+  const auto x = span.Left + static_cast<std::int32_t>((std::int64_t{dx} * span.Width) >> 16);
+  const auto y = span.Top + static_cast<std::int32_t>((std::int64_t{dy} * span.Height) >> 16);
   mouse_.push_back({static_cast<double>(clock_.NowMicros()) / 1000.0, flags, dx, dy, x, y});
   out_ << Stamp("mouse") << ",\"flags\":" << Hex(flags) << ",\"names\":\""
        << MouseFlagNames(flags) << "\",\"dx\":" << dx << ",\"dy\":" << dy << ",\"x\":" << x

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/display.h"
 #include "platform/files.h"
 #include "platform/messenger.h"
 #include "platform/mouse_output.h"
@@ -27,10 +28,8 @@ class EventLog {
  public:
   EventLog(std::ostream& out, const Clock& clock) : out_(out), clock_(clock) {}
 
-  void SetScreen(int width, int height) {
-    width_ = width;
-    height_ = height;
-  }
+  // The displays the events' coordinates are mapped back onto.
+  void SetDisplay(Display& display) { display_ = &display; }
   void Mouse(std::uint32_t flags, std::int32_t dx, std::int32_t dy);
   void Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
   void FileWrite(const std::string& name, std::size_t bytes, bool ok);
@@ -51,8 +50,7 @@ class EventLog {
 
   std::ostream& out_;
   const Clock& clock_;
-  int width_ = 1024;
-  int height_ = 768;
+  Display* display_ = nullptr;
   std::vector<LoggedMouseEvent> mouse_;
 };
 

@@ -22,6 +22,7 @@
 #include "sim/scenario_parser.h"
 #include "sim/scenario_player.h"
 #include "sim/sim_board.h"
+#include "sim/sim_desktop.h"
 #include "storage/data_files.h"
 #include "storage/settings.h"
 
@@ -65,7 +66,7 @@ struct Rig {
         display(width, height),
         mouse(log),
         loggedMessenger(messenger, log) {
-    log.SetScreen(width, height);
+    log.SetDisplay(display);
   }
 
   VirtualClock clock;
@@ -121,6 +122,8 @@ void Perform(HeadlessHost& host, Rig& rig, const sim::ScenarioStep& step) {
     const FormCommand* command = FindFormCommand(step.item);
     rig.log.Menu(std::string(command->name));
     host.Dispatch([&host, command] { command->run(host.form1()); });
+  } else if (step.kind == sim::StepKind::Display) {
+    sim::PlayDisplayStep(step, rig.display);
   } else if (step.kind == sim::StepKind::Client) {
     const std::intptr_t result = host.SendClientRequest(static_cast<std::uintptr_t>(step.wParam),
                                                         static_cast<std::intptr_t>(step.lParam));
@@ -165,6 +168,9 @@ int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostrea
   for (const auto& e : parse.errors) err << o.scenarioPath << ": " << sim::FormatError(e) << "\n";
   if (!parse.Ok()) return 2;
   const sim::ScenarioPlayer player(parse.scenario);
+  if (!parse.scenario.settings.desktop.monitors.empty()) {
+    sim::SetUpDesktop(parse.scenario.settings, rig.display);
+  }
   bool known = true;
   for (const sim::ScenarioAction& action : player.Actions()) {
     if (action.step.kind == sim::StepKind::Menu && FindFormCommand(action.step.item) == nullptr) {
@@ -190,7 +196,14 @@ int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostrea
     }
   }
   Drive(rig, board, until, nullptr, 0, err, player.Actions(), start);
-  ReportAccuracy(rig.log.mouseEvents(), player, start, until, err);
+  // The scenario's points are pixels of the projector's monitor.
+  std::vector<LoggedMouseEvent> onProjector = rig.log.mouseEvents();
+  const ScreenRect projector = sim::ProjectorMonitor(parse.scenario.settings);
+  for (LoggedMouseEvent& e : onProjector) {
+    e.x -= projector.Left;
+    e.y -= projector.Top;
+  }
+  ReportAccuracy(onProjector, player, start, until, err);
   if (svg.is_open()) {
     WritePlot(svg, rig.display.HorizontalResolution(), rig.display.VerticalResolution(),
               TrueStrokes(player, 2000, until > start ? until - start : 0),
