@@ -39,6 +39,7 @@ void TForm1::Button1Click() { CancelCalibration(); }
 
 void TForm1::FormKeyDown(int key) {
   if (key != kEscapeKey) return;
+  if (state_.screen.FindingTicks > 0) EndFinding();
   if (state_.keyCalibration.KeyCalibrationActive) EndKeyCalibration();
   if (state_.calibration.Tour.CalibrationActive) CancelCalibration();
 }
@@ -47,6 +48,7 @@ void TForm1::StartCalibration(const char* note) {
   DriverState& s = state_;
   // One surface at a time: a key calibration in progress gives way, as Esc would end it.
   if (s.keyCalibration.KeyCalibrationActive) CancelKeyCalibration(s.keyCalibration);
+  s.screen.FindingTicks = 0;
   Window.Visible = true;
   Window.State = WindowState::Maximized;
   Window.Cover = s.screen.Monitor;

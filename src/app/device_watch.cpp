@@ -3,9 +3,6 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "board/device_link.h"
-#include "calibration/usable_calibration.h"
-#include "pointer/mouse_injection.h"
-#include "pointer/pen_state_machine.h"
 #include "shell/tray.h"
 #include "storage/data_files.h"
 
@@ -21,6 +18,7 @@ void TForm1::Timer2Timer() {
     SaveFlag(platform_.files, kBoardModelFileName, s.link.BoardModel);
   }
   FollowDisplays();
+  if (s.screen.FindingTicks > 0 && --s.screen.FindingTicks == 0) EndFinding();
   TakePolls(s.tray, s.reader.DataReceived);
   TrayModify();
 
@@ -35,23 +33,6 @@ void TForm1::Timer2Timer() {
   }
   // Only now: a confirmed framing also reopened the link above.
   if (choice) form2_->ChoiceApplied();
-}
-
-// The board's monitor found again: its size may have changed, or the pen's monitor with it
-// (the chosen one unplugged or back). A button held on the old one is let go there first.
-void TForm1::FollowDisplays() {
-  DriverState& s = state_;
-  const ScreenSize before = s.screen.Size();
-  const ScreenPlace place = s.screen.Place();
-  const ScreenRect monitor = s.screen.Monitor;
-  RefreshScreen(s.screen, platform_.display);
-  if (s.screen.Monitor != monitor && s.injector.LeftButtonDown) {
-    ReleaseLeftButton(place, platform_.mouse, s.injector);
-    ForgetContact(s.pointer);
-  }
-  FollowScreenSize(s.calibration, s.screen.ScreenWidth, s.screen.ScreenHeight);
-  if (s.screen.Size() != before || s.screen.Monitor != monitor) FollowScreenOnSurface();
-  ShowMonitors();
 }
 
 }  // namespace raz

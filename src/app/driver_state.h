@@ -27,6 +27,7 @@ struct ScreenState {
   ScreenRect Desktop;        // the bounding box of every monitor
   bool OnOtherMonitor = false;        // the monitor in use is not the primary
   std::vector<MonitorInfo> Monitors;  // as the system listed them last
+  int FindingTicks = 0;  // while the crosses to find it by touch are up: device watches left
   ScreenSize Size() const { return {ScreenWidth, ScreenHeight}; }
   ScreenPlace Place() const;
 };

@@ -46,6 +46,7 @@ TForm1::TForm1(DriverState& state, Platform& platform) : state_(state), platform
   N3 = {kChineseCaptions.N3};
   N8 = {kChineseCaptions.N8};
   N9 = {kChineseCaptions.N9};
+  N10 = {kChineseCaptions.N10};
   N1.Bitmap = MenuBitmap(MenuPicture::Calibrate);
   N6.Bitmap = MenuBitmap(MenuPicture::KeyCalibrate);
   N3.Bitmap = MenuBitmap(MenuPicture::Exit);
@@ -112,6 +113,7 @@ void TForm1::ApplyCaptions(const CaptionSet& captions, bool includeN6) {
   if (includeN6) N6.Caption = captions.N6;
   N8.Caption = captions.N8;
   N9.Caption = captions.N9;
+  N10.Caption = captions.N10;
   ShowMonitors();
 }
 

@@ -49,12 +49,16 @@ class TForm1 {
   void N8Click();
   // The board-screen menu: item n (0-based) of the listed monitors becomes the board's.
   void ScreenClick(std::size_t n);
+  // Touch the board to find its monitor: a cross on every monitor, the touch picks one.
+  void N10Click();
   // The main window's own messages, tested in the order of its window procedure. A value is
   // the message's result, and the message goes no further; nullopt: default handling follows.
   std::optional<std::intptr_t> WindowMessage(std::uint32_t message, std::uintptr_t wParam,
                                              std::intptr_t lParam);
   // The notification area was made anew: the icon has to be added again.
   void TaskbarCreated();
+  // The system says the displays changed.
+  void DisplayChanged() { FollowDisplays(); }
   Language CurrentLanguage() const { return language_; }
   // Screen calibration (calibration_commands.cpp).
   void N1Click();
@@ -80,6 +84,7 @@ class TForm1 {
   // The board-screen sub-menu, after N4: one radio item per monitor, the board's checked.
   MenuItem N9;
   std::vector<MenuItem> Screens;
+  MenuItem N10;  // the last of N9's items
   PopupMenu PopupMenu1;
 
   Image Image1, Image2, Image3;
@@ -106,6 +111,9 @@ class TForm1 {
   void TrayModify();
   void FollowDisplays();
   void ShowMonitors();
+  void ShowFindingCrosses();
+  void FindStep();
+  void EndFinding();
   // Shell commands.
   void TrayCallback(std::intptr_t mouseMessage);
   void SwitchLanguage(Language language);

@@ -9,7 +9,7 @@
 namespace raz {
 namespace {
 
-constexpr std::array<FormCommand, 13 + kScreenCommands> kCommands{{
+constexpr std::array<FormCommand, 14 + kScreenCommands> kCommands{{
     {"N1", [](TForm1& f) { f.N1Click(); }},
     {"N6", [](TForm1& f) { f.N6Click(); }},
     {"N2", [](TForm1& f) { f.N2Click(); }},
@@ -23,6 +23,7 @@ constexpr std::array<FormCommand, 13 + kScreenCommands> kCommands{{
     {"Button4", [](TForm1& f) { f.Button4Click(); }},
     {"Button5", [](TForm1& f) { f.Button5Click(); }},
     {"Esc", [](TForm1& f) { f.FormKeyDown(kEscapeKey); }},
+    {"N10", [](TForm1& f) { f.N10Click(); }},
     {"Screen1", [](TForm1& f) { f.ScreenClick(0); }},
     {"Screen2", [](TForm1& f) { f.ScreenClick(1); }},
     {"Screen3", [](TForm1& f) { f.ScreenClick(2); }},

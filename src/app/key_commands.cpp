@@ -13,6 +13,7 @@ void TForm1::N6Click() {
   DriverState& s = state_;
   // One surface at a time: a running screen calibration gives way, as Cancel would end it.
   if (s.calibration.Tour.CalibrationActive) CancelCalibration();
+  s.screen.FindingTicks = 0;
   Window.Visible = true;
   Window.State = WindowState::Maximized;
   Window.Cover = s.screen.Monitor;

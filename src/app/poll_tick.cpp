@@ -48,7 +48,11 @@ void TForm1::Timer1Timer() {
   if (s.sample.Status != PenStatus::Touch) s.pointer.SwallowingContact = false;
   s.sample.Verdict =
       JudgeReport(s.sample, s.link.ReportFraming, WholeFrameStored(s.reader), s.pointer);
-  if (ReachesPen(s.sample.Verdict)) DrivePointer();
+  if (s.screen.FindingTicks > 0) {
+    FindStep();
+  } else if (ReachesPen(s.sample.Verdict)) {
+    DrivePointer();
+  }
 }
 
 // The pen cannot report its lift any more: the left button the driver holds is let go where

@@ -74,30 +74,4 @@ void TForm1::N8Click() {
   dialog.Visible = true;
 }
 
-// N9's items: each monitor by its number, resolution and whether it is the primary, the one
-// the board is on checked.
-void TForm1::ShowMonitors() {
-  const ScreenState& screen = state_.screen;
-  Screens.clear();
-  for (const MonitorInfo& m : screen.Monitors) {
-    MenuItem item;
-    item.Caption = MonitorCaption(m, CaptionsOf(language_).Primary);
-    item.RadioItem = true;
-    item.Checked = m.Bounds == screen.Monitor;
-    Screens.push_back(std::move(item));
-  }
-}
-
-// The choice is kept by the monitor's name, so that the board finds it again after a restart
-// or a change of its resolution or place. Chosen, it is in use at once.
-void TForm1::ScreenClick(std::size_t n) {
-  DriverState& s = state_;
-  if (n >= s.screen.Monitors.size()) return;
-  const std::string name = s.screen.Monitors[n].Name;
-  SettingsFile(platform_.profile, ProgramFile(platform_.files, kSettingsFileName))
-      .WriteString(Section::Parameters, Key::BoardMonitor, name);
-  s.screen.BoardMonitor = name;
-  FollowDisplays();
-}
-
 }  // namespace raz

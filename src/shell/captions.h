@@ -18,6 +18,7 @@ struct CaptionSet {
   const char* N8;
   const char* N9;
   const char* Primary;  // beside the primary monitor in N9's items
+  const char* N10;
 };
 
 inline constexpr CaptionSet kChineseCaptions{
@@ -27,7 +28,8 @@ inline constexpr CaptionSet kChineseCaptions{
     "自启动",                       "使用快捷键",
     "退出",                         "快捷键定位",
     "白板设置",
-    "白板所在屏幕",                 "主屏幕"};
+    "白板所在屏幕",                 "主屏幕",
+    "点击白板上的红色十字来选择"};
 
 inline constexpr CaptionSet kEnglishCaptions{
     "Click on the first icon to the left of the upper right corner",
@@ -42,7 +44,8 @@ inline constexpr CaptionSet kEnglishCaptions{
     "Hotkey Settings",
     "Board Settings",
     "Board Screen",
-    "primary"};
+    "primary",
+    "Find by Touching Its Cross"};
 
 // The settings dialog's own captions. The settings file may name the two buttons and the model
 // group; these stand where it does not.

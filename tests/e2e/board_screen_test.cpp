@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "app/board_screen.h"
 #include "scenario_rig.h"
 
 namespace raz {
@@ -125,6 +126,30 @@ TEST_P(BoardScreen, ThePenFollowsTheChosenMonitorAndFallsBackWhileItIsOff) {
 
 INSTANTIATE_TEST_SUITE_P(Desktops, BoardScreen, ::testing::ValuesIn(kArrangements),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Touch the board to find it, uncalibrated and after a tour: the teacher touches the cross the
+// board shows, which is the cross of the board's monitor, and nothing reaches the mouse.
+TEST(BoardScreenByTouch, TheCrossTouchedOnTheBoardPicksItsMonitor) {
+  const std::string desktop = "monitor 0 0 1280 800 primary\nmonitor 1280 0 1024 768\n";
+  const std::string untouched = "wait 1s\nmenu N10\nwait 500ms\ntouch 800 800 200ms\nlift\n";
+  for (const std::string tour : {"", "wait 1s\nmenu N1\nwait 500ms\ncalibrate\n"}) {
+    for (const int projector : {1, 2}) {
+      const ScreenRect shown = projector == 1 ? ScreenRect{0, 0, 1280, 800}
+                                              : ScreenRect{1280, 0, 1024, 768};
+      const ScreenPoint cross = FindingCross(projector - 1, 2, {0, 0, shown.Width, shown.Height});
+      test::ScenarioRig rig(desktop + "projector " + std::to_string(projector) +
+                            "\nprojection 86 71 96 118 1 0\n" + tour + untouched + "touch " +
+                            std::to_string(cross.x) + " " + std::to_string(cross.y) +
+                            " 300ms\nlift\nwait 500ms\n");
+      const std::size_t before = rig.platform().mouse.events.size();
+      rig.Run();
+      SCOPED_TRACE(tour + " projector " + std::to_string(projector));
+      EXPECT_EQ(rig.host().state().screen.Monitor, shown);
+      EXPECT_FALSE(rig.host().form1().Window.Visible);
+      EXPECT_EQ(rig.platform().mouse.events.size(), before) << "no click from the touches";
+    }
+  }
+}
 
 // A tour at 1024 x 768, then the board's monitor at other resolutions with no new tour: the
 // projector shows each picture over the same area, its shape kept, and a touch aimed at a pixel

@@ -61,6 +61,7 @@ inline constexpr int N5 = 308;
 inline constexpr int N3 = 309;
 inline constexpr int N8 = 310;
 inline constexpr int N9 = 311;
+inline constexpr int N10 = 312;
 // N9's items, one per monitor: Screen1 + n for the n-th (0-based).
 inline constexpr int Screen1 = 320;
 }  // namespace MenuId

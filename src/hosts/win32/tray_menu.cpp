@@ -13,25 +13,29 @@ namespace {
 // The menu's items in menu order, each with its command id and the name of its command in the
 // app's command table (FormCommands), which holds the handlers. No name: an item without a
 // command of its own.
+// The menu an item sits in: the pop-up menu itself, or the sub-menu of langer1 or of N9.
+enum class In { Menu, Language, Screens };
+
 struct MenuCommand {
   int id;
   MenuItem TForm1::*item;
   const char* command;
-  bool inLanguageMenu;
+  In in;
 };
 
 constexpr std::array<MenuCommand, kMenuCommandCount> kCommands{{
-    {MenuId::N1, &TForm1::N1, "N1", false},
-    {MenuId::N6, &TForm1::N6, "N6", false},
-    {MenuId::N2, &TForm1::N2, "N2", false},
-    {MenuId::langer1, &TForm1::langer1, nullptr, false},
-    {MenuId::N7, &TForm1::N7, "N7", true},
-    {MenuId::English1, &TForm1::English1, "English1", true},
-    {MenuId::N4, &TForm1::N4, "N4", false},
-    {MenuId::N9, &TForm1::N9, nullptr, false},
-    {MenuId::N8, &TForm1::N8, "N8", false},
-    {MenuId::N5, &TForm1::N5, nullptr, false},
-    {MenuId::N3, &TForm1::N3, "N3", false},
+    {MenuId::N1, &TForm1::N1, "N1", In::Menu},
+    {MenuId::N6, &TForm1::N6, "N6", In::Menu},
+    {MenuId::N2, &TForm1::N2, "N2", In::Menu},
+    {MenuId::langer1, &TForm1::langer1, nullptr, In::Menu},
+    {MenuId::N7, &TForm1::N7, "N7", In::Language},
+    {MenuId::English1, &TForm1::English1, "English1", In::Language},
+    {MenuId::N4, &TForm1::N4, "N4", In::Menu},
+    {MenuId::N9, &TForm1::N9, nullptr, In::Menu},
+    {MenuId::N10, &TForm1::N10, "N10", In::Screens},
+    {MenuId::N8, &TForm1::N8, "N8", In::Menu},
+    {MenuId::N5, &TForm1::N5, nullptr, In::Menu},
+    {MenuId::N3, &TForm1::N3, "N3", In::Menu},
 }};
 
 bool IsSeparator(const MenuItem& item) { return item.Caption == "-"; }
@@ -135,6 +139,8 @@ void TrayMenu::Build() {
   // Owned by the item that opens it once inserted; destroyed with the whole menu.
   const HMENU language = ::CreatePopupMenu();
   HMENU languageOwner = language;
+  const HMENU screens = BuildScreens();
+  HMENU screensOwner = screens;
   for (std::size_t i = 0; i < kCommands.size(); ++i) {
     const MenuCommand& command = kCommands[i];
     const MenuItem& item = form_.*command.item;
@@ -156,12 +162,16 @@ void TrayMenu::Build() {
     }
     if (command.id == MenuId::N9) {
       info.fMask |= MIIM_SUBMENU;
-      info.hSubMenu = BuildScreens();
+      info.hSubMenu = screens;
+      screensOwner = nullptr;
     }
-    const HMENU parent = command.inLanguageMenu ? language : menu_.Get();
+    const HMENU parent = command.in == In::Language  ? language
+                         : command.in == In::Screens ? screens
+                                                     : menu_.Get();
     ::InsertMenuItemW(parent, static_cast<UINT>(::GetMenuItemCount(parent)), TRUE, &info);
   }
   if (languageOwner != nullptr) ::DestroyMenu(languageOwner);
+  if (screensOwner != nullptr) ::DestroyMenu(screensOwner);
 }
 
 HMENU TrayMenu::BuildScreens() {

@@ -16,7 +16,7 @@ class TForm1;
 namespace raz::win32 {
 
 // PopupMenu1's items and the board-settings item.
-inline constexpr std::size_t kMenuCommandCount = 11;
+inline constexpr std::size_t kMenuCommandCount = 12;
 
 class TrayMenu {
  public:

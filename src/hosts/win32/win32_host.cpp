@@ -205,6 +205,11 @@ LRESULT Win32Host::OnMainMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
       OnTimer(wParam);
       return 0;
+    // A monitor came, went or changed: the board's monitor is found again now rather than at
+    // the next device watch. From anywhere it does no harm: the displays are only read.
+    case WM_DISPLAYCHANGE:
+      Run([this] { app_.form1().DisplayChanged(); });
+      break;
     case WM_COMMAND:
       OnMainCommand(wParam, lParam);
       return 0;
