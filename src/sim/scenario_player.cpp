@@ -15,6 +15,18 @@ ScenarioPoint Lerp(ScenarioPoint from, ScenarioPoint to, double fraction) {
 
 ScenarioPoint Cells(CellPoint point) { return {point.x, point.y, Units::Cells}; }
 
+// A picture of another size shown over the first one's area, its shape kept: the first
+// picture's pixels per pixel of it, and the bars beside it in the first picture's pixels.
+struct Letterbox {
+  double k, barX, barY;
+};
+
+Letterbox Fit(ScreenSize first, ScreenSize now) {
+  const double k = std::min(static_cast<double>(first.Width) / now.Width,
+                            static_cast<double>(first.Height) / now.Height);
+  return {k, (first.Width - now.Width * k) / 2, (first.Height - now.Height * k) / 2};
+}
+
 }  // namespace
 
 std::vector<ScenarioPoint> CalibrationTargets(std::int32_t screenWidth, std::int32_t screenHeight) {
@@ -39,10 +51,8 @@ ScenarioPlayer::ScenarioPlayer(const Scenario& scenario)
 // the same width or height, in the middle, bars beside it.
 ScenarioPoint ScenarioPlayer::OnFirstPicture(ScenarioPoint point) const {
   if (point.units == Units::Cells || picture_ == firstPicture_) return point;
-  const double k = std::min(static_cast<double>(firstPicture_.Width) / picture_.Width,
-                            static_cast<double>(firstPicture_.Height) / picture_.Height);
-  return {point.x * k + (firstPicture_.Width - picture_.Width * k) / 2,
-          point.y * k + (firstPicture_.Height - picture_.Height * k) / 2, point.units};
+  const Letterbox f = Fit(firstPicture_, picture_);
+  return {point.x * f.k + f.barX, point.y * f.k + f.barY, point.units};
 }
 
 void ScenarioPlayer::AddStep(const ScenarioStep& step, const Scenario& scenario) {
@@ -78,8 +88,10 @@ void ScenarioPlayer::AddStep(const ScenarioStep& step, const Scenario& scenario)
       break;
     }
     case StepKind::Display:
-      if (step.change == DisplayChange::Resize && step.monitor == scenario.settings.desktop.projector) {
+      if (step.change == DisplayChange::Resize &&
+          step.monitor == scenario.settings.desktop.projector) {
         picture_ = step.size;
+        pictures_.push_back({end_, picture_});
       }
       actions_.push_back({end_, step});
       break;
@@ -145,6 +157,17 @@ LinkCondition ScenarioPlayer::LinkAt(std::uint64_t micros) const {
   const auto later = std::upper_bound(links_.begin(), links_.end(), micros,
                                       [](std::uint64_t t, const LinkEvent& e) { return t < e.at; });
   return later == links_.begin() ? LinkCondition{} : std::prev(later)->after;
+}
+
+PixelPoint ScenarioPlayer::ToScreenAt(CellPoint board, std::uint64_t micros) const {
+  const PixelPoint first = projection_.ToScreen(board);
+  ScreenSize now = firstPicture_;
+  for (const auto& [from, picture] : pictures_) {
+    if (from <= micros) now = picture;
+  }
+  if (now == firstPicture_) return first;
+  const Letterbox f = Fit(firstPicture_, now);
+  return {(first.x - f.barX) / f.k, (first.y - f.barY) / f.k};
 }
 
 CellPoint ScenarioPlayer::ToBoard(ScenarioPoint point) const {

@@ -4,6 +4,7 @@
 // Screen positions go through the scenario's projection at the moment they are played, so a
 // stroke given in pixels follows a straight line on the screen, not on the board.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "sim/pen_state.h"
@@ -29,6 +30,8 @@ class ScenarioPlayer : public PenSource {
   // The time at which the last step has run out.
   std::uint64_t EndMicros() const { return end_; }
   const Projection& projection() const { return projection_; }
+  // A board position as a pixel of the projector's picture in force at that time.
+  PixelPoint ToScreenAt(CellPoint board, std::uint64_t micros) const;
   // Menu and client steps in scenario order, for a runner that drives the driver; the
   // stand-in library has no driver to drive and ignores them.
   const std::vector<ScenarioAction>& Actions() const { return actions_; }
@@ -58,6 +61,7 @@ class ScenarioPlayer : public PenSource {
   Projection projection_;
   ScreenSize firstPicture_;
   ScreenSize picture_;  // the projector's picture as the steps so far left it
+  std::vector<std::pair<std::uint64_t, ScreenSize>> pictures_;  // from when, which picture
   std::vector<Segment> segments_;
   std::vector<LinkEvent> links_;
   std::vector<ScenarioAction> actions_;

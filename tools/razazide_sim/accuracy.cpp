@@ -97,7 +97,7 @@ std::vector<sim::PixelPoint> TrueTouchPoints(const sim::ScenarioPlayer& player,
   for (std::uint64_t t = 0; t <= endMicros; t += stepMicros) {
     const sim::PenState pen = player.PenAt(t);
     if (pen.contact == sim::PenContact::Touch) {
-      points.push_back(player.projection().ToScreen(pen.position));
+      points.push_back(player.ToScreenAt(pen.position, t));
     }
   }
   return points;
@@ -118,7 +118,7 @@ void ReportAccuracy(const std::vector<LoggedMouseEvent>& events, const sim::Scen
     const auto t = static_cast<std::uint64_t>(e.timeMs * 1000.0);
     const sim::PenState pen = player.PenAt(t > startMicros ? t - startMicros : 0);
     if (pen.contact != sim::PenContact::Touch) continue;
-    const sim::PixelPoint at = player.projection().ToScreen(pen.position);
+    const sim::PixelPoint at = player.ToScreenAt(pen.position, t > startMicros ? t - startMicros : 0);
     const sim::PixelPoint injected{static_cast<double>(e.x), static_cast<double>(e.y)};
     sameTime.push_back(std::hypot(at.x - injected.x, at.y - injected.y));
     toPath.push_back(truth.Distance(injected));
