@@ -138,13 +138,16 @@ plain_data_files() {
   le32 0 >"$1/server1111.txt"
 }
 
-# start_canvas BIN PICTURE LOG SECONDS: starts the ink canvas for at most SECONDS and sets
-# CANVAS_PID; it logs every mouse message to LOG and saves PICTURE (BMP) when it closes.
+# start_canvas BIN PICTURE LOG SECONDS [X Y W H]: starts the ink canvas for at most SECONDS
+# (over the primary screen, or that rectangle of the desktop) and sets CANVAS_PID; it logs every
+# mouse message to LOG and saves PICTURE (BMP) when it closes.
 CANVAS_PID=""
 CANVAS_CLASS="RA_Zazide ink canvas"
 start_canvas() {
+  local at=()
+  [ $# -ge 8 ] && at=(--at "$5" "$6" "$7" "$8")
   timeout "$4" "$WINE" "$1/ink_canvas.exe" --picture "$(windows_path "$2")" \
-    --log "$(windows_path "$3")" >/dev/null 2>&1 &
+    --log "$(windows_path "$3")" "${at[@]}" >/dev/null 2>&1 &
   CANVAS_PID=$!
 }
 

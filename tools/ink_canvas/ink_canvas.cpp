@@ -2,8 +2,10 @@
 // can be seen and checked. Left button down draws ink, a right click leaves a red ring, hover
 // draws nothing. Every mouse message is also logged with its pixel position.
 //
-//   ink_canvas.exe --picture out.bmp --log events.txt
+//   ink_canvas.exe --picture out.bmp --log events.txt [--at X Y W H]
 //
+// It covers the primary screen, or with --at that rectangle of the virtual desktop (a monitor
+// of an extended desktop); logged positions are the window's own pixels either way.
 // The picture is saved when the window closes (WM_CLOSE) and whenever S is pressed.
 #include <windows.h>
 
@@ -212,8 +214,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   QueryPerformanceCounter(&canvas.start);
 
   SetProcessDPIAware();
+  int left = 0, top = 0;
   canvas.width = GetSystemMetrics(SM_CXSCREEN);
   canvas.height = GetSystemMetrics(SM_CYSCREEN);
+  for (int i = 1; i + 4 < argc; ++i) {
+    if (std::wstring(argv[i]) != L"--at") continue;
+    left = _wtoi(argv[i + 1]);
+    top = _wtoi(argv[i + 2]);
+    canvas.width = _wtoi(argv[i + 3]);
+    canvas.height = _wtoi(argv[i + 4]);
+  }
   HDC screen = GetDC(nullptr);
   const bool surface = CreateSurface(canvas, screen);
   ReleaseDC(nullptr, screen);
@@ -225,8 +235,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   wc.lpszClassName = L"RA_Zazide ink canvas";
   RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"Ink canvas", WS_POPUP | WS_VISIBLE, 0, 0,
-                                canvas.width, canvas.height, nullptr, nullptr, instance, &canvas);
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"Ink canvas", WS_POPUP | WS_VISIBLE, left,
+                                top, canvas.width, canvas.height, nullptr, nullptr, instance,
+                                &canvas);
   if (window == nullptr) return 1;
 
   MSG msg;

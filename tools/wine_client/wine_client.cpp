@@ -371,7 +371,8 @@ int StartupShortcut() {
 constexpr NamedMenuItem kMenuItems[] = {
     {L"N1", MenuId::N1}, {L"N6", MenuId::N6}, {L"N2", MenuId::N2},
     {L"N7", MenuId::N7}, {L"English1", MenuId::English1}, {L"N4", MenuId::N4},
-    {L"N8", MenuId::N8}, {L"N3", MenuId::N3},
+    {L"N8", MenuId::N8}, {L"N3", MenuId::N3}, {L"N10", MenuId::N10},
+    {L"Screen1", MenuId::Screen1}, {L"Screen2", MenuId::Screen1 + 1},
 };
 
 // A menu command as the window receives it when its menu sends one.
