@@ -48,6 +48,7 @@ const GoldenRun kRuns[] = {
     {"scenarios/pen-levels.txt", std::nullopt},
     {"scenarios/calibration-ends.txt", std::nullopt},
     {"scenarios/board-screen.txt", std::nullopt},
+    {"scenarios/wine-board-screen.txt", std::nullopt},
     {"captures/stroke-scenario.txt", std::nullopt},
     {"scenarios/generated/random-pen.txt", std::nullopt},
     {"scenarios/generated/link-trouble.txt", std::nullopt},

@@ -98,6 +98,7 @@ def ReadScenario(path, fromLine, toLine):
     contacts, rights = [], []
     current = None
     plugged = True  # with the cable out the pen reaches no one
+    monitors, projector = [], 0
 
     def End(cut=False):
         nonlocal current
@@ -109,6 +110,13 @@ def ReadScenario(path, fromLine, toLine):
     for number, keyword, words in ScenarioLines(path):
         if keyword == "screen":
             width, height = int(words[1]), int(words[2])
+            continue
+        # On a desktop of monitors the points are pixels of the projector's monitor.
+        if keyword == "monitor":
+            monitors.append(tuple(int(w) for w in words[1:5]))
+            continue
+        if keyword == "projector":
+            projector = int(words[1]) - 1
             continue
         if number < fromLine or number > toLine:
             continue
@@ -153,11 +161,17 @@ def ReadScenario(path, fromLine, toLine):
             End()
         # wait, menu, client, settings: the pen stays as it is
     End()
-    return width, height, contacts, rights
+    origin = (0, 0)
+    if monitors:
+        left, top, width, height = monitors[min(projector, len(monitors) - 1)]
+        origin = (left, top)
+    return width, height, contacts, rights, origin
 
 
-def ReadLog(path):
-    """[(t_ms, kind, x, y)] with kinds down, move, up, hover, rdown, rup."""
+def ReadLog(path, origin):
+    """[(t_ms, kind, x, y)] with kinds down, move, up, hover, rdown, rup. razazide-sim's
+    positions are of the virtual desktop: they are taken relative to ORIGIN, the projector
+    monitor's top-left, where a canvas over that monitor has its own."""
     events = []
     leftDown = False
     with open(path, encoding="utf-8", errors="replace") as f:
@@ -168,7 +182,8 @@ def ReadLog(path):
                 if record.get("event") != "mouse":
                     continue
                 names = record["names"].split("|")
-                at = (record["t_ms"], float(record["x"]), float(record["y"]))
+                at = (record["t_ms"], float(record["x"]) - origin[0],
+                      float(record["y"]) - origin[1])
                 if "MOVE" in names:
                     events.append((at[0], "move" if leftDown else "hover", at[1], at[2]))
                 for name, kind in (("LEFTDOWN", "down"), ("LEFTUP", "up"), ("RIGHTDOWN", "rdown"),
@@ -226,7 +241,8 @@ def Main(argv):
     parser.add_argument("log", nargs="?")
     args = parser.parse_args(argv[1:])
 
-    width, height, contacts, rights = ReadScenario(args.scenario, args.from_line, args.to_line)
+    width, height, contacts, rights, origin = ReadScenario(args.scenario, args.from_line,
+                                                           args.to_line)
     if args.count:
         print(len(contacts))
         return 0
@@ -242,7 +258,7 @@ def Main(argv):
         contact.path = [Place(p) for p in contact.path]
     rights = [Place(p) for p in rights]
 
-    events = ReadLog(args.log)
+    events = ReadLog(args.log, origin)
     presses, strays = Presses(events)
     results = [Report(len(presses) == len(contacts),
                       f"{len(presses)} left presses for the scenario's {len(contacts)} touch "
