@@ -71,9 +71,10 @@ menu_shot() {  # menu_shot NAME: the menu and the icon above it
 choose() {  # choose KEY...: the keys that pick a command in the open menu; the menu closes
   client menu-keys "$@" && client wait-no-menu 5
 }
-# Items from the top: N1 N6 N2 langer1 N4 N8, separator, N3. The first Down selects N1.
+# Items from the top: N1 N6 N2 langer1 N4 N9 (the board-screen sub-menu) N8, separator, N3.
+# The first Down selects N1.
 N2_KEYS=(down down down return)
-N8_KEYS=(down down down down down down return)
+N8_KEYS=(down down down down down down down return)
 ENGLISH_KEYS=(down down down down right down return)
 
 dialog_opens() { choose "${N8_KEYS[@]}" && client wait-dialog 20 && sleep 0.5; }
