@@ -76,4 +76,5 @@ for row in "${ARRANGEMENTS[@]}"; do
   stop_desktop
 done
 
+CHECK_PREFIX="desktop: "
 summary
