@@ -150,7 +150,8 @@ desktop_apply() {
   timeout 10 xrandr --query >/dev/null
 }
 
-# start_desktop LOGDIR SPEC: a private Xorg on a free display with the monitors of SPEC;
+# start_desktop LOGDIR SPEC [SECONDS]: a private Xorg on a free display with the monitors of
+# SPEC, for at most SECONDS (1800: it ends even when the script that started it is killed);
 # exports DISPLAY. Its configuration and logs stay in LOGDIR.
 start_desktop() {
   local numberFile="$1/xorg.display"
@@ -160,7 +161,7 @@ start_desktop() {
   rm -f "$numberFile"
   DESKTOP_LOG="$1/xrandr.log"
   desktop_config "$1/xorg.conf"
-  "$XORG" -config "$1/xorg.conf" -configdir "$1/xorg.conf.d" -logfile "$1/xorg.log" \
+  timeout -k 5 "${3:-1800}" "$XORG" -config "$1/xorg.conf" -configdir "$1/xorg.conf.d" -logfile "$1/xorg.log" \
     -noreset -nolisten tcp +extension RANDR -novtswitch -displayfd 3 \
     3>"$numberFile" >"$1/xorg.out" 2>&1 &
   DESKTOP_PID=$!
@@ -200,18 +201,17 @@ set_monitor() {
   desktop_apply
 }
 
-# stop_desktop: ends the X server (asked first, killed after 10 s) and removes what a killed
+# stop_desktop: ends the X server (asked first, killed 5 s later) and removes what a killed
 # server leaves behind.
 stop_desktop() {
   [ -n "$DESKTOP_PID" ] || return 0
   kill "$DESKTOP_PID" 2>/dev/null
-  local end=$((SECONDS + 10))
+  local end=$((SECONDS + 15)) n=${DESKTOP_DISPLAY#:}
   while kill -0 "$DESKTOP_PID" 2>/dev/null && [ $SECONDS -lt $end ]; do sleep 0.1; done
-  local killed=0
-  kill -0 "$DESKTOP_PID" 2>/dev/null && killed=1 && kill -KILL "$DESKTOP_PID" 2>/dev/null
+  kill -KILL "$DESKTOP_PID" 2>/dev/null
   wait "$DESKTOP_PID" 2>/dev/null
-  local n=${DESKTOP_DISPLAY#:}
-  [ $killed = 1 ] && [ -n "$n" ] && rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+  # timeout's status: 124 or more when it had to kill the server.
+  [ $? -ge 124 ] && [ -n "$n" ] && rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
   DESKTOP_PID=""
   DESKTOP_DISPLAY=""
 }
