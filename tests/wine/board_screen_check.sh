@@ -61,7 +61,10 @@ for row in "${ARRANGEMENTS[@]}"; do
   start_desktop "$WORK/$name" "$spec"
   check "Xorg starts with $spec" equals "$?" 0
   [ -n "$DESKTOP_PID" ] || continue
-  [ -d "$WINEPREFIX" ] || make_prefix "$WORK" || { echo "wineboot failed" >&2; exit 2; }
+  if [ ! -d "$WINEPREFIX" ]; then
+    make_prefix "$WORK" || { echo "wineboot failed" >&2; exit 2; }
+    chinese_fonts >"$WORK/registry.log" 2>&1  # the surface's prompt in the screenshots
+  fi
   rm -rf "$APP"
   stand_in_app "$APP" "$BIN" "$SCENARIO"
   # The scenario's desktop becomes this arrangement's.

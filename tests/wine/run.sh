@@ -211,6 +211,9 @@ cd "$WORK" || exit 2
 # and a prefix of its own (Xvfb has one monitor); SKIPPED, and why, without Xorg's dummy driver.
 tally < <(RAZ_WINE_SHARED=1 "$HERE/desktop_checks.sh" "$BUILD" 2>>"$WORK/desktop-checks.log")
 cd "$WORK" || exit 2
+# (m) the board on the projector's monitor of those desktops, through the real program.
+tally < <(RAZ_WINE_SHARED=1 "$HERE/board_screen_check.sh" "$BUILD" 2>>"$WORK/board-screen.log")
+cd "$WORK" || exit 2
 
 echo "# wine tests took $((SECONDS - STARTED)) s"
 echo "$PASSED passed, $FAILED failed"
