@@ -16,16 +16,7 @@ BUILD=$(realpath "${1:?usage: board_screen_check.sh BUILD_DIR}")
 HERE=$(dirname "$(realpath "$0")")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
-# shellcheck source=../../scripts/desktop_session.sh
-source "$HERE/../../scripts/desktop_session.sh"
-
-if ! desktop_available; then
-  echo "SKIPPED MULTI-MONITOR WINE CHECKS: $DESKTOP_SKIP_REASON"
-  exit 0
-fi
-{ RAZ_WINE_SHARED=1 check_setup board-screen "$BUILD"; status=$?; } ||
-  exit $((status == 1 ? 0 : status))
-wine_env "$WORK/prefix"
+{ check_desktop_setup board-screen "$BUILD"; status=$?; } || exit $((status == 1 ? 0 : status))
 SCENARIO="$HERE/../data/scenarios/wine-board-screen.txt"
 INK_CHECK="$HERE/../../tools/ink_canvas/ink_check.py"
 LISTEN_PID=""

@@ -11,16 +11,7 @@ BUILD=$(realpath "${1:?usage: desktop_checks.sh BUILD_DIR}")
 HERE=$(dirname "$(realpath "$0")")
 # shellcheck source=lib.sh
 source "$HERE/lib.sh"
-# shellcheck source=../../scripts/desktop_session.sh
-source "$HERE/../../scripts/desktop_session.sh"
-
-if ! desktop_available; then
-  echo "SKIPPED MULTI-MONITOR WINE CHECKS: $DESKTOP_SKIP_REASON"
-  exit 0
-fi
-# No Xvfb: the prefix is made under the first desktop.
-{ RAZ_WINE_SHARED=1 check_setup desktop "$BUILD"; status=$?; } || exit $((status == 1 ? 0 : status))
-wine_env "$WORK/prefix"
+{ check_desktop_setup desktop "$BUILD"; status=$?; } || exit $((status == 1 ? 0 : status))
 trap 'stop_wine; stop_desktop' EXIT
 
 # The probe's listing as one line: its monitor lines, then the virtual screen, ';' between.

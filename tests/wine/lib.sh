@@ -13,6 +13,20 @@ own_wine() {
 }
 stop_own_wine() { [ "${RAZ_WINE_SHARED:-}" = 1 ] || stop_wine; }
 
+# check_desktop_setup NAME BUILD_DIR: check_setup for a check on a desktop of several monitors
+# (scripts/desktop_session.sh), with a prefix of its own made later under its first desktop
+# (Xvfb has one monitor). Returns 1 with a SKIPPED line when this machine has no such desktop.
+check_desktop_setup() {
+  # shellcheck source=../../scripts/desktop_session.sh
+  source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/desktop_session.sh"
+  if ! desktop_available; then
+    echo "SKIPPED MULTI-MONITOR WINE CHECKS: $DESKTOP_SKIP_REASON"
+    return 1
+  fi
+  RAZ_WINE_SHARED=1 check_setup "$1" "$2" || return
+  wine_env "$WORK/prefix"
+}
+
 # check_setup NAME BUILD_DIR: BIN, a work folder WORK (BUILD_DIR/wine-test/NAME, made anew) with
 # the program folder APP in it, CLIENT_LOG, check lines that begin "NAME: ", and a Wine prefix
 # and X server of the script's own (own_wine). Returns 1 when this machine cannot run the build
