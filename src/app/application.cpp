@@ -23,7 +23,8 @@ void Application::StartMainWindow() {
 void Application::StartSettingsDialog() {
   Run([this] {
     form2_->SetLanguage(form1_->CurrentLanguage());
-    form2_->FormCreate(state_->link.ReportFraming, state_->link.BoardModel);
+    form2_->FormCreate(state_->link.ReportFraming, state_->link.BoardModel,
+                       state_->calibration.MappingInForce);
   });
 }
 

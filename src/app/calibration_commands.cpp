@@ -6,6 +6,7 @@
 
 #include "app/canvas.h"
 #include "app/form1.h"
+#include "app/form2.h"
 #include "calibration/tour.h"
 #include "calibration/transform.h"
 #include "pointer/mouse_injection.h"
@@ -30,6 +31,20 @@ std::string CrossPrompt(const SurfaceTexts& texts, int step) {
 }
 
 }  // namespace
+
+void TForm1::AttachDialog(TForm2& form2) {
+  form2_ = &form2;
+  form2.MappingAccepted = [this](Mapping mapping) { ChooseMapping(mapping); };
+}
+
+// Both mappings come from the same nine points, so a switch needs no new tour.
+void TForm1::ChooseMapping(Mapping mapping) {
+  CalibrationState& c = state_.calibration;
+  if (mapping == c.MappingInForce) return;
+  c.MappingInForce = mapping;
+  SettingsFile(platform_.profile, ProgramFile(platform_.files, kSettingsFileName))
+      .WriteInteger(Section::Parameters, Key::Mapping, StoredNumber(mapping));
+}
 
 void TForm1::N1Click() { StartCalibration(); }
 

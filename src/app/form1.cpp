@@ -166,6 +166,8 @@ void TForm1::LoadSettings() {
   state_.pen.PenTouchLimit = ini.ReadInteger(Section::Parameters, Key::Pen, 0);
   state_.pen.PenRightCentre = ini.ReadInteger(Section::Parameters, Key::PenRight, 0);
   state_.screen.BoardMonitor = ini.ReadString(Section::Parameters, Key::BoardMonitor);
+  state_.calibration.MappingInForce =
+      MappingFromStored(ini.ReadInteger(Section::Parameters, Key::Mapping, 0));
   N4.Checked = LoadKeyLayout(ini, state_.keyCalibration, state_.keys);
   state_.holdTarget.TargetWindowClass = WindowName(className);
   state_.holdTarget.TargetWindowCaption = WindowName(caption);

@@ -29,8 +29,9 @@ class TForm1 {
  public:
   TForm1(DriverState& state, Platform& platform);
 
-  // The settings dialog is created after this window; the device watch takes its choices.
-  void AttachDialog(TForm2& form2) { form2_ = &form2; }
+  // The settings dialog is created after this window; the device watch takes its board
+  // choice, and its mapping is put in force as the dialog accepts it.
+  void AttachDialog(TForm2& form2);
 
   // Handlers.
   void FormCreate();
@@ -64,6 +65,8 @@ class TForm1 {
   void N1Click();
   void Button3Click();
   void Button1Click();
+  // The dialog's accepted mapping: in force for the next sample, and stored when it changed.
+  void ChooseMapping(Mapping mapping);
   void FormKeyDown(int key);
   // Margin keys (key_commands.cpp).
   void N6Click();

@@ -25,7 +25,7 @@ TForm2::TForm2(Profile& profile, std::string settingsPath)
   // Wide enough for the model group beside the radio pair; the design put the group out of
   // sight, so no model could ever be chosen.
   Window.ClientWidth = 505;
-  Window.ClientHeight = 238;
+  Window.ClientHeight = 338;
   Window.Color = kMoneyGreen;
   Window.Font = {"宋体", 21, true, kRed};
   PlaceControl(RadioGroup1, 16, 24, 233, 145);
@@ -38,10 +38,11 @@ TForm2::TForm2(Profile& profile, std::string settingsPath)
   PlaceControl(Button2, 152, 192, 75, 25);
   PlaceControl(RadioGroup2, 264, 24, 225, 193);
   RadioGroup2.Items.assign(std::begin(kBoardModelNames), std::end(kBoardModelNames));
+  PlaceControl(RadioGroup3, 16, 232, 473, 90);
   ApplyCaptions();
 }
 
-void TForm2::FormCreate(ReportFraming reportFraming, std::int32_t boardModel) {
+void TForm2::FormCreate(ReportFraming reportFraming, std::int32_t boardModel, Mapping mapping) {
   SettingsFile ini(profile_, settingsPath_);
   fileSelect_ = FileCaption(ini, Key::DialogSelect);
   fileOk_ = FileCaption(ini, Key::DialogOk);
@@ -52,6 +53,7 @@ void TForm2::FormCreate(ReportFraming reportFraming, std::int32_t boardModel) {
   ApplyCaptions();
   acceptedFraming_ = reportFraming;
   if (const auto model = BoardModelFromStored(boardModel)) acceptedModel_ = *model;
+  acceptedMapping_ = mapping;
   RestoreAcceptedChoices();
 }
 
@@ -68,6 +70,8 @@ void TForm2::ApplyCaptions() {
   Button1.Caption = fileOk_.value_or(design.Button1);
   Button2.Caption = fileCancel_.value_or(design.Button2);
   RadioGroup2.Caption = fileSelect_.value_or(design.RadioGroup2);
+  RadioGroup3.Caption = design.RadioGroup3;
+  RadioGroup3.Items.assign(std::begin(design.MappingItems), std::end(design.MappingItems));
 }
 
 void TForm2::RestoreAcceptedChoices() {
@@ -76,6 +80,7 @@ void TForm2::RestoreAcceptedChoices() {
     RadioButton2.Checked = *acceptedFraming_ == ReportFraming::Framed;
   }
   if (acceptedModel_) RadioGroup2.ItemIndex = StoredNumber(*acceptedModel_);
+  RadioGroup3.ItemIndex = StoredNumber(acceptedMapping_);
 }
 
 void TForm2::FormShow() { RestoreAcceptedChoices(); }
@@ -88,7 +93,9 @@ void TForm2::Button1Click() {
   if (item >= 0 && item < static_cast<int>(RadioGroup2.Items.size())) {
     if (const auto model = BoardModelNamed(RadioGroup2.Items[item])) acceptedModel_ = *model;
   }
+  if (RadioGroup3.ItemIndex >= 0) acceptedMapping_ = MappingFromStored(RadioGroup3.ItemIndex);
   Window.Visible = false;
+  if (MappingAccepted) MappingAccepted(acceptedMapping_);
 }
 
 void TForm2::Button2Click() {

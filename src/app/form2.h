@@ -1,12 +1,15 @@
 #pragma once
-// TForm2, the hidden settings dialog: the board's report framing (the radio pair) and its
-// model. It writes no file itself: an accepted choice waits as a BoardChoice until the device
-// watch applies and stores it.
+// TForm2, the hidden settings dialog: the board's report framing (the radio pair), its model
+// and the mapping. It writes no file itself: an accepted board choice waits as a BoardChoice
+// until the device watch applies and stores it; an accepted mapping goes to the main window at
+// once, through MappingAccepted.
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "app/components.h"
 #include "board/device_link.h"
+#include "calibration/keystone.h"
 #include "platform/profile.h"
 #include "shell/language.h"
 
@@ -19,8 +22,9 @@ class TForm2 {
   TForm2(Profile& profile, std::string settingsPath);
 
   // Takes the captions from the settings file and the choices in force from the main window:
-  // the framing, and the stored number of the model.
-  void FormCreate(ReportFraming reportFraming, std::int32_t boardModel);
+  // the framing, the stored number of the model, and the mapping.
+  void FormCreate(ReportFraming reportFraming, std::int32_t boardModel,
+                  Mapping mapping = Mapping::Standard);
   void FormShow();
   void Button1Click();
   void Button2Click();
@@ -33,11 +37,15 @@ class TForm2 {
   std::optional<BoardChoice> PendingChoice() const;
   void ChoiceApplied() { choicePending_ = false; }
 
+  // Called on OK with the mapping the dialog shows; the main window puts it in force.
+  std::function<void(Mapping)> MappingAccepted;
+
   FormWindow Window;
   RadioGroup RadioGroup1;
   RadioButton RadioButton1, RadioButton2;
   Button Button1, Button2;
   RadioGroup RadioGroup2;
+  RadioGroup RadioGroup3;  // the mapping: standard, keystone-exact
 
  private:
   void RestoreAcceptedChoices();
@@ -51,6 +59,7 @@ class TForm2 {
   // The last accepted choices: the framing of the selected radio button and the model.
   std::optional<ReportFraming> acceptedFraming_;
   std::optional<BoardModelKind> acceptedModel_;
+  Mapping acceptedMapping_ = Mapping::Standard;
   bool choicePending_ = false;
 };
 

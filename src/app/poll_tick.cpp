@@ -101,8 +101,10 @@ ScreenPoint MapToPixel(DriverState& s, BoardPoint point) {
   const ScreenFit fit{c.TourScreen, s.screen.Size()};
   const std::int32_t offsetX = c.Stored.ScreenOffsetX;
   const std::int32_t offsetY = c.Stored.ScreenOffsetY;
-  if (!fit.Needed()) return MapToScreen(point, c.Model, offsetX, offsetY);
-  const PointD pixel = FitToScreen(MapToTourPixels(point, c.Model, offsetX, offsetY), fit);
+  const Mapping mapping = c.MappingInForce;
+  if (!fit.Needed()) return MapToScreen(point, c.Model, offsetX, offsetY, mapping);
+  const PointD pixel =
+      FitToScreen(MapToTourPixels(point, c.Model, offsetX, offsetY, mapping), fit);
   return {TruncToInt(pixel.x), TruncToInt(pixel.y)};
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/points.h"
+#include "calibration/keystone.h"
 #include "storage/data_files.h"
 
 namespace raz {
@@ -30,6 +31,7 @@ struct CalibrationModel {
   std::array<PointD, 9> CornerA{};  // corners 0, 2, 6, 8 through their top/bottom sector
   std::array<PointD, 9> CornerB{};  // corners 0, 2, 6, 8 through their left/right sector
   std::int32_t Sector = 0;          // 0 until a sample has been classified, then 1..8
+  KeystoneModel Keystone;           // the keystone-exact mapping of the same nine points
 };
 
 struct CalibrationTour {
@@ -42,6 +44,8 @@ struct CalibrationTour {
 struct CalibrationState {
   CalibrationRecord Stored;  // points, scales and offsets in force
   CalibrationModel Model;
+  // The Mapping key, read at start-up and on the dialog's OK.
+  Mapping MappingInForce = Mapping::Standard;
   // The screen size a default calibration was made for; 0 x 0 while the user's own calibration
   // is in use.
   std::int32_t DefaultForWidth = 0;

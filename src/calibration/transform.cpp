@@ -194,6 +194,7 @@ void BuildCalibrationModel(CalibrationModel& m,
   BuildSlopes(m);
   BuildAxisGroups(m);
   BuildCornerImages(m);
+  m.Keystone = BuildKeystoneModel(points);
 }
 
 bool SectorTestHolds(const CalibrationModel& m, int sector, double qx, double qy) {
@@ -232,6 +233,19 @@ PointD MapInSector(const CalibrationModel& m, int sector, PointD point) {
   return {static_cast<double>(Real{p.x} + c.x), static_cast<double>(Real{p.y} + c.y)};
 }
 
+PointD MapUnshifted(PointD board, CalibrationModel& m, Mapping mapping) {
+  const PointD p{static_cast<double>(Real{board.x} - m.IdealCentre.x),
+                 static_cast<double>(Real{board.y} - m.IdealCentre.y)};
+  ClassifySector(m, static_cast<double>(Real{p.x} - m.CentreOffset.x),
+                 static_cast<double>(Real{p.y} - m.CentreOffset.y));
+  if (mapping == Mapping::KeystoneExact) {
+    if (const auto exact = MapKeystoneExact(m.Keystone, board)) return *exact;
+  }
+  // Before any sample has found a sector there is no shape to apply: the point only moves
+  // by the screen offset.
+  return m.Sector == 0 ? board : MapInSector(m, m.Sector, board);
+}
+
 namespace {
 
 struct RealPoint {
@@ -240,29 +254,23 @@ struct RealPoint {
 };
 
 RealPoint MapToRealPixels(BoardPoint point, CalibrationModel& m, std::int32_t screenOffsetX,
-                          std::int32_t screenOffsetY) {
-  const PointD board{static_cast<double>(point.x), static_cast<double>(point.y)};
-  const PointD p{static_cast<double>(Real{board.x} - m.IdealCentre.x),
-                 static_cast<double>(Real{board.y} - m.IdealCentre.y)};
-  ClassifySector(m, static_cast<double>(Real{p.x} - m.CentreOffset.x),
-                 static_cast<double>(Real{p.y} - m.CentreOffset.y));
-  // Before any sample has found a sector there is no shape to apply: the point only moves
-  // by the screen offset.
-  const PointD mapped = m.Sector == 0 ? board : MapInSector(m, m.Sector, board);
+                          std::int32_t screenOffsetY, Mapping mapping) {
+  const PointD mapped =
+      MapUnshifted({static_cast<double>(point.x), static_cast<double>(point.y)}, m, mapping);
   return {Real{mapped.x} - screenOffsetX, Real{mapped.y} - screenOffsetY};
 }
 
 }  // namespace
 
 ScreenPoint MapToScreen(BoardPoint point, CalibrationModel& m, std::int32_t screenOffsetX,
-                        std::int32_t screenOffsetY) {
-  const RealPoint r = MapToRealPixels(point, m, screenOffsetX, screenOffsetY);
+                        std::int32_t screenOffsetY, Mapping mapping) {
+  const RealPoint r = MapToRealPixels(point, m, screenOffsetX, screenOffsetY, mapping);
   return {TruncToInt(r.x), TruncToInt(r.y)};
 }
 
 PointD MapToTourPixels(BoardPoint point, CalibrationModel& m, std::int32_t screenOffsetX,
-                       std::int32_t screenOffsetY) {
-  const RealPoint r = MapToRealPixels(point, m, screenOffsetX, screenOffsetY);
+                       std::int32_t screenOffsetY, Mapping mapping) {
+  const RealPoint r = MapToRealPixels(point, m, screenOffsetX, screenOffsetY, mapping);
   return {static_cast<double>(r.x), static_cast<double>(r.y)};
 }
 

@@ -56,6 +56,9 @@ struct DialogCaptionSet {
   const char* Button1;
   const char* Button2;
   const char* RadioGroup2;
+  // The mapping group and its items, in the order of the Mapping key's values.
+  const char* RadioGroup3;
+  const char* MappingItems[2];
 };
 
 // The radio pair chooses how the board frames its reports, and with it the link rate. The
@@ -63,11 +66,13 @@ struct DialogCaptionSet {
 // plain board: the pen then stops, and stays stopped after every restart. The captions say
 // what the choice does, with the rates of kPlainLinkRate and kFramedLinkRate.
 inline constexpr DialogCaptionSet kChineseDialogCaptions{
-    "白板报告格式", "标准 460800", "分帧 115200", "确定", "取消", "选择白板规格"};
+    "白板报告格式", "标准 460800", "分帧 115200", "确定", "取消", "选择白板规格",
+    "映射方式",     {"标准", "梯形精确"}};
 
 // Short enough for the dialog's 21-pixel bold font in the controls' widths.
 inline constexpr DialogCaptionSet kEnglishDialogCaptions{
-    "Report format", "Standard 460800", "Framed 115200", "OK", "Cancel", "Board model"};
+    "Report format", "Standard 460800", "Framed 115200", "OK", "Cancel", "Board model",
+    "Mapping",       {"Standard", "Keystone-exact"}};
 
 // What the calibration surface tells the teacher at the board. {n} stands for the number of
 // the cross, 1 to 9.

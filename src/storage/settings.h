@@ -37,6 +37,7 @@ inline constexpr char BoardMonitor[] = "BoardMonitor";
 // The screen size the calibration in server.txt was made at.
 inline constexpr char CalibrationWidth[] = "CalibrationWidth";
 inline constexpr char CalibrationHeight[] = "CalibrationHeight";
+inline constexpr char Mapping[] = "Mapping";  // 1: keystone-exact; absent or 0: the sector transform
 // VKeyCali
 inline constexpr char LeftTopX[] = "VKeyPoint_L_TopX";
 inline constexpr char LeftTopY[] = "VKeyPoint_L_TopY";

@@ -46,6 +46,7 @@ inline constexpr int RadioButton2 = 212;
 inline constexpr int Button1 = 221;
 inline constexpr int Button2 = 222;
 inline constexpr int RadioGroup2 = 230;
+inline constexpr int RadioGroup3 = 240;
 }  // namespace Form2Id
 
 // Commands of the tray menu.

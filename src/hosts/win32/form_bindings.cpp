@@ -35,6 +35,7 @@ std::vector<ControlBinding> BindForm2(TForm2& f) {
       {id::Button1, K::Button, &f.Button1},
       {id::Button2, K::Button, &f.Button2},
       {id::RadioGroup2, K::RadioGroup, &f.RadioGroup2},
+      {id::RadioGroup3, K::RadioGroup, &f.RadioGroup3},
   };
 }
 
