@@ -234,6 +234,8 @@ void ProjectionLine(ScenarioLine& line, ParserState& state, ScenarioStep&) {
   projection.heightCells = line.Number("height", 0.01, kMaxCells);
   projection.rotationDegrees = line.AtEnd() ? 0.0 : line.Number("rotation", -45.0, 45.0);
   projection.keystone = line.AtEnd() ? 0.0 : line.Number("keystone", -0.45, 0.45);
+  projection.keystoneX = line.AtEnd() ? 0.0 : line.Number("keystone x", -0.45, 0.45);
+  projection.barrel = line.AtEnd() ? 0.0 : line.Number("barrel", -0.2, 0.2);
 }
 
 void Monitor(ScenarioLine& line, ParserState& state, ScenarioStep&) {

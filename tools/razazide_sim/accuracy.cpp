@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iomanip>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -103,13 +104,13 @@ std::vector<sim::PixelPoint> TrueTouchPoints(const sim::ScenarioPlayer& player,
   return points;
 }
 
-void ReportAccuracy(const std::vector<LoggedMouseEvent>& events, const sim::ScenarioPlayer& player,
-                    std::uint64_t startMicros, std::uint64_t untilMicros, std::ostream& err) {
+AccuracySample MeasureAccuracy(const std::vector<LoggedMouseEvent>& events,
+                               const sim::ScenarioPlayer& player, std::uint64_t startMicros,
+                               std::uint64_t untilMicros) {
   const std::uint64_t scenarioEnd =
       untilMicros > startMicros ? std::min(player.EndMicros(), untilMicros - startMicros) : 0;
   const NearestPoints truth(TrueTouchPoints(player, 1000, scenarioEnd));
-  std::vector<double> sameTime;
-  std::vector<double> toPath;
+  AccuracySample sample;
   bool down = false;
   for (const LoggedMouseEvent& e : events) {
     if (e.flags & MouseFlags::LeftDown) down = true;
@@ -120,13 +121,39 @@ void ReportAccuracy(const std::vector<LoggedMouseEvent>& events, const sim::Scen
     if (pen.contact != sim::PenContact::Touch) continue;
     const sim::PixelPoint at = player.ToScreenAt(pen.position, t > startMicros ? t - startMicros : 0);
     const sim::PixelPoint injected{static_cast<double>(e.x), static_cast<double>(e.y)};
-    sameTime.push_back(std::hypot(at.x - injected.x, at.y - injected.y));
-    toPath.push_back(truth.Distance(injected));
+    sample.sameTime.push_back(std::hypot(at.x - injected.x, at.y - injected.y));
+    sample.toPath.push_back(truth.Distance(injected));
   }
-  if (sameTime.empty()) return;
-  err << "drag points: " << sameTime.size() << "\n"
-      << "  distance to the true pen at the same time: " << Quantiles(sameTime) << "\n"
-      << "  distance to the true stroke:               " << Quantiles(toPath) << "\n";
+  return sample;
+}
+
+void ReportAccuracy(const std::vector<MappedAccuracy>& runs, std::ostream& err) {
+  if (std::all_of(runs.begin(), runs.end(),
+                  [](const MappedAccuracy& r) { return r.sample.sameTime.empty(); })) {
+    return;
+  }
+  constexpr int kFirst = 46;
+  constexpr int kColumn = 44;
+  const auto line = [&](const std::string& name, const std::vector<std::string>& cells) {
+    err << std::left << std::setw(kFirst) << name;
+    for (std::size_t i = 0; i + 1 < cells.size(); ++i) err << std::setw(kColumn) << cells[i];
+    err << cells.back() << "\n";
+  };
+  const auto row = [&](const std::string& name, auto cell) {
+    std::vector<std::string> cells;
+    for (const MappedAccuracy& r : runs) cells.push_back(cell(r.sample));
+    line(name, cells);
+  };
+  std::vector<std::string> names;
+  for (const MappedAccuracy& r : runs) names.emplace_back(r.mapping);
+  line("mapping", names);
+  row("drag points:", [](const AccuracySample& s) { return std::to_string(s.sameTime.size()); });
+  row("  distance to the true pen at the same time:", [](const AccuracySample& s) {
+    return s.sameTime.empty() ? std::string("-") : Quantiles(s.sameTime);
+  });
+  row("  distance to the true stroke:", [](const AccuracySample& s) {
+    return s.toPath.empty() ? std::string("-") : Quantiles(s.toPath);
+  });
 }
 
 }  // namespace raz::simcli

@@ -38,9 +38,26 @@ class NearestPoints {
 std::vector<sim::PixelPoint> TrueTouchPoints(const sim::ScenarioPlayer& player,
                                              std::uint64_t stepMicros, std::uint64_t endMicros);
 
-// Writes the summary to err; nothing when no drag point was injected while the pen touched.
+// How far each drag point injected while the pen touched lies from the true pen at the same
+// moment, and from the nearest point of the true strokes.
+struct AccuracySample {
+  std::vector<double> sameTime;
+  std::vector<double> toPath;
+};
+
 // untilMicros: driver time at which the run stopped; the true strokes are taken up to there.
-void ReportAccuracy(const std::vector<LoggedMouseEvent>& events, const sim::ScenarioPlayer& player,
-                    std::uint64_t startMicros, std::uint64_t untilMicros, std::ostream& err);
+AccuracySample MeasureAccuracy(const std::vector<LoggedMouseEvent>& events,
+                               const sim::ScenarioPlayer& player, std::uint64_t startMicros,
+                               std::uint64_t untilMicros);
+
+// One run's accuracy under each mapping, in that order.
+struct MappedAccuracy {
+  const char* mapping;
+  AccuracySample sample;
+};
+
+// Writes the summary to err, one column per run; nothing when no run injected a drag point
+// while the pen touched.
+void ReportAccuracy(const std::vector<MappedAccuracy>& runs, std::ostream& err);
 
 }  // namespace raz::simcli

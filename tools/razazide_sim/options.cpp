@@ -37,6 +37,9 @@ bool Apply(const std::string& name, const std::string& value, Options& o) {
   else if (name == "--framing") {
     if (value != "0" && value != "1") return false;
     o.framing = value == "1" ? 1 : 0;
+  } else if (name == "--mapping") {
+    if (value != "0" && value != "1") return false;
+    o.mapping = value == "1" ? 1 : 0;
   } else if (name == "--until-ms") {
     if (!ParseNumber(value, number)) return false;
     o.untilMs = number;
@@ -59,6 +62,9 @@ const char* UsageText() {
          "  --keep-folder     keep that temporary folder and print its path\n"
          "  --screen WxH      display resolution (default: the scenario's, else 1024x768)\n"
          "  --framing 0|1     capture mode: framing the captured board used\n"
+         "  --mapping 0|1     the Mapping setting: 0 the sector transform, 1 keystone-exact;\n"
+         "                    the accuracy summary also gives the other mapping's, from a\n"
+         "                    second run in a copy of the program folder\n"
          "  --start-ms N      driver time at which the scenario starts (default 2000,\n"
          "                    the first device watch)\n"
          "  --until-ms N      stop at this driver time (default: scenario end + 500 ms,\n"

@@ -16,6 +16,7 @@ struct Options {
   std::string recordPath;  // write every read batch here as a capture
   std::string imagesPath;  // folder for Image1 as PNG at every calibration target
   std::optional<int> framing;  // capture mode: the framing the board used
+  std::optional<int> mapping;  // the Mapping key written into the program folder's VaziZod.ini
   int screenWidth = 0;          // 0: the scenario's screen, or 1024 x 768
   int screenHeight = 0;
   std::optional<std::uint64_t> untilMs;

@@ -11,6 +11,7 @@
 
 #include "accuracy.h"
 #include "app/form_commands.h"
+#include "calibration/keystone.h"
 #include "event_log.h"
 #include "plot.h"
 #include "png.h"
@@ -163,14 +164,48 @@ void Drive(Rig& rig, VendorUsb& board, std::uint64_t untilMicros,
   for (const std::string& e : host.shownErrors()) err << "shown to the user: " << e << "\n";
 }
 
-int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostream& err) {
+Mapping FolderMapping(Rig& rig) {
+  SettingsFile ini(rig.profile, ProgramFile(rig.files, kSettingsFileName));
+  return MappingFromStored(ini.ReadInteger(Section::Parameters, Key::Mapping, 0));
+}
+
+void WriteMapping(Rig& rig, Mapping mapping) {
+  SettingsFile(rig.profile, ProgramFile(rig.files, kSettingsFileName))
+      .WriteInteger(Section::Parameters, Key::Mapping, StoredNumber(mapping));
+}
+
+const char* MappingName(Mapping mapping) {
+  return mapping == Mapping::KeystoneExact ? "keystone-exact" : "standard";
+}
+
+// The scenario's pen on a simulated board, from the first device watch until the stop time.
+// The scenario's pen on a simulated board from the first device watch until the stop time;
+// returns how near the drag points came to the pen.
+AccuracySample Play(Rig& rig, const sim::ScenarioParse& parse, const sim::ScenarioPlayer& player,
+                    std::uint64_t start, std::uint64_t until, std::ostream& err) {
+  const sim::SimSettings& settings = parse.scenario.settings;
+  if (!settings.desktop.monitors.empty()) sim::SetUpDesktop(settings, rig.display);
+  // The scenario starts when the driver first looks for the board.
+  const sim::DelayedPenSource source(player, start);
+  sim::SimBoard board(rig.clock, settings.board);
+  board.SetPenSource(&source);
+  Drive(rig, board, until, nullptr, 0, err, player.Actions(), start);
+  // The scenario's points are pixels of the projector's monitor.
+  std::vector<LoggedMouseEvent> onProjector = rig.log.mouseEvents();
+  const ScreenRect projector = sim::ProjectorMonitor(settings);
+  for (LoggedMouseEvent& e : onProjector) {
+    e.x -= projector.Left;
+    e.y -= projector.Top;
+  }
+  return MeasureAccuracy(onProjector, player, start, until);
+}
+
+int RunScenario(const Options& o, const std::string& text, Rig& rig, const fs::path& spareFolder,
+                std::ostream& err) {
   const sim::ScenarioParse parse = sim::ParseScenario(text);
   for (const auto& e : parse.errors) err << o.scenarioPath << ": " << sim::FormatError(e) << "\n";
   if (!parse.Ok()) return 2;
   const sim::ScenarioPlayer player(parse.scenario);
-  if (!parse.scenario.settings.desktop.monitors.empty()) {
-    sim::SetUpDesktop(parse.scenario.settings, rig.display);
-  }
   bool known = true;
   for (const sim::ScenarioAction& action : player.Actions()) {
     if (action.step.kind == sim::StepKind::Menu && FindFormCommand(action.step.item) == nullptr) {
@@ -181,10 +216,6 @@ int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostrea
   }
   if (!known) return 2;
   const std::uint64_t start = o.startMs * 1000;
-  // The scenario starts when the driver first looks for the board.
-  const sim::DelayedPenSource source(player, start);
-  sim::SimBoard board(rig.clock, parse.scenario.settings.board);
-  board.SetPenSource(&source);
   const std::uint64_t until = o.untilMs ? *o.untilMs * 1000 : start + player.EndMicros() + 500'000;
   // Opened before the run: a plot that cannot be written is known before a long run, not after.
   std::ofstream svg;
@@ -195,15 +226,22 @@ int RunScenario(const Options& o, const std::string& text, Rig& rig, std::ostrea
       return 2;
     }
   }
-  Drive(rig, board, until, nullptr, 0, err, player.Actions(), start);
-  // The scenario's points are pixels of the projector's monitor.
-  std::vector<LoggedMouseEvent> onProjector = rig.log.mouseEvents();
-  const ScreenRect projector = sim::ProjectorMonitor(parse.scenario.settings);
-  for (LoggedMouseEvent& e : onProjector) {
-    e.x -= projector.Left;
-    e.y -= projector.Top;
+  const Mapping used = FolderMapping(rig);
+  std::vector<MappedAccuracy> runs{{MappingName(used), Play(rig, parse, player, start, until, err)}};
+  if (!runs[0].sample.sameTime.empty()) {
+    // The same scenario again, from the same program files, under the other mapping.
+    std::ostream discarded(nullptr);
+    std::ostringstream unused;
+    Rig other(spareFolder, rig.display.HorizontalResolution(), rig.display.VerticalResolution(),
+              discarded);
+    const Mapping otherMapping =
+        used == Mapping::Standard ? Mapping::KeystoneExact : Mapping::Standard;
+    WriteMapping(other, otherMapping);
+    MappedAccuracy second{MappingName(otherMapping),
+                          Play(other, parse, player, start, until, unused)};
+    runs.insert(used == Mapping::Standard ? runs.end() : runs.begin(), std::move(second));
   }
-  ReportAccuracy(onProjector, player, start, until, err);
+  ReportAccuracy(runs, err);
   if (svg.is_open()) {
     WritePlot(svg, rig.display.HorizontalResolution(), rig.display.VerticalResolution(),
               TrueStrokes(player, 2000, until > start ? until - start : 0),
@@ -295,8 +333,16 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
         << ProgramFile(rig.files, kFramingFileName) << "\n";
     return 2;
   }
-  return o.scenarioPath.empty() ? RunCapture(o, *text, rig, err)
-                                : RunScenario(o, *text, rig, err);
+  if (o.mapping) WriteMapping(rig, MappingFromStored(*o.mapping));
+  if (o.scenarioPath.empty()) return RunCapture(o, *text, rig, err);
+  // The program files as this run starts, for the run under the other mapping.
+  const Folder spare{MakeTempFolder(), true};
+  for (const char* name : {kSettingsFileName, kCalibrationFileName, kAutostartFileName,
+                           kFramingFileName, kBoardModelFileName}) {
+    std::error_code ec;
+    fs::copy_file(folder.path / name, spare.path / name, ec);
+  }
+  return RunScenario(o, *text, rig, spare.path, err);
 }
 
 }  // namespace raz::simcli
