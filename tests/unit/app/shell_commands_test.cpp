@@ -215,5 +215,31 @@ TEST(SettingsDialogFromTheMenu, OpensWithTheAcceptedChoicesAndOkReachesTheDataFi
   EXPECT_EQ(LoadFlag(rig.tp.files, kBoardModelFileName), 2);
 }
 
+// The dialog shows the stored mapping; OK puts another in force before the next sample (no
+// device watch, no new tour) and stores it; anything but 1 is the sector transform.
+TEST(SettingsDialogMapping, ShowsTheStoredMappingAndOkPutsTheChoiceInForceAtOnce) {
+  const struct {
+    const char* ini;
+    int shown;
+  } rows[] = {{"", 0}, {"[PARAMETERS]\r\nMapping=1\r\n", 1}, {"[PARAMETERS]\r\nMapping=2\r\n", 0}};
+  for (const auto& row : rows) {
+    ShellRig rig(row.ini);
+    TForm2& dialog = rig.dialog();
+    const Mapping& inForce = rig.host.state().calibration.MappingInForce;
+    SCOPED_TRACE(row.ini);
+    EXPECT_EQ(StoredNumber(inForce), row.shown);
+    EXPECT_EQ(dialog.RadioGroup3.ItemIndex, row.shown);
+    EXPECT_EQ(dialog.RadioGroup3.Items, (std::vector<std::string>{"标准", "梯形精确"}));
+    for (const int choice : {1 - row.shown, row.shown}) {
+      dialog.RadioGroup3.ItemIndex = choice;
+      rig.host.Dispatch([&] { dialog.Button1Click(); });
+      EXPECT_EQ(StoredNumber(inForce), choice);
+      EXPECT_EQ(SettingsFile(rig.tp.profile, rig.tp.folder.File("VaziZod.ini"))
+                    .ReadInteger(Section::Parameters, Key::Mapping, -1),
+                choice);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace raz
