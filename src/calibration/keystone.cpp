@@ -220,6 +220,10 @@ KeystoneModel BuildKeystoneModel(const std::array<PointF, 9>& points) {
   std::array<Vec, 9> measured;
   for (int k = 0; k < 9; ++k) measured[k] = Normalised(m, {points[k].x, points[k].y});
   if (!FitForward(measured, m.Fit)) return m;
+  // The user touched each cross at the centre of its pixel: the mapping puts each target
+  // there, in the pixel the sector transform gives it, rather than where the top-left point's
+  // fraction of a unit happens to fall.
+  m.Centring = {0.5 - (topLeft.x - std::floor(topLeft.x)), 0.5 - (topLeft.y - std::floor(topLeft.y))};
   for (int k = 0; k < 9; ++k) {
     const Forward fitted = FittedPart(m.Fit, kNode[k][0], kNode[k][1]);
     m.Residual[k] = {static_cast<double>(measured[k].x - fitted.at.x),
@@ -234,8 +238,8 @@ std::optional<PointD> MapKeystoneExact(const KeystoneModel& m, PointD board) {
   if (!m.Usable) return std::nullopt;
   const auto g = Invert(m, Normalised(m, board));
   if (!g) return std::nullopt;
-  return PointD{static_cast<double>(m.Centre.x + g->x * m.HalfWidth),
-                static_cast<double>(m.Centre.y + g->y * m.HalfHeight)};
+  return PointD{static_cast<double>(m.Centre.x + m.Centring.x + g->x * m.HalfWidth),
+                static_cast<double>(m.Centre.y + m.Centring.y + g->y * m.HalfHeight)};
 }
 
 }  // namespace raz

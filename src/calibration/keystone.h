@@ -27,6 +27,7 @@ struct KeystoneModel {
   PointD Centre;        // the ideal grid's centre, board units in screen scale
   double HalfWidth = 0.0;   // board units from the centre to the outer columns
   double HalfHeight = 0.0;  // and to the outer rows
+  PointD Centring;          // under a unit: moves each target onto the centre of its pixel
   // a0..a3, b0..b3, c1, c2, on board positions normalised like the grid.
   std::array<double, 10> Fit{};
   std::array<PointD, 9> Residual{};  // measured minus fitted, per grid index, normalised

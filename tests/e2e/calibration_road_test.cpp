@@ -42,11 +42,11 @@ struct Projection {
 // triangle at keystone x width / 8 (2.6 px at 0.02, 10.2 px at 0.08 on 1024 px). The
 // keystone-exact mapping follows any keystone; a lens's bow it meets only at the nine points.
 const Projection kSetups[] = {
-    {"none", "projection 86 71 96 118 0 0", {2.0, 1.5}, {1.0, 0.9}},
-    {"turned", "projection 86 71 96 118 2 0", {2.0, 1.5}, {1.0, 0.7}},
-    {"mild", "projection 86 71 96 118 0.5 0.02", {3.0, 1.5}, {1.6, 0.7}},
-    {"strong", "projection 88 73 100 124 2 0.08", {11.0, 2.3}, {4.0, 0.9}},
-    {"otheraxis", "projection 88 73 100 124 0 0 0.08", {7.5, 1.5}, {3.0, 1.0}},
+    {"none", "projection 86 71 96 118 0 0", {2.0, 1.5}, {1.0, 1.0}},
+    {"turned", "projection 86 71 96 118 2 0", {2.0, 1.5}, {1.0, 0.8}},
+    {"mild", "projection 86 71 96 118 0.5 0.02", {3.0, 1.5}, {1.6, 0.8}},
+    {"strong", "projection 88 73 100 124 2 0.08", {11.0, 1.5}, {4.0, 0.8}},
+    {"otheraxis", "projection 88 73 100 124 0 0 0.08", {7.5, 1.5}, {3.0, 0.8}},
     {"barrel", "projection 86 71 96 118 0 0 0 0.03", {4.0, 3.0}, {1.6, 1.4}},
 };
 

@@ -35,6 +35,7 @@ const fs::path kData = RAZ_TEST_DATA_DIR;
 struct GoldenRun {
   const char* scenario;  // under tests/data
   std::optional<int> framing;
+  std::optional<int> mapping = std::nullopt;
 };
 
 const GoldenRun kRuns[] = {
@@ -49,6 +50,7 @@ const GoldenRun kRuns[] = {
     {"scenarios/calibration-ends.txt", std::nullopt},
     {"scenarios/board-screen.txt", std::nullopt},
     {"scenarios/wine-board-screen.txt", std::nullopt},
+    {"scenarios/wine-keystone.txt", std::nullopt, 1},
     {"captures/stroke-scenario.txt", std::nullopt},
     {"scenarios/generated/random-pen.txt", std::nullopt},
     {"scenarios/generated/link-trouble.txt", std::nullopt},
@@ -94,6 +96,7 @@ Outcome Simulate(const GoldenRun& run) {
   simcli::Options options;
   options.scenarioPath = (kData / run.scenario).string();
   options.framing = run.framing;
+  options.mapping = run.mapping;
   std::ostringstream out;
   std::ostringstream err;
   Outcome outcome;

@@ -72,9 +72,10 @@ TEST(KeystoneExact, UndoesPerspectiveAndTrapezoidEverywhereAndMeetsTheNinePoints
       for (double y = row.first; y < 768; y += row.stepY) {
         const auto got = MapKeystoneExact(model, row.board(x, y));
         ASSERT_TRUE(got.has_value()) << row.name << ' ' << x << ' ' << y;
-        // Where the grid from the top-left to the bottom-right point puts the pixel.
-        const double ex = q[6].x + (x - 50.0) * (double{q[2].x} - q[6].x) / 924.0;
-        const double ey = q[6].y + (y - 50.0) * (double{q[2].y} - q[6].y) / 668.0;
+        // Where the grid from the top-left to the bottom-right point puts the pixel, the
+        // top-left target in the centre of the unit its point falls in.
+        const double ex = std::floor(q[6].x) + 0.5 + (x - 50.0) * (double{q[2].x} - q[6].x) / 924.0;
+        const double ey = std::floor(q[6].y) + 0.5 + (y - 50.0) * (double{q[2].y} - q[6].y) / 668.0;
         worst = std::max(worst, std::hypot(got->x - ex, got->y - ey));
       }
     }
