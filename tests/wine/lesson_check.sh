@@ -10,7 +10,8 @@
 # the first cross), every icon's command at the client, the hold message, the word and the
 # strokes on the canvas within 2 px of the pen (ink_check.py), the right-click, the button let
 # go when the cable comes out mid-stroke, the language across a restart, Esc on the surface,
-# exit code 0.
+# exit code 0; then, from a fresh folder with Mapping=1, the tour and a word on a strongly
+# keystoned projection (wine-keystone.txt), every drag point within 2 px of the pen.
 # Usage: tests/wine/lesson_check.sh BUILD_DIR   (a win32 or win64 build)
 # On its own it makes its own Wine prefix and X server; run.sh runs it inside its own with
 # RAZ_WINE_SHARED=1. Files stay in BUILD_DIR/wine-test/lesson/.
@@ -179,6 +180,37 @@ check "Esc on the surface cancels the calibration and hides it" \
 check "the hotkeys stay on (vkey=1) and server.txt holds the calibration" \
   eval 'grep -q "^vkey=1" "$APP/VaziZod.ini" && server_calibrated'
 check "EXIT ends it with exit code 0 again" eval 'client menu N3 && ended_with_zero 10'
+
+# --- keystone: from a fresh folder with Mapping=1 (keystone-exact), on a projector tilted to a
+# strong keystone (tests/data/scenarios/wine-keystone.txt): the tour, then a word across the
+# middle row and column of crosses, every drag point within 2 px of the pen.
+KEYSTONE="$HERE/../data/scenarios/wine-keystone.txt"
+KEYSTONE_LOG="$WORK/keystone-canvas.log"
+APP="$WORK/keystone-app"
+stand_in_app "$APP" "$BIN" "$KEYSTONE"
+printf '[PARAMETERS]\r\nMapping=1\r\n' >"$APP/VaziZod.ini"
+start_canvas "$BIN" "$WORK/keystone-canvas.bmp" "$KEYSTONE_LOG" 120
+check "keystone: the ink canvas starts within 60 s" client wait-class "$CANVAS_CLASS" 60
+check "keystone: RA_Zazide.exe with Mapping=1 starts within 60 s" start_program
+check "keystone: the board is found (Label2 ok within 10 s)" label_becomes Label2 ok 10
+check "keystone: N1 shows the calibration surface" eval 'client menu N1 && until_true 10 surface_shown'
+check "keystone: the pen goes round the nine crosses (surface hidden within 25 s)" \
+  until_true 25 visible_is 0
+KEYSTONE_CONTACTS=$(python3 "$INK_CHECK" --count "$KEYSTONE" 2>/dev/null)
+check "keystone: the word's $KEYSTONE_CONTACTS presses are released on the canvas (within 30 s)" \
+  until_true 30 eval '[ "$(count_of " up " "$KEYSTONE_LOG")" -ge "$KEYSTONE_CONTACTS" ]'
+sleep 0.5
+client close-class "$CANVAS_CLASS" >/dev/null
+check "keystone: the canvas closes" ends_within "$CANVAS_PID" 10
+CANVAS_PID=""
+python3 "$INK_CHECK" --calibrated "$KEYSTONE" "$KEYSTONE_LOG" >"$WORK/keystone-ink.txt" 2>&1
+INK_STATUS=$?
+FAILED_BEFORE=$FAILED
+tally "keystone: " <"$WORK/keystone-ink.txt"
+if [ "$INK_STATUS" -ne 0 ] && [ "$FAILED" -eq "$FAILED_BEFORE" ]; then
+  check "keystone: the canvas checker ends without an error (status $INK_STATUS)" false
+fi
+check "keystone: EXIT ends it with exit code 0" eval 'client menu N3 && ended_with_zero 10'
 
 echo "# the lesson took $LESSON_TOOK s, the whole check $((SECONDS - STARTED)) s"
 summary
