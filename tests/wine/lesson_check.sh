@@ -151,13 +151,7 @@ check "the canvas closes and saves its picture" \
   ends_within "$CANVAS_PID" 10
 CANVAS_PID=""
 convert "$WORK/canvas.bmp" "$WORK/canvas.png" 2>/dev/null
-python3 "$INK_CHECK" --calibrated "$SCENARIO" "$WORK/canvas.log" >"$WORK/ink.txt" 2>&1
-INK_STATUS=$?
-FAILED_BEFORE=$FAILED
-tally "canvas: " <"$WORK/ink.txt"
-if [ "$INK_STATUS" -ne 0 ] && [ "$FAILED" -eq "$FAILED_BEFORE" ]; then
-  check "the canvas checker ends without an error (status $INK_STATUS)" false
-fi
+ink_tally "canvas: " "$WORK/ink.txt" --calibrated "$SCENARIO" "$WORK/canvas.log"
 
 # --- language
 check "English1 switches the captions to English" \
@@ -199,17 +193,8 @@ check "keystone: the pen goes round the nine crosses (surface hidden within 25 s
 KEYSTONE_CONTACTS=$(python3 "$INK_CHECK" --count "$KEYSTONE" 2>/dev/null)
 check "keystone: the word's $KEYSTONE_CONTACTS presses are released on the canvas (within 30 s)" \
   until_true 30 eval '[ "$(count_of " up " "$KEYSTONE_LOG")" -ge "$KEYSTONE_CONTACTS" ]'
-sleep 0.5
-client close-class "$CANVAS_CLASS" >/dev/null
-check "keystone: the canvas closes" ends_within "$CANVAS_PID" 10
-CANVAS_PID=""
-python3 "$INK_CHECK" --calibrated "$KEYSTONE" "$KEYSTONE_LOG" >"$WORK/keystone-ink.txt" 2>&1
-INK_STATUS=$?
-FAILED_BEFORE=$FAILED
-tally "keystone: " <"$WORK/keystone-ink.txt"
-if [ "$INK_STATUS" -ne 0 ] && [ "$FAILED" -eq "$FAILED_BEFORE" ]; then
-  check "keystone: the canvas checker ends without an error (status $INK_STATUS)" false
-fi
+close_canvas "keystone: the canvas closes"
+ink_tally "keystone: " "$WORK/keystone-ink.txt" --calibrated "$KEYSTONE" "$KEYSTONE_LOG"
 check "keystone: EXIT ends it with exit code 0" eval 'client menu N3 && ended_with_zero 10'
 
 echo "# the lesson took $LESSON_TOOK s, the whole check $((SECONDS - STARTED)) s"

@@ -149,6 +149,28 @@ tally() {
   done
 }
 
+# ink_tally PREFIX OUT ARGS...: tools/ink_canvas/ink_check.py ARGS, its lines counted as checks
+# named after PREFIX and kept in OUT; a checker that fails without a failing line fails too.
+ink_tally() {
+  local prefix=$1 out=$2 status before
+  shift 2
+  python3 "$(dirname "${BASH_SOURCE[0]}")/../../tools/ink_canvas/ink_check.py" "$@" >"$out" 2>&1
+  status=$?
+  before=$FAILED
+  tally "$prefix" <"$out"
+  if [ "$status" -ne 0 ] && [ "$FAILED" -eq "$before" ]; then
+    check "${prefix}the canvas checker ends without an error (status $status)" false
+  fi
+}
+
+# close_canvas NAME: the test closes the ink canvas, which ends within 10 s.
+close_canvas() {
+  sleep 0.5
+  client close-class "$CANVAS_CLASS" >/dev/null
+  check "$1" ends_within "$CANVAS_PID" 10
+  CANVAS_PID=""
+}
+
 # equals GOT EXPECTED: true when they are the same text; says what it got when not.
 equals() { [ "$1" = "$2" ] || { echo "       got '$1', expected '$2'"; return 1; }; }
 
