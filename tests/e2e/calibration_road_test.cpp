@@ -102,26 +102,24 @@ double LargestStepAroundTheCentre(const DriverState& state, const sim::Projectio
                                   Mapping mapping) {
   CalibrationModel model = state.calibration.Model;
   const CalibrationRecord& c = state.calibration.Stored;
-  constexpr double kRawPerCell = 20.0;
-  const auto mapped = [&](sim::PixelPoint pen) {
-    const sim::CellPoint cells = projection.ToBoard(pen);
-    return MapUnshifted({cells.x * kRawPerCell * c.CalibrationScaleX * 0.1,
-                         cells.y * kRawPerCell * c.CalibrationScaleY * 0.1},
+  const auto mapped = [&](double x, double y) {  // raw units are 20 per cell
+    const sim::CellPoint cells = projection.ToBoard({x, y});
+    return MapUnshifted({cells.x * 2 * c.CalibrationScaleX, cells.y * 2 * c.CalibrationScaleY},
                         model, mapping);
   };
-  const sim::PixelPoint corners[] = {{200, 150}, {824, 150}, {824, 618}, {200, 618}, {200, 150}};
-  constexpr double kStep = 0.05;
+  constexpr double kStep = 0.05;  // the rectangle (200, 150) (824, 618), clockwise
+  const double x[] = {200, 824, 824, 200, 200};
+  const double y[] = {150, 150, 618, 618, 150};
   double largest = 0.0;
-  PointD before = mapped(corners[0]);
+  PointD before = mapped(x[0], y[0]);
   for (int side = 0; side < 4; ++side) {
-    const sim::PixelPoint a = corners[side];
-    const sim::PixelPoint b = corners[side + 1];
-    const int steps = static_cast<int>(std::hypot(b.x - a.x, b.y - a.y) / kStep);
+    const double length = std::hypot(x[side + 1] - x[side], y[side + 1] - y[side]);
+    const int steps = static_cast<int>(length / kStep);
     for (int i = 1; i <= steps; ++i) {
       const double t = static_cast<double>(i) / steps;
-      const PointD now = mapped({a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t});
-      const double pen = std::hypot(b.x - a.x, b.y - a.y) / steps;
-      largest = std::max(largest, std::hypot(now.x - before.x, now.y - before.y) / pen);
+      const PointD now = mapped(x[side] + (x[side + 1] - x[side]) * t,
+                                y[side] + (y[side + 1] - y[side]) * t);
+      largest = std::max(largest, std::hypot(now.x - before.x, now.y - before.y) / kStep);
       before = now;
     }
   }
