@@ -104,9 +104,10 @@ check "the dialog is 505x338 with every control inside, models and mappings incl
 check "the dialog's captions are its Chinese design ones" equals "$(dialog_line Button1)" "确定"
 check "the dialog starts with the stored framing and model" \
   equals "$(client dialog-info | grep -E '^(RadioButton1|KX) ' | grep -c 'checked=1')" 2
-check "choosing the second radio, VI100 and OK closes the dialog" \
+check "choosing the second radio, VI100, keystone-exact and OK closes the dialog" \
   eval 'client dialog-click RadioButton2 && client dialog-click VI100 &&
-        client dialog-click Button1 && client wait-no-dialog 5'
+        client dialog-click KeystoneExact && client dialog-click Button1 && client wait-no-dialog 5'
+check "the mapping is stored at once (Mapping=1)" grep -q '^Mapping=1' "$APP/VaziZod.ini"
 check "the device watch stores the framing (server111.txt 01 00 00 00 within 4 s)" \
   file_becomes "$APP/server111.txt" "01 00 00 00" 20
 check "the device watch stores the model (server1111.txt 02 00 00 00)" \

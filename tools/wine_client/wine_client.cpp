@@ -282,7 +282,8 @@ constexpr NamedDialogControl kDialogControls[] = {
     {L"RadioButton2", Form2Id::RadioButton2}, {L"Button1", Form2Id::Button1},
     {L"Button2", Form2Id::Button2},           {L"RadioGroup2", Form2Id::RadioGroup2},
     {L"KX", Form2Id::RadioGroup2 + 1},        {L"RU82", Form2Id::RadioGroup2 + 2},
-    {L"VI100", Form2Id::RadioGroup2 + 3},
+    {L"VI100", Form2Id::RadioGroup2 + 3},     {L"RadioGroup3", Form2Id::RadioGroup3},
+    {L"Standard", Form2Id::RadioGroup3 + 1},  {L"KeystoneExact", Form2Id::RadioGroup3 + 2},
 };
 
 HWND DialogControl(const std::wstring& name) {
