@@ -25,6 +25,7 @@ void Application::StartSettingsDialog() {
     form2_->SetLanguage(form1_->CurrentLanguage());
     form2_->FormCreate(state_->link.ReportFraming, state_->link.BoardModel,
                        state_->calibration.MappingInForce);
+    form2_->ShowPenResponse(state_->penResponse);
   });
 }
 

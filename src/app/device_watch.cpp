@@ -5,6 +5,7 @@
 #include "board/device_link.h"
 #include "shell/tray.h"
 #include "storage/data_files.h"
+#include "storage/settings.h"
 
 namespace raz {
 
@@ -31,8 +32,24 @@ void TForm1::Timer2Timer() {
     Label2.Caption = kBoardMissingText;
     LetGoOfTheButton();
   }
+  if (choice) ApplyPenResponse(*form2_->PendingPenResponse());
   // Only now: a confirmed framing also reopened the link above.
   if (choice) form2_->ChoiceApplied();
+}
+
+// A new response mode polls at its own pace from the next tick, and is stored; confirming the
+// mode in force writes nothing.
+void TForm1::ApplyPenResponse(PenResponse response) {
+  DriverState& s = state_;
+  if (response == s.penResponse) return;
+  s.penResponse = response;
+  if (s.pace.Idle) {
+    s.pace.BusyInterval = BusyPollInterval(response);
+  } else {
+    Timer1.Interval = BusyPollInterval(response);
+  }
+  SettingsFile ini(platform_.profile, ProgramFile(platform_.files, kSettingsFileName));
+  ini.WriteInteger(Section::Parameters, Key::PenResponse, static_cast<std::int32_t>(response));
 }
 
 }  // namespace raz

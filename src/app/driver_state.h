@@ -49,6 +49,8 @@ struct DriverState {
   KeyCalibration keyCalibration;
   ClientLink client;
   TrayIconState tray;
+  PenResponse penResponse = PenResponse::Classic;  // PenResponse of VaziZod.ini
+  PollPace pace;
   bool RateMeasurement = false;  // Button4 starts the report-rate lines of Memo1, Button5 ends them
 };
 

@@ -168,6 +168,9 @@ void TForm1::LoadSettings() {
   state_.screen.BoardMonitor = ini.ReadString(Section::Parameters, Key::BoardMonitor);
   state_.calibration.MappingInForce =
       MappingFromStored(ini.ReadInteger(Section::Parameters, Key::Mapping, 0));
+  state_.penResponse =
+      PenResponseFromStored(ini.ReadInteger(Section::Parameters, Key::PenResponse, 0));
+  Timer1.Interval = BusyPollInterval(state_.penResponse);
   N4.Checked = LoadKeyLayout(ini, state_.keyCalibration, state_.keys);
   state_.holdTarget.TargetWindowClass = WindowName(className);
   state_.holdTarget.TargetWindowCaption = WindowName(caption);

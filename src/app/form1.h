@@ -107,7 +107,11 @@ class TForm1 {
   void LoadStoredCalibration();
   void LoadFlags();
   // Poll tick.
-  void DrivePointer();
+  void TakeReport(std::uint64_t micros);
+  void ApplyPenResponse(PenResponse response);
+  void ReadEachReport(std::uint64_t now);
+  void PaceTimer1(bool penSeen, std::uint64_t now);
+  void DrivePointer(std::uint64_t micros);
   void InjectCommand(const PointerCommand& command);
   void LetGoOfTheButton();
   // Device watch.

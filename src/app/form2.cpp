@@ -25,7 +25,7 @@ TForm2::TForm2(Profile& profile, std::string settingsPath)
   // Wide enough for the model group beside the radio pair; the design put the group out of
   // sight, so no model could ever be chosen.
   Window.ClientWidth = 505;
-  Window.ClientHeight = 338;
+  Window.ClientHeight = 438;
   Window.Color = kMoneyGreen;
   Window.Font = {"宋体", 21, true, kRed};
   PlaceControl(RadioGroup1, 16, 24, 233, 145);
@@ -39,6 +39,7 @@ TForm2::TForm2(Profile& profile, std::string settingsPath)
   PlaceControl(RadioGroup2, 264, 24, 225, 193);
   RadioGroup2.Items.assign(std::begin(kBoardModelNames), std::end(kBoardModelNames));
   PlaceControl(RadioGroup3, 16, 232, 473, 90);
+  PlaceControl(RadioGroup4, 16, 332, 473, 90);
   ApplyCaptions();
 }
 
@@ -72,6 +73,8 @@ void TForm2::ApplyCaptions() {
   RadioGroup2.Caption = fileSelect_.value_or(design.RadioGroup2);
   RadioGroup3.Caption = design.RadioGroup3;
   RadioGroup3.Items.assign(std::begin(design.MappingItems), std::end(design.MappingItems));
+  RadioGroup4.Caption = design.RadioGroup4;
+  RadioGroup4.Items = {design.PenClassic, design.PenResponsive};
 }
 
 void TForm2::RestoreAcceptedChoices() {
@@ -81,6 +84,17 @@ void TForm2::RestoreAcceptedChoices() {
   }
   if (acceptedModel_) RadioGroup2.ItemIndex = StoredNumber(*acceptedModel_);
   RadioGroup3.ItemIndex = StoredNumber(acceptedMapping_);
+  RadioGroup4.ItemIndex = static_cast<int>(acceptedResponse_);
+}
+
+void TForm2::ShowPenResponse(PenResponse response) {
+  acceptedResponse_ = response;
+  RestoreAcceptedChoices();
+}
+
+std::optional<PenResponse> TForm2::PendingPenResponse() const {
+  if (!choicePending_) return std::nullopt;
+  return acceptedResponse_;
 }
 
 void TForm2::FormShow() { RestoreAcceptedChoices(); }
@@ -94,6 +108,9 @@ void TForm2::Button1Click() {
     if (const auto model = BoardModelNamed(RadioGroup2.Items[item])) acceptedModel_ = *model;
   }
   if (RadioGroup3.ItemIndex >= 0) acceptedMapping_ = MappingFromStored(RadioGroup3.ItemIndex);
+  if (RadioGroup4.ItemIndex == 0 || RadioGroup4.ItemIndex == 1) {
+    acceptedResponse_ = PenResponseFromStored(RadioGroup4.ItemIndex);
+  }
   Window.Visible = false;
   if (MappingAccepted) MappingAccepted(acceptedMapping_);
 }

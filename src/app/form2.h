@@ -11,6 +11,7 @@
 #include "board/device_link.h"
 #include "calibration/keystone.h"
 #include "platform/profile.h"
+#include "pointer/poll_pace.h"
 #include "shell/language.h"
 
 namespace raz {
@@ -36,6 +37,9 @@ class TForm2 {
   // The confirmed choice the device watch has still to apply, and its acknowledgement.
   std::optional<BoardChoice> PendingChoice() const;
   void ChoiceApplied() { choicePending_ = false; }
+  // The pen's response mode in force, and the one a confirmed choice asks for.
+  void ShowPenResponse(PenResponse response);
+  std::optional<PenResponse> PendingPenResponse() const;
 
   // Called on OK with the mapping the dialog shows; the main window puts it in force.
   std::function<void(Mapping)> MappingAccepted;
@@ -46,6 +50,7 @@ class TForm2 {
   Button Button1, Button2;
   RadioGroup RadioGroup2;
   RadioGroup RadioGroup3;  // the mapping: standard, keystone-exact
+  RadioGroup RadioGroup4;  // the pen's response: classic or responsive
 
  private:
   void RestoreAcceptedChoices();
@@ -60,6 +65,7 @@ class TForm2 {
   std::optional<ReportFraming> acceptedFraming_;
   std::optional<BoardModelKind> acceptedModel_;
   Mapping acceptedMapping_ = Mapping::Standard;
+  PenResponse acceptedResponse_ = PenResponse::Classic;
   bool choicePending_ = false;
 };
 

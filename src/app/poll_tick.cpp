@@ -1,6 +1,8 @@
 // Timer1Timer: one poll of the board, from the bytes it queued to the mouse events.
 #include "app/poll_tick.h"
 
+#include <algorithm>
+
 #include "app/form1.h"
 #include "board/device_link.h"
 #include "board/interpolation.h"
@@ -24,6 +26,12 @@ void TForm1::Timer1Timer() {
   if (s.link.LinkOpenPending) {
     s.reader.DataReceived = false;
     NotePoll(s.tray, false);
+    // The board may come back with the pen on it: the idle time counts from its return.
+    PaceTimer1(true, now);
+    return;
+  }
+  if (s.penResponse == PenResponse::Responsive) {
+    ReadEachReport(now);
     return;
   }
   const ReadResult read =
@@ -35,11 +43,56 @@ void TForm1::Timer1Timer() {
     LetGoOfTheButton();
     return;
   }
+  // The classic poll decodes the first report only; the others may still show a pen coming.
+  const bool plain = s.link.ReportFraming == ReportFraming::Plain;
+  const auto bytes = std::span<const std::uint8_t>(s.reader.ReceiveBuffer).first(read.Received);
+  PaceTimer1(read.NewReport && (plain ? PlainReadShowsPen(bytes, s.pen)
+                                      : ReportShowsPen(s.reader.ReportStore, s.pen)),
+             now);
   if (!read.NewReport) {
     if (ButtonHeldWithoutReports(s.injector, s.reader.LastReportMicros, now)) LetGoOfTheButton();
     return;
   }
   s.reader.LastReportMicros = now;
+  TakeReport(now);
+}
+
+// The responsive poll: every report of the read, in order, each stamped as if the reports had
+// come evenly since the previous one.
+void TForm1::ReadEachReport(std::uint64_t now) {
+  DriverState& s = state_;
+  const std::uint64_t previous = std::min(s.reader.LastReportMicros, now);
+  bool penSeen = false;
+  const ReadResult read =
+      ReadEveryReport(platform_.usb, s.link.BoardLink, s.link.ReportFraming, s.reader,
+                      [&](std::size_t index, std::size_t count) {
+                        penSeen = penSeen || ReportShowsPen(s.reader.ReportStore, s.pen);
+                        TakeReport(previous + (now - previous) * (index + 1) / count);
+                      });
+  NotePoll(s.tray, s.reader.DataReceived);
+  if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(read.Received));
+  if (read.LinkFailed) {
+    MarkLinkLost(s.link);
+    LetGoOfTheButton();
+    return;
+  }
+  PaceTimer1(penSeen, now);
+  if (read.NewReport) {
+    s.reader.LastReportMicros = now;
+  } else if (ButtonHeldWithoutReports(s.injector, s.reader.LastReportMicros, now)) {
+    LetGoOfTheButton();
+  }
+}
+
+void TForm1::PaceTimer1(bool penSeen, std::uint64_t now) {
+  if (const auto interval = PacePoll(state_.pace, penSeen, now, Timer1.Interval)) {
+    Timer1.Interval = *interval;
+  }
+}
+
+// One new report in the store: decoded, judged, and handed to the pen.
+void TForm1::TakeReport(std::uint64_t micros) {
+  DriverState& s = state_;
   const DecodeResult decoded = DecodeReport(s.reader.ReportStore, s.pen, s.decoder);
   if (decoded.Diagnostic) Memo2.Append(*decoded.Diagnostic);
   TakeReading(s, decoded);
@@ -51,7 +104,7 @@ void TForm1::Timer1Timer() {
   if (s.screen.FindingTicks > 0) {
     FindStep();
   } else if (ReachesPen(s.sample.Verdict)) {
-    DrivePointer();
+    DrivePointer(micros);
   }
 }
 
@@ -108,17 +161,23 @@ ScreenPoint MapToPixel(DriverState& s, BoardPoint point) {
   return {TruncToInt(pixel.x), TruncToInt(pixel.y)};
 }
 
-void TForm1::DrivePointer() {
+void TForm1::DrivePointer(std::uint64_t micros) {
   DriverState& s = state_;
   const PenContext context{s.calibration.Tour.CalibrationActive,
-                           s.keyCalibration.KeyCalibrationActive, s.keyPlace.InKeyMargin,
-                           s.keyPlace.Zones.KeyZoneHit};
+                           s.keyCalibration.KeyCalibrationActive,
+                           s.keyPlace.InKeyMargin,
+                           s.keyPlace.Zones.KeyZoneHit,
+                           s.penResponse,
+                           micros};
   const PenStep step = RunPenStateMachine(s.sample, context, s.pointer);
   if (step.Smoothed) {
     s.sample.X = step.Smoothed->x;
     s.sample.Y = step.Smoothed->y;
   }
-  if (step.PollInterval) Timer1.Interval = *step.PollInterval;
+  // The responsive pen keeps its one-millisecond poll whatever the speed.
+  if (step.PollInterval && s.penResponse == PenResponse::Classic) {
+    Timer1.Interval = *step.PollInterval;
+  }
   if (step.HoldTimer == HoldTimerChange::Arm) Timer3.Enabled = true;
   if (step.HoldTimer == HoldTimerChange::Disarm) Timer3.Enabled = false;
   if (step.CalibrationStepDue) CalibrationStep();

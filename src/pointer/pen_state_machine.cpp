@@ -1,5 +1,6 @@
 #include "pointer/pen_state_machine.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "pointer/stroke_history.h"
@@ -10,6 +11,11 @@
 // row shows two peaks, is dropped rather than drawn, and the previous position stays the
 // reference. The poll interval follows the pen: slow drags are sampled every 20 ms, fast
 // ones every 5 ms.
+//
+// The responsive pen takes every report, a thousand a second: the 1-euro filter smooths the
+// stroke, a move goes out when the filtered pixel changes, and the counts that pace the
+// right-click and the calibration steps take a sample at most every 2 ms, the classic poll,
+// so that they keep their meaning in time however fast the board reports.
 
 namespace raz {
 namespace {
@@ -22,6 +28,7 @@ constexpr std::int64_t kHoverDeadZone = 2;      // hover moves under this are ji
 constexpr std::int64_t kHoverJump = 120;        // hover moves over this re-anchor silently
 constexpr std::int64_t kSlowMove = 4;           // pixels per sample below which a drag is slow
 constexpr std::int64_t kFastMove = 8;           // and from which it is fast
+constexpr std::uint64_t kCountPeriodMicros = kClassicStartInterval * 1000;
 
 std::int64_t Distance(std::int32_t a, std::int32_t b) {
   return std::llabs(static_cast<std::int64_t>(a) - b);
@@ -49,6 +56,14 @@ void Remember(PointerState& p, const PenSample& s) {
   p.PrevStatus = s.Status;
 }
 
+// Classic counts every sample; responsive at most one per classic poll.
+bool SampleCounts(const PenContext& c, PointerState& p) {
+  if (c.Response == PenResponse::Classic) return true;
+  if (c.Micros - p.LastCountedMicros < kCountPeriodMicros) return false;
+  p.LastCountedMicros = c.Micros;
+  return true;
+}
+
 // True on every fifth call of a contact.
 bool CountTowardsStep(std::int32_t& count) {
   count += 1;
@@ -61,6 +76,8 @@ void FirstTouch(const PenSample& s, const PenContext& c, PointerState& p, PenSte
   Remember(p, s);
   p.HistoryCount = 0;
   p.TouchSeen = true;
+  p.LastCountedMicros = c.Micros;
+  StartFilter(p.Filter, s.X, s.Y, c.Micros);
   if (!c.Calibrating() && s.LevelX > kPressLevel && s.LevelY > kPressLevel) {
     step.Command = {PointerAction::Press, At(s)};
   }
@@ -86,9 +103,30 @@ bool Drag(PenSample s, PointerState& p, PenStep& step) {
   return true;
 }
 
+// Responsive: every sample moves the filter, even one at the same raw position, so that the
+// cursor settles where the pen rests; a move goes out when the filtered pixel changes.
+void FilteredDrag(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
+  if (!p.Filter.Primed) StartFilter(p.Filter, s.X, s.Y, c.Micros);
+  if (Distance(p.Filter.RawX, s.X) > kJumpLimit || Distance(p.Filter.RawY, s.Y) > kJumpLimit) {
+    return;
+  }
+  if (s.DoublePeakX || s.DoublePeakY) return;
+  const FilteredPoint f = FilterPosition(p.Filter, s.X, s.Y, c.Micros);
+  const ScreenPoint at{static_cast<std::int32_t>(std::lround(f.x)),
+                       static_cast<std::int32_t>(std::lround(f.y))};
+  if (at.x == p.PrevX && at.y == p.PrevY) return;
+  step.Smoothed = at;
+  step.Command = {PointerAction::DragMove, at};
+  p.PrevX = at.x;
+  p.PrevY = at.y;
+}
+
 void ContinuingTouch(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
-  if (c.CalibrationActive) step.CalibrationStepDue = CountTowardsStep(p.CalibrationSampleCount);
-  if (c.KeyCalibrationActive) {
+  const bool counts = c.Calibrating() && SampleCounts(c, p);
+  if (c.CalibrationActive && counts) {
+    step.CalibrationStepDue = CountTowardsStep(p.CalibrationSampleCount);
+  }
+  if (c.KeyCalibrationActive && counts) {
     step.KeyCalibrationStepDue = CountTowardsStep(p.KeyCalibrationSampleCount);
   }
   const auto& zones = c.KeyZoneHit;
@@ -101,12 +139,17 @@ void ContinuingTouch(const PenSample& s, const PenContext& c, PointerState& p, P
     Remember(p, s);
     return;
   }
-  Drag(s, p, step);
+  if (c.Response == PenResponse::Responsive) {
+    FilteredDrag(s, c, p, step);
+  } else {
+    Drag(s, p, step);
+  }
 }
 
 void RightButton(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
   Disarm(p, step);
-  if (!c.Calibrating() && p.PrevStatus == PenStatus::RightButton) {
+  if (p.PrevStatus != PenStatus::RightButton) p.LastCountedMicros = c.Micros;
+  if (!c.Calibrating() && p.PrevStatus == PenStatus::RightButton && SampleCounts(c, p)) {
     // Held at the threshold: the count only matters once it gets there. A silent frame counts
     // but never clicks.
     if (p.RightCount < kRightClickRepeats) p.RightCount += 1;

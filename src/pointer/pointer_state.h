@@ -6,6 +6,8 @@
 
 #include "base/pen_status.h"
 #include "base/points.h"
+#include "pointer/one_euro.h"
+#include "pointer/poll_pace.h"
 
 namespace raz {
 
@@ -46,6 +48,8 @@ struct PenContext {
   bool KeyCalibrationActive = false;
   bool InKeyMargin = false;
   std::array<bool, 3> KeyZoneHit{};
+  PenResponse Response = PenResponse::Classic;
+  std::uint64_t Micros = 0;  // when the sample's report arrived
   bool Calibrating() const { return CalibrationActive || KeyCalibrationActive; }
 };
 
@@ -96,6 +100,10 @@ struct PointerState {
   float SmoothedX = 0.0f;
   float SmoothedY = 0.0f;
   bool KeyHoldPending = false;
+  // Responsive: the stroke's filter, and when a sample last counted towards the right-click
+  // cadence or a calibration step.
+  OneEuroState Filter;
+  std::uint64_t LastCountedMicros = 0;
   // There is a touch position in pixels to release at: the pen has touched since start-up and
   // since the last calibration ended.
   bool TouchSeen = false;

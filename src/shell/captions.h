@@ -59,6 +59,9 @@ struct DialogCaptionSet {
   // The mapping group and its items, in the order of the Mapping key's values.
   const char* RadioGroup3;
   const char* MappingItems[2];
+  const char* RadioGroup4;  // the pen's response, classic or responsive
+  const char* PenClassic;
+  const char* PenResponsive;
 };
 
 // The radio pair chooses how the board frames its reports, and with it the link rate. The
@@ -67,12 +70,14 @@ struct DialogCaptionSet {
 // what the choice does, with the rates of kPlainLinkRate and kFramedLinkRate.
 inline constexpr DialogCaptionSet kChineseDialogCaptions{
     "白板报告格式", "标准 460800", "分帧 115200", "确定", "取消", "选择白板规格",
-    "映射方式",     {"标准", "梯形精确"}};
+    "映射方式",     {"标准", "梯形精确"},
+    "笔迹响应", "经典", "灵敏"};
 
 // Short enough for the dialog's 21-pixel bold font in the controls' widths.
 inline constexpr DialogCaptionSet kEnglishDialogCaptions{
     "Report format", "Standard 460800", "Framed 115200", "OK", "Cancel", "Board model",
-    "Mapping",       {"Standard", "Keystone-exact"}};
+    "Mapping",       {"Standard", "Keystone-exact"},
+    "Pen response", "Classic", "Responsive"};
 
 // What the calibration surface tells the teacher at the board. {n} stands for the number of
 // the cross, 1 to 9.

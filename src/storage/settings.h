@@ -38,6 +38,7 @@ inline constexpr char BoardMonitor[] = "BoardMonitor";
 inline constexpr char CalibrationWidth[] = "CalibrationWidth";
 inline constexpr char CalibrationHeight[] = "CalibrationHeight";
 inline constexpr char Mapping[] = "Mapping";  // 1: keystone-exact; absent or 0: the sector transform
+inline constexpr char PenResponse[] = "PenResponse";  // 1: responsive pen; absent or 0: classic
 // VKeyCali
 inline constexpr char LeftTopX[] = "VKeyPoint_L_TopX";
 inline constexpr char LeftTopY[] = "VKeyPoint_L_TopY";

@@ -82,8 +82,8 @@ dialog_line() { client dialog-info | grep "^$1 " | sed 's/.*: //'; }
 dialog_fits() {
   local info
   info=$(client dialog-info) || return 1
-  equals "$(head -n1 <<<"$info")" "client=505x338 visible=1" &&
-    equals "$(grep -c 'inside=1' <<<"$info")" 12
+  equals "$(head -n1 <<<"$info")" "client=505x438 visible=1" &&
+    equals "$(grep -c 'inside=1' <<<"$info")" 15
 }
 
 # --- first run: Chinese ---------------------------------------------------------------
@@ -100,7 +100,7 @@ check "a right click on the icon opens no menu" no_menu_on_right_click
 
 check "the menu's Board Settings item opens the dialog" eval 'menu_opens && dialog_opens'
 screenshot "$OUT/dialog-chinese.png"
-check "the dialog is 505x338 with every control inside, models and mappings included" dialog_fits
+check "the dialog is 505x438 with every control inside, models, mappings and pen response included" dialog_fits
 check "the dialog's captions are its Chinese design ones" equals "$(dialog_line Button1)" "确定"
 check "the dialog starts with the stored framing and model" \
   equals "$(client dialog-info | grep -E '^(RadioButton1|KX) ' | grep -c 'checked=1')" 2

@@ -284,6 +284,8 @@ constexpr NamedDialogControl kDialogControls[] = {
     {L"KX", Form2Id::RadioGroup2 + 1},        {L"RU82", Form2Id::RadioGroup2 + 2},
     {L"VI100", Form2Id::RadioGroup2 + 3},     {L"RadioGroup3", Form2Id::RadioGroup3},
     {L"Standard", Form2Id::RadioGroup3 + 1},  {L"KeystoneExact", Form2Id::RadioGroup3 + 2},
+    {L"RadioGroup4", Form2Id::RadioGroup4},
+    {L"Classic", Form2Id::RadioGroup4 + 1},   {L"Responsive", Form2Id::RadioGroup4 + 2},
 };
 
 HWND DialogControl(const std::wstring& name) {

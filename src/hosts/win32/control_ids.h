@@ -47,6 +47,7 @@ inline constexpr int Button1 = 221;
 inline constexpr int Button2 = 222;
 inline constexpr int RadioGroup2 = 230;
 inline constexpr int RadioGroup3 = 240;
+inline constexpr int RadioGroup4 = 250;
 }  // namespace Form2Id
 
 // Commands of the tray menu.

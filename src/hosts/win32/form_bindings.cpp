@@ -36,6 +36,7 @@ std::vector<ControlBinding> BindForm2(TForm2& f) {
       {id::Button2, K::Button, &f.Button2},
       {id::RadioGroup2, K::RadioGroup, &f.RadioGroup2},
       {id::RadioGroup3, K::RadioGroup, &f.RadioGroup3},
+      {id::RadioGroup4, K::RadioGroup, &f.RadioGroup4},
   };
 }
 
