@@ -36,6 +36,7 @@ struct GoldenRun {
   const char* scenario;  // under tests/data
   std::optional<int> framing;
   std::optional<int> mapping = std::nullopt;
+  std::optional<int> penResponse = std::nullopt;  // PenResponse in VaziZod.ini
 };
 
 const GoldenRun kRuns[] = {
@@ -56,6 +57,7 @@ const GoldenRun kRuns[] = {
     {"scenarios/generated/link-trouble.txt", std::nullopt},
     {"scenarios/generated/framed-link.txt", 1},
     {"scenarios/generated/rotated-keystone.txt", std::nullopt},
+    {"scenarios/responsive-pen.txt", std::nullopt, std::nullopt, 1},
 };
 
 void PrintTo(const GoldenRun& run, std::ostream* os) { *os << run.scenario; }
@@ -97,6 +99,7 @@ Outcome Simulate(const GoldenRun& run) {
   options.scenarioPath = (kData / run.scenario).string();
   options.framing = run.framing;
   options.mapping = run.mapping;
+  options.penResponse = run.penResponse;
   std::ostringstream out;
   std::ostringstream err;
   Outcome outcome;

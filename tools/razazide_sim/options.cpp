@@ -40,6 +40,9 @@ bool Apply(const std::string& name, const std::string& value, Options& o) {
   } else if (name == "--mapping") {
     if (value != "0" && value != "1") return false;
     o.mapping = value == "1" ? 1 : 0;
+  } else if (name == "--pen-response") {
+    if (value != "0" && value != "1") return false;
+    o.penResponse = value == "1" ? 1 : 0;
   } else if (name == "--until-ms") {
     if (!ParseNumber(value, number)) return false;
     o.untilMs = number;
@@ -65,6 +68,7 @@ const char* UsageText() {
          "  --mapping 0|1     the Mapping setting: 0 the sector transform, 1 keystone-exact;\n"
          "                    the accuracy summary also gives the other mapping's, from a\n"
          "                    second run in a copy of the program folder\n"
+         "  --pen-response 0|1  store PenResponse in the program folder's VaziZod.ini first\n"
          "  --start-ms N      driver time at which the scenario starts (default 2000,\n"
          "                    the first device watch)\n"
          "  --until-ms N      stop at this driver time (default: scenario end + 500 ms,\n"

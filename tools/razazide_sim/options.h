@@ -17,6 +17,7 @@ struct Options {
   std::string imagesPath;  // folder for Image1 as PNG at every calibration target
   std::optional<int> framing;  // capture mode: the framing the board used
   std::optional<int> mapping;  // the Mapping key written into the program folder's VaziZod.ini
+  std::optional<int> penResponse;  // PenResponse stored in VaziZod.ini before the run
   int screenWidth = 0;          // 0: the scenario's screen, or 1024 x 768
   int screenHeight = 0;
   std::optional<std::uint64_t> untilMs;

@@ -333,6 +333,10 @@ int RunSimulation(const Options& o, std::ostream& out, std::ostream& err) {
         << ProgramFile(rig.files, kFramingFileName) << "\n";
     return 2;
   }
+  if (o.penResponse) {
+    SettingsFile ini(rig.profile, ProgramFile(rig.files, kSettingsFileName));
+    ini.WriteInteger(Section::Parameters, Key::PenResponse, *o.penResponse);
+  }
   if (o.mapping) WriteMapping(rig, MappingFromStored(*o.mapping));
   if (o.scenarioPath.empty()) return RunCapture(o, *text, rig, err);
   // The program files as this run starts, for the run under the other mapping.
