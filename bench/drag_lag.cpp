@@ -206,6 +206,40 @@ Rest Resting(int noise, int penResponse, int rate) {
   return {static_cast<double>(moves) / ((to - from) / 1e6), std::max(maxX - minX, maxY - minY)};
 }
 
+// Press latency after the board was idle (7 s with no pen, the slow poll), for a pen that comes
+// through 100 ms of hover and one that lands at once, against a pen away for only 300 ms (the
+// poll busy). Milliseconds from the touch to the button going down, averaged over 20 presses
+// at different phases.
+double PressLatency(const char* before, int penResponse, int rate) {
+  std::ostringstream s;
+  s << Header(rate, 0);
+  std::vector<std::uint64_t> touches;
+  std::uint64_t t = 1'000'000;
+  for (int i = 0; i < 20; ++i) {
+    const std::string away = std::string(before) == "busy" ? "300ms" : "7s";
+    const std::uint64_t awayMicros = std::string(before) == "busy" ? 300'000 : 7'000'000;
+    s << "lift " << away << "\n";
+    t += awayMicros + 1'000 + 3'000 * i;
+    s << "wait " << 1'000 + 3'000 * i << "us\n";
+    if (std::string(before) != "landing") {
+      s << "hover 512 384 100ms\n";
+      t += 100'000;
+    }
+    touches.push_back(t);
+    s << "touch 512 384 100ms\n";
+    t += 100'000;
+  }
+  s << "lift 100ms\n";
+  const Run run = Play(s.str(), penResponse);
+  double sum = 0;
+  std::size_t next = 0;
+  for (const Event& e : run.events) {
+    if (!(e.flags & 0x2) || next == touches.size()) continue;
+    sum += static_cast<double>(e.micros - kStart - touches[next++]) / 1000.0;
+  }
+  return next == touches.size() ? sum / static_cast<double>(next) : std::nan("");
+}
+
 void PrintShapes(const char* name, const std::vector<sim::PixelPoint>& points, int rate) {
   std::printf("\n%s, no noise, %d reports/s\n\n", name, rate);
   std::printf("| pen speed (px/s) | aim: lag at most | classic lag median | p95 | responsive lag median"
@@ -239,6 +273,12 @@ int main(int argc, char** argv) {
     const Rest responsive = Resting(noise, 1, rate);
     std::printf("| %d | %.1f | %.0f px | %.1f | %.0f px |\n", noise, classic.movesPerSecond,
                 classic.spread, responsive.movesPerSecond, responsive.spread);
+  }
+  std::printf("\nPress latency, mean of 20 presses, %d reports/s\n\n", rate);
+  std::printf("| the pen before the touch | classic | responsive |\n|---|---|---|\n");
+  for (const char* before : {"busy", "hover", "landing"}) {  // away 300 ms + hover; idle + hover; idle, no hover
+    std::printf("| %s | %.2f ms | %.2f ms |\n", before, PressLatency(before, 0, rate),
+                PressLatency(before, 1, rate));
   }
   return 0;
 }

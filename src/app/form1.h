@@ -7,6 +7,7 @@
 
 #include "app/components.h"
 #include "app/driver_state.h"
+#include "board/report_reader.h"
 #include "platform/platform.h"
 #include "shell/captions.h"
 #include "shell/language.h"
@@ -111,6 +112,7 @@ class TForm1 {
   void ApplyPenResponse(PenResponse response);
   void ReadEachReport(std::uint64_t now);
   void PaceTimer1(bool penSeen, std::uint64_t now);
+  bool NoteRead(const ReadResult& read);
   void DrivePointer(std::uint64_t micros);
   void InjectCommand(const PointerCommand& command);
   void LetGoOfTheButton();

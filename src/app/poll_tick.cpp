@@ -36,13 +36,7 @@ void TForm1::Timer1Timer() {
   }
   const ReadResult read =
       ReadReports(platform_.usb, s.link.BoardLink, s.link.ReportFraming, s.reader);
-  NotePoll(s.tray, s.reader.DataReceived);
-  if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(read.Received));
-  if (read.LinkFailed) {
-    MarkLinkLost(s.link);
-    LetGoOfTheButton();
-    return;
-  }
+  if (!NoteRead(read)) return;
   // The classic poll decodes the first report only; the others may still show a pen coming.
   const bool plain = s.link.ReportFraming == ReportFraming::Plain;
   const auto bytes = std::span<const std::uint8_t>(s.reader.ReceiveBuffer).first(read.Received);
@@ -69,19 +63,25 @@ void TForm1::ReadEachReport(std::uint64_t now) {
                         penSeen = penSeen || ReportShowsPen(s.reader.ReportStore, s.pen);
                         TakeReport(previous + (now - previous) * (index + 1) / count);
                       });
-  NotePoll(s.tray, s.reader.DataReceived);
-  if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(read.Received));
-  if (read.LinkFailed) {
-    MarkLinkLost(s.link);
-    LetGoOfTheButton();
-    return;
-  }
+  if (!NoteRead(read)) return;
   PaceTimer1(penSeen, now);
   if (read.NewReport) {
     s.reader.LastReportMicros = now;
   } else if (ButtonHeldWithoutReports(s.injector, s.reader.LastReportMicros, now)) {
     LetGoOfTheButton();
   }
+}
+
+// What every poll does with its read: the tray, the rate line, and a lost link. False when the
+// link is lost.
+bool TForm1::NoteRead(const ReadResult& read) {
+  DriverState& s = state_;
+  NotePoll(s.tray, s.reader.DataReceived);
+  if (s.RateMeasurement) Memo1.Append(kQueuedBytesLabel + std::to_string(read.Received));
+  if (!read.LinkFailed) return true;
+  MarkLinkLost(s.link);
+  LetGoOfTheButton();
+  return false;
 }
 
 void TForm1::PaceTimer1(bool penSeen, std::uint64_t now) {

@@ -1,5 +1,6 @@
 #include "stand_in_board.h"
 
+#include <cstdio>
 #include <string_view>
 
 #include "sim/scenario_parser.h"
@@ -121,10 +122,14 @@ sim::SimBoard& StandInBoard::Board() {
   board_->SetPenSource(&*player_);
   if (::GetFileAttributesW((folder + kStampFileName).c_str()) != INVALID_FILE_ATTRIBUTES) {
     stampPath_ = folder + kStampFileName;
+    // Where the pen was on the screen, to the tenth of a pixel: bench/latency.sh times drags by it.
     board_->onReport = [this](const sim::SentReport& report) {
+      const sim::PixelPoint at = player_->projection().ToScreen(report.pen.position);
+      char pixel[48];
+      std::snprintf(pixel, sizeof pixel, " %.1f %.1f", at.x, at.y);
       stamps_ += "report " + std::to_string(report.index) + " " +
                  std::to_string(clock_.SystemMicros(report.readableMicros)) + " " +
-                 ContactName(report.pen.contact) + "\n";
+                 ContactName(report.pen.contact) + pixel + "\n";
       if (stamps_.size() > 1 << 16) FlushStamps();
     };
   }
