@@ -116,9 +116,10 @@ struct Stroke {
   std::uint64_t from, to;
 };
 
-Stroke PlayPolyline(const std::vector<sim::PixelPoint>& points, double speed, int rate) {
+Stroke PlayPolyline(const std::vector<sim::PixelPoint>& points, double speed, int rate,
+                    int noise = 0) {
   std::ostringstream s;
-  s << Header(rate, 0) << "near " << points[0].x << " " << points[0].y << " 50ms\n"
+  s << Header(rate, noise) << "near " << points[0].x << " " << points[0].y << " 50ms\n"
     << "touch " << points[0].x << " " << points[0].y << " " << kDwell << "us\n";
   std::uint64_t t = 1'000'000 + 50'000 + kDwell;
   const std::uint64_t from = t;
@@ -273,6 +274,17 @@ int main(int argc, char** argv) {
     const Rest responsive = Resting(noise, 1, rate);
     std::printf("| %d | %.1f | %.0f px | %.1f | %.0f px |\n", noise, classic.movesPerSecond,
                 classic.spread, responsive.movesPerSecond, responsive.spread);
+  }
+  std::printf("\nStraight stroke at 200 px/s with noise, %d reports/s\n\n", rate);
+  std::printf("| noise sigma | classic lag median | responsive lag median | classic error median | p95"
+              " | responsive error median | p95 |\n|---|---|---|---|---|---|---|\n");
+  for (const int noise : {1, 2, 4, 8}) {
+    const Stroke stroke = PlayPolyline(Straight(), 200.0, rate, noise);
+    const Shape classic = Measure(Play(stroke.text, 0), stroke);
+    const Shape responsive = Measure(Play(stroke.text, 1), stroke);
+    std::printf("| %d | %.1f ms | %.1f ms | %.2f px | %.2f px | %.2f px | %.2f px |\n", noise,
+                classic.lagMedian, responsive.lagMedian, classic.errorMedian, classic.errorP95,
+                responsive.errorMedian, responsive.errorP95);
   }
   std::printf("\nPress latency, mean of 20 presses, %d reports/s\n\n", rate);
   std::printf("| the pen before the touch | classic | responsive |\n|---|---|---|\n");

@@ -35,7 +35,8 @@ flags_of() {
 }
 
 build_variant() {
-  local dir="$ROOT/build/latency-$ARCH-$1"
+  # RAZ_LATENCY_BUILD: one build folder for every variant, configured anew for each.
+  local dir="${RAZ_LATENCY_BUILD:-$ROOT/build/latency-$ARCH-$1}"
   # shellcheck disable=SC2046
   cmake --preset "$PRESET" -B "$dir" -DRAZ_TIMER1_WM_TIMER=OFF -DRAZ_RAISED_PRIORITY=OFF \
     $(flags_of "$1") >/dev/null || return 1
