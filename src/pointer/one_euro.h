@@ -10,7 +10,8 @@ struct OneEuroParams {
   double DerivativeCutoffHz;  // smoothing of the speed estimate that drives the cut-off
 };
 
-// Tuned on the simulator's resting and moving pens (bench/drag_lag): see bench/README.md.
+// Set from the lag aims and the simulator's resting pen at noise sigma 8, checked with
+// bench/drag_lag.cpp: see bench/README.md.
 inline constexpr OneEuroParams kPenFilter{4.0, 0.2, 8.0};
 
 struct OneEuroAxis {

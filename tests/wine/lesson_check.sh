@@ -63,6 +63,7 @@ chinese_fonts >"$WORK/registry.log" 2>&1  # the surface's buttons in the first s
 stand_in_app "$APP" "$BIN" "$SCENARIO"
 printf '[PARAMETERS]\r\nvkey=0\r\nAPPClassName=%s\r\nAPPCaption=%s\r\n' \
   "$CLIENT_CLASS" "$CLIENT_CLASS" >"$APP/VaziZod.ini"
+pen_response_setting "$APP/VaziZod.ini"
 
 start_canvas "$BIN" "$WORK/canvas.bmp" "$WORK/canvas.log" 240
 check "the ink canvas starts within 60 s" client wait-class "$CANVAS_CLASS" 60

@@ -31,11 +31,15 @@ check_desktop_setup() {
 # the program folder APP in it, CLIENT_LOG, check lines that begin "NAME: ", and a Wine prefix
 # and X server of the script's own (own_wine). Returns 1 when this machine cannot run the build
 # (the script then has nothing to check) and 2 when the prefix cannot be made.
+# With RAZ_PEN_RESPONSE=1 the checks run with the responsive pen (pen_response_setting), in a
+# work folder of their own, and their lines say so.
 check_setup() {
   select_wine "$2/bin/RA_Zazide.exe" || return 1
-  CHECK_PREFIX="$1: "
+  local name="$1"
+  [ "${RAZ_PEN_RESPONSE:-0}" = 1 ] && name="$1-responsive"
+  CHECK_PREFIX="$name: "
   BIN="$2/bin"
-  WORK="$2/wine-test/$1"
+  WORK="$2/wine-test/$name"
   APP="$WORK/app"
   CLIENT_LOG="$WORK/client.log"
   PROGRAM_PID=""
@@ -109,6 +113,13 @@ stand_in_app() {
   cp "$2/RA_Zazide.exe" "$2/SIUSBXP.DLL" "$1/"
   cp "$3" "$1/siusbxp-scenario.txt"
   plain_data_files "$1"
+  pen_response_setting "$1/VaziZod.ini"
+}
+
+# pen_response_setting INI: PenResponse=1 in section PARAMETERS when RAZ_PEN_RESPONSE=1.
+pen_response_setting() {
+  [ "${RAZ_PEN_RESPONSE:-0}" = 1 ] || return 0
+  sed -i 's/^\[PARAMETERS\]\r$/[PARAMETERS]\r\nPenResponse=1\r/' "$1"
 }
 
 # log_has_release LOG: the canvas log holds a left press followed by its release.

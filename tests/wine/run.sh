@@ -192,6 +192,12 @@ cd "$WORK" || exit 2
 tally < <(RAZ_WINE_SHARED=1 "$HERE/lesson_check.sh" "$BUILD" 2>>"$WORK/lesson-check.log")
 cd "$WORK" || exit 2
 
+# (i), (j) again with the responsive pen (PenResponse=1): every report decoded, 1 ms polls
+for script in notepad_check.sh lesson_check.sh; do
+  tally < <(RAZ_WINE_SHARED=1 RAZ_PEN_RESPONSE=1 "$HERE/$script" "$BUILD" 2>>"$WORK/responsive-checks.log")
+  cd "$WORK" || exit 2
+done
+
 # (k) messages from another program meant to hurt the driver: a creation message to the live
 # window, HWND_BROADCAST as the client, WM_QUIT and WM_DESTROY while the pen is down
 tally < <(RAZ_WINE_SHARED=1 "$HERE/hostile_checks.sh" "$BUILD" 2>>"$WORK/hostile-checks.log")
