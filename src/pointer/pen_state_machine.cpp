@@ -29,6 +29,7 @@ constexpr std::int64_t kHoverJump = 120;        // hover moves over this re-anch
 constexpr std::int64_t kSlowMove = 4;           // pixels per sample below which a drag is slow
 constexpr std::int64_t kFastMove = 8;           // and from which it is fast
 constexpr std::uint64_t kCountPeriodMicros = kClassicStartInterval * 1000;
+constexpr double kPixelHysteresis = 0.75;  // px from the pixel shown before the cursor moves
 
 std::int64_t Distance(std::int32_t a, std::int32_t b) {
   return std::llabs(static_cast<std::int64_t>(a) - b);
@@ -103,6 +104,17 @@ bool Drag(PenSample s, PointerState& p, PenStep& step) {
   return true;
 }
 
+// A resting pen's filtered position hovers about a half pixel and would flick the cursor to
+// and fro between two pixels: the cursor moves only once the filter is a quarter pixel past
+// that half on either axis, and then to the nearest pixel on both, so a slanting stroke does
+// not climb in steps.
+ScreenPoint FilteredPixel(const FilteredPoint& f, ScreenPoint shown) {
+  if (std::abs(f.x - shown.x) <= kPixelHysteresis && std::abs(f.y - shown.y) <= kPixelHysteresis) {
+    return shown;
+  }
+  return {static_cast<std::int32_t>(std::lround(f.x)), static_cast<std::int32_t>(std::lround(f.y))};
+}
+
 // Responsive: every sample moves the filter, even one at the same raw position, so that the
 // cursor settles where the pen rests; a move goes out when the filtered pixel changes.
 void FilteredDrag(const PenSample& s, const PenContext& c, PointerState& p, PenStep& step) {
@@ -112,8 +124,7 @@ void FilteredDrag(const PenSample& s, const PenContext& c, PointerState& p, PenS
   }
   if (s.DoublePeakX || s.DoublePeakY) return;
   const FilteredPoint f = FilterPosition(p.Filter, s.X, s.Y, c.Micros);
-  const ScreenPoint at{static_cast<std::int32_t>(std::lround(f.x)),
-                       static_cast<std::int32_t>(std::lround(f.y))};
+  const ScreenPoint at = FilteredPixel(f, {p.PrevX, p.PrevY});
   if (at.x == p.PrevX && at.y == p.PrevY) return;
   step.Smoothed = at;
   step.Command = {PointerAction::DragMove, at};
