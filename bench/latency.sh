@@ -98,7 +98,7 @@ run_once() {
   write_scenario "$dir/app/siusbxp-scenario.txt"
   : >"$dir/app/siusbxp-stamps.log"
   [ "$load" = busy ] && busy_start
-  "$WINE" "$bin/latency_client.exe" 52 "$(windows_path "$dir/events.log")" >"$dir/client.out" 2>&1 &
+  "$WINE" "$bin/latency_client.exe" 56 "$(windows_path "$dir/events.log")" >"$dir/client.out" 2>&1 &
   local client=$!
   sleep 1
   (cd "$dir/app" && exec "$WINE" "$dir/app/RA_Zazide.exe") >"$dir/program.log" 2>&1 &
@@ -116,7 +116,7 @@ run_once() {
   sleep 6;   local idle1; idle1=$(cpu_ticks "$pid")
   sleep 19;  local write0; write0=$(cpu_ticks "$pid")
   sleep 5;   local write1; write1=$(cpu_ticks "$pid")
-  sleep 7.5
+  sleep 10
   echo "nopen $((busy1 - busy0)) 4" >"$dir/cpu.txt"
   echo "idle $((idle1 - idle0)) 6" >>"$dir/cpu.txt"
   echo "writing $((write1 - write0)) 5" >>"$dir/cpu.txt"
