@@ -125,3 +125,6 @@ fi
 check "replay: razazide-sim replays the capture (status 0)" equals "$?" 0
 python3 "$HERE/capture_compare.py" "$CAP/canvas.log" "$CAP/replay.jsonl" >"$CAP/compare.txt" 2>&1
 cat "$CAP/compare.txt"
+# A comparison that broke off (a Python error) gives fewer than its three verdicts.
+check "capture: the comparison gives its three verdicts" \
+  equals "$(grep -cE '^(ok   |FAIL) - ' "$CAP/compare.txt")" 3

@@ -168,7 +168,7 @@ def ReadScenario(path, fromLine, toLine):
     return width, height, contacts, rights, origin
 
 
-def ReadLog(path, origin):
+def ReadLog(path, origin=(0, 0)):
     """[(t_ms, kind, x, y)] with kinds down, move, up, hover, rdown, rup. razazide-sim's
     positions are of the virtual desktop: they are taken relative to ORIGIN, the projector
     monitor's top-left, where a canvas over that monitor has its own."""
